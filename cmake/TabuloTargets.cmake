@@ -28,12 +28,17 @@ function(tabulo_add_library folder)
   tabulo_apply_common(tabulo_${name})
 endfunction()
 
-# tabulo_add_test(<name> SOURCES ... [LINKS ...] [QT])
+# tabulo_add_test(<name> SOURCES ... [LINKS ...] [QT] [NO_GTEST_MAIN])
 # One CTest entry per test program; Qt tests run on the offscreen platform.
+# NO_GTEST_MAIN: the sources bring their own main() (e.g. one that builds
+# the QApplication before running the tests).
 function(tabulo_add_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest)
+  if(NOT ARG_NO_GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE TABULO_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
   if(ARG_QT)

@@ -1,0 +1,70 @@
+// Shift-JIS (CP932) <-> Unicode conversion for the edges of the program: where
+// a glyph is drawn, a message shows document text, the clipboard is exchanged
+// or a UTF-8 message is printed for a Shift-JIS terminal. Documents themselves
+// stay Shift-JIS bytes; nothing here is applied to them implicitly.
+//
+// The tables are built once from the C library's CP932 converter, so the
+// conversion agrees with it code for code, and decoding is a table lookup per
+// character (the editor decodes every row it paints).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabulo::platform {
+
+class SjisCodec {
+public:
+    // Built on first use (thread-safe); throws std::runtime_error when the C
+    // library has no CP932 converter.
+    static const SjisCodec& instance();
+
+    // Never fails: bytes with no mapping (a lone lead byte, an unmapped pair,
+    // 0x80, 0xA0, 0xFD-0xFF) become U+FFFD. A lead byte followed by a byte
+    // that cannot be a trail byte yields U+FFFD for the lead byte alone; the
+    // next byte is then decoded as a character of its own.
+    std::u16string toUtf16(std::string_view sjis) const;
+    std::string toUtf8(std::string_view sjis) const;
+
+    // std::nullopt when any character has no Shift-JIS form (also for
+    // malformed UTF-16/UTF-8). Characters that several codes share come out
+    // as the code the C library's converter prefers (≒ as 0x81E0, not the
+    // NEC row-13 copy 0x8790).
+    std::optional<std::string> fromUtf16(std::u16string_view text) const;
+    std::optional<std::string> fromUtf8(std::string_view text) const;
+
+    // Same, but every character with no Shift-JIS form (and every malformed
+    // sequence) becomes one '?'.
+    std::string fromUtf16Lossy(std::u16string_view text) const;
+    std::string fromUtf8Lossy(std::string_view text) const;
+
+    // Decoding one character: code is the byte, or lead * 256 + trail.
+    // Returns U+FFFD for a code with no mapping.
+    char16_t charToUtf16(unsigned code) const;
+
+    // The Shift-JIS code (byte or lead * 256 + trail) of one UTF-16 unit, or
+    // std::nullopt when it has none (surrogates never have one).
+    std::optional<unsigned> charFromUtf16(char16_t unit) const;
+
+private:
+    SjisCodec();
+
+    // Encodes one code point; false when it has no Shift-JIS form.
+    bool appendCode(std::string& out, char32_t codePoint) const;
+
+    // Indexed by code (byte, or lead * 256 + trail); U+FFFD where unmapped.
+    std::vector<char16_t> m_toUnicode;
+    // Indexed by UTF-16 unit; kNoCode where the unit has no Shift-JIS form.
+    std::vector<std::uint16_t> m_fromUnicode;
+};
+
+// 0x81-0x9F and 0xE0-0xFC.
+bool isSjisLeadByte(unsigned char b);
+
+// 0x40-0x7E and 0x80-0xFC.
+bool isSjisTrailByte(unsigned char b);
+
+}  // namespace tabulo::platform
