@@ -1,0 +1,649 @@
+#include "editor/model/editor_model.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "editor/model/column_classes.h"
+#include "editor/model/text_lines.h"
+#include "editor/model/wrap_layout.h"
+
+namespace tabulo::editor {
+
+EditorModel::EditorModel() : m_lines(*this) {}
+
+// ---------------------------------------------------------------- text
+
+namespace {
+
+// Offset units of a text: every line break (CR LF, lone CR, lone LF) counts 2.
+std::int64_t offsetLength(std::string_view text) {
+    std::int64_t n = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            n += 2;
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            n += 2;
+        } else {
+            ++n;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+void EditorModel::SetTextStr(std::string_view text) {
+    clearAll();
+    splitLines(text, [this](std::string_view line, bool) {
+        for (auto& row : makeRows(line, BreakKind::LineBreak)) m_rows.push_back(std::move(row));
+    });
+    m_modified = true;
+    notify(ModelChange::Text);
+}
+
+std::string EditorModel::GetTextStr() const {
+    std::size_t size = 0;
+    for (const auto& row : m_rows.rows()) size += row.text.size() + 2;
+    std::string out;
+    out.reserve(size);
+    for (const auto& row : m_rows.rows()) {
+        out += row.text;
+        if (row.kind() == BreakKind::LineBreak) out += "\r\n";
+    }
+    return out;
+}
+
+void EditorModel::LoadFromFile(const std::string& path) {
+    TEditorScreenStrings rows;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) {
+        rows.reserve(static_cast<std::size_t>(st.st_size / 32 + 16));
+    }
+    const bool wrap = m_wordWrap;
+    readFileLines(path, [&](std::string_view line, bool hasBreak) {
+        const BreakKind kind = hasBreak ? BreakKind::LineBreak : BreakKind::EndOfText;
+        if (!wrap) {
+            ScreenRow row{std::string(line), 0};
+            row.setKind(kind);
+            rows.push_back(std::move(row));
+        } else {
+            for (auto& row : makeRows(line, kind)) rows.push_back(std::move(row));
+        }
+    });
+    clearAll();
+    m_rows = std::move(rows);
+    m_modified = false;
+    notify(ModelChange::Text);
+}
+
+void EditorModel::SaveToFile(const std::string& path) const {
+    const std::string text = GetTextStr();
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    std::string temp = (slash == std::string::npos ? std::string() : folder) + ".tabulo-save-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw std::runtime_error(path + ": " + std::strerror(errno));
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw std::runtime_error(path + ": " + std::strerror(err));
+    };
+    struct stat old {};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666 & ~[] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }();
+    if (::fchmod(fd, mode) != 0) fail(errno);
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw std::runtime_error(path + ": " + std::strerror(err));
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw std::runtime_error(path + ": " + std::strerror(err));
+    }
+}
+
+std::int64_t EditorModel::textLength() const {
+    ensureOffsets(RowCount());
+    return m_rowOffsets[static_cast<std::size_t>(RowCount())];
+}
+
+// ---------------------------------------------------------------- rows
+
+int EditorModel::rowColumns(int row) const {
+    if (row < 0 || row >= RowCount()) return 0;
+    return columnCount(m_rows[row].text, m_tabSize, m_wordWrap ? m_wrap.WrapByte : 0);
+}
+
+int EditorModel::lastCaretRow() const {
+    if (m_rows.empty()) return 0;
+    return m_rows.back().kind() == BreakKind::LineBreak ? RowCount() : RowCount() - 1;
+}
+
+void EditorModel::ensureLineStarts(int line) const {
+    if (m_lineStartsComplete) return;
+    if (m_lineStarts.empty()) {
+        if (m_rows.empty()) {
+            m_lineStartsComplete = true;
+            return;
+        }
+        m_lineStarts.push_back(0);
+    }
+    const int rows = RowCount();
+    while (static_cast<int>(m_lineStarts.size()) <= line) {
+        int r = m_lineStarts.back();
+        while (r < rows - 1 && m_rows[r].kind() == BreakKind::Wrapped) ++r;
+        if (r + 1 >= rows) {
+            m_lineStartsComplete = true;
+            return;
+        }
+        m_lineStarts.push_back(r + 1);
+    }
+}
+
+int EditorModel::firstRowOfLine(int line) const {
+    if (!m_wordWrap) return std::min(line, RowCount());
+    ensureLineStarts(line);
+    return line < static_cast<int>(m_lineStarts.size()) ? m_lineStarts[static_cast<std::size_t>(line)]
+                                                         : RowCount();
+}
+
+int EditorModel::rowCountOfLine(int line) const {
+    return firstRowOfLine(line + 1) - firstRowOfLine(line);
+}
+
+int EditorModel::LineIndexOfRow(int row) const {
+    if (!m_wordWrap) return row;
+    if (row >= RowCount()) {
+        const int count = m_lines.Count();
+        return (!m_rows.empty() && m_rows.back().kind() != BreakKind::LineBreak) ? count - 1 : count;
+    }
+    ensureLineStarts(RowCount());
+    const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), row);
+    return static_cast<int>(it - m_lineStarts.begin()) - 1;
+}
+
+// ---------------------------------------------------------------- offsets
+
+void EditorModel::ensureOffsets(int row) const {
+    if (m_rowOffsets.empty()) m_rowOffsets.push_back(0);
+    while (static_cast<int>(m_rowOffsets.size()) <= row) {
+        const auto prev = static_cast<int>(m_rowOffsets.size()) - 1;
+        const ScreenRow& r = m_rows[prev];
+        m_rowOffsets.push_back(m_rowOffsets.back() + static_cast<std::int64_t>(r.text.size()) +
+                               (r.kind() == BreakKind::LineBreak ? 2 : 0));
+    }
+}
+
+std::int64_t EditorModel::offsetOfRow(int row) const {
+    if (row < 0 || row > RowCount()) return -1;
+    if (row == RowCount() && row > lastCaretRow()) return -1;
+    ensureOffsets(row);
+    return m_rowOffsets[static_cast<std::size_t>(row)];
+}
+
+int EditorModel::rowOfOffset(std::int64_t offset) const {
+    if (m_rows.empty() || offset <= 0) return 0;
+    // Extend the cache only as far as the offset needs.
+    while (static_cast<int>(m_rowOffsets.size()) <= RowCount() &&
+           (m_rowOffsets.empty() || m_rowOffsets.back() <= offset)) {
+        ensureOffsets(static_cast<int>(m_rowOffsets.size()));
+    }
+    const auto it = std::upper_bound(m_rowOffsets.begin(), m_rowOffsets.end(), offset);
+    const int row = static_cast<int>(it - m_rowOffsets.begin()) - 1;
+    return std::min(row, lastCaretRow());
+}
+
+std::size_t EditorModel::byteInRow(int row, int col) const {
+    if (row < 0 || row >= RowCount()) return 0;
+    return byteOfColumn(m_rows[row].text, col, m_tabSize, m_wordWrap ? m_wrap.WrapByte : 0);
+}
+
+std::int64_t EditorModel::offsetOfPosition(TextPosition p) const {
+    if (p.row >= RowCount()) return textLength();
+    return offsetOfRow(p.row) + static_cast<std::int64_t>(byteInRow(p.row, p.col));
+}
+
+TextPosition EditorModel::positionOfOffset(std::int64_t offset) const {
+    const int row = rowOfOffset(offset);
+    if (row >= RowCount()) return {row, 0};
+    const std::string& text = m_rows[row].text;
+    const std::int64_t within = std::clamp<std::int64_t>(offset - offsetOfRow(row), 0,
+                                                         static_cast<std::int64_t>(text.size()));
+    return {row, columnOfByte(text, static_cast<std::size_t>(within), m_tabSize,
+                              m_wordWrap ? m_wrap.WrapByte : 0)};
+}
+
+TextPosition EditorModel::endPosition() const {
+    const int row = lastCaretRow();
+    return {row, rowColumns(row)};
+}
+
+// ---------------------------------------------------------------- caret and selection
+
+TextPosition EditorModel::clampPosition(TextPosition p) const {
+    p.row = std::clamp(p.row, 0, lastCaretRow());
+    p.col = std::max(0, p.col);
+    return p;
+}
+
+void EditorModel::SetRow(int row) {
+    setCaret({row, m_caret.col});
+}
+
+void EditorModel::SetCol(int col) {
+    setCaret({m_caret.row, col});
+}
+
+void EditorModel::setCaret(TextPosition p, bool extendSelection) {
+    p = clampPosition(p);
+    const bool hadSelection = m_hasSelection;
+    if (extendSelection) {
+        if (!m_hasSelection) m_anchor = m_caret;
+        m_caret = p;
+        m_hasSelection = true;
+    } else {
+        m_caret = p;
+        m_hasSelection = false;
+    }
+    notify(hadSelection || m_hasSelection ? ModelChange::Selection : ModelChange::Caret);
+}
+
+void EditorModel::select(TextPosition anchor, TextPosition caretPos) {
+    m_anchor = clampPosition(anchor);
+    m_caret = clampPosition(caretPos);
+    m_hasSelection = true;
+    notify(ModelChange::Selection);
+}
+
+void EditorModel::clearSelection() {
+    if (!m_hasSelection) return;
+    m_hasSelection = false;
+    notify(ModelChange::Selection);
+}
+
+TextPosition EditorModel::selectionStart() const {
+    if (!m_hasSelection) return m_caret;
+    TextPosition p = std::min(m_anchor, m_caret);
+    p.col = std::min(p.col, rowColumns(p.row));
+    return p;
+}
+
+TextPosition EditorModel::selectionEnd() const {
+    if (!m_hasSelection) return m_caret;
+    TextPosition p = std::max(m_anchor, m_caret);
+    p.col = std::min(p.col, rowColumns(p.row));
+    return p;
+}
+
+namespace {
+
+// Byte range of a row that a box from column `left` to column `right`
+// (excluded) covers: a character belongs to the box when its first column
+// lies inside it, so a double-byte character or a tab cut by the left edge
+// is left out and one cut by the right edge is taken whole.
+std::pair<std::size_t, std::size_t> boxSlice(std::string_view text, int left, int right,
+                                             int tabSize, int wrapWidth) {
+    const ColumnMap map = columnMap(text, tabSize, wrapWidth);
+    std::size_t from = text.size();
+    std::size_t to = text.size();
+    for (int c = 0; c < map.columns(); ++c) {
+        const char cls = map.classes[static_cast<std::size_t>(c)];
+        if (cls == kTabPadding || cls == kTrailColumn) continue;
+        if (c >= left && from == text.size()) from = map.byteAt[static_cast<std::size_t>(c)];
+        if (c >= right) {
+            to = map.byteAt[static_cast<std::size_t>(c)];
+            break;
+        }
+    }
+    if (from > to) from = to;
+    return {from, to};
+}
+
+}  // namespace
+
+std::int64_t EditorModel::SelStart() const {
+    if (m_hasSelection && m_boxMode) {
+        const int top = std::min(m_anchor.row, m_caret.row);
+        const int left = std::min(m_anchor.col, m_caret.col);
+        if (top >= RowCount()) return textLength();
+        const auto [from, to] = boxSlice(m_rows[top].text, left, left, m_tabSize,
+                                         m_wordWrap ? m_wrap.WrapByte : 0);
+        (void)to;
+        return offsetOfRow(top) + static_cast<std::int64_t>(from);
+    }
+    return offsetOfPosition(selectionStart());
+}
+
+std::int64_t EditorModel::SelLength() const {
+    if (!m_hasSelection) return 0;
+    if (m_boxMode) {
+        const int top = std::min(m_anchor.row, m_caret.row);
+        const int bottom = std::min(std::max(m_anchor.row, m_caret.row), RowCount() - 1);
+        const int left = std::min(m_anchor.col, m_caret.col);
+        const int right = std::max(m_anchor.col, m_caret.col);
+        if (left == right) return 0;
+        std::int64_t n = 0;
+        for (int r = top; r <= bottom; ++r) {
+            const auto [from, to] = boxSlice(m_rows[r].text, left, right, m_tabSize,
+                                             m_wordWrap ? m_wrap.WrapByte : 0);
+            n += static_cast<std::int64_t>(to - from) + 2;
+        }
+        return n;
+    }
+    return offsetOfPosition(selectionEnd()) - offsetOfPosition(selectionStart());
+}
+
+void EditorModel::SetSelStart(std::int64_t offset) {
+    setCaret(positionOfOffset(std::max<std::int64_t>(0, offset)));
+}
+
+void EditorModel::SetSelLength(std::int64_t length) {
+    const std::int64_t start = SelStart();
+    const TextPosition from = positionOfOffset(start);
+    const TextPosition to = positionOfOffset(start + std::max<std::int64_t>(0, length));
+    if (from == to) {
+        setCaret(from);
+        return;
+    }
+    select(from, to);
+}
+
+void EditorModel::SelectAll() {
+    select({0, 0}, endPosition());
+}
+
+std::string EditorModel::SelectedText() const {
+    if (!m_hasSelection) return {};
+    std::string out;
+    const int wrapWidth = m_wordWrap ? m_wrap.WrapByte : 0;
+    if (m_boxMode) {
+        const int top = std::min(m_anchor.row, m_caret.row);
+        const int bottom = std::min(std::max(m_anchor.row, m_caret.row), RowCount() - 1);
+        const int left = std::min(m_anchor.col, m_caret.col);
+        const int right = std::max(m_anchor.col, m_caret.col);
+        if (left == right) return {};
+        for (int r = top; r <= bottom; ++r) {
+            const std::string& text = m_rows[r].text;
+            const auto [from, to] = boxSlice(text, left, right, m_tabSize, wrapWidth);
+            out.append(text, from, to - from);
+            out += "\r\n";
+        }
+        return out;
+    }
+    const TextPosition s = selectionStart();
+    const TextPosition e = selectionEnd();
+    const int lastRow = std::min(e.row, RowCount() - 1);
+    for (int r = s.row; r <= lastRow; ++r) {
+        const std::string& text = m_rows[r].text;
+        const std::size_t from = r == s.row ? byteInRow(r, s.col) : 0;
+        const std::size_t to = r == e.row ? byteInRow(r, e.col) : text.size();
+        if (to > from) out.append(text, from, to - from);
+        if (r < e.row && m_rows[r].kind() == BreakKind::LineBreak) out += "\r\n";
+    }
+    return out;
+}
+
+void EditorModel::replaceSelection(std::string_view text) {
+    const TextPosition s = selectionStart();
+    const TextPosition e = selectionEnd();
+    const std::int64_t caretOffset = offsetOfPosition(s) + offsetLength(text);
+
+    const int count = m_lines.Count();
+    const int firstLine = s.row >= RowCount() ? count : LineIndexOfRow(s.row);
+    std::string combined;
+    int lastLine;  // excluded
+    if (firstLine < count) {
+        const int lineFirstRow = firstRowOfLine(firstLine);
+        std::string prefix;
+        for (int r = lineFirstRow; r < s.row; ++r) prefix += m_rows[r].text;
+        prefix.append(m_rows[s.row].text, 0, byteInRow(s.row, s.col));
+        combined = std::move(prefix);
+        combined.append(text);
+        if (e.row < RowCount()) {
+            const int endLine = LineIndexOfRow(e.row);
+            lastLine = endLine + 1;
+            const int endLineLastRow = firstRowOfLine(lastLine) - 1;
+            combined.append(m_rows[e.row].text, byteInRow(e.row, e.col));
+            for (int r = e.row + 1; r <= endLineLastRow; ++r) combined += m_rows[r].text;
+            if (m_rows[endLineLastRow].kind() == BreakKind::LineBreak) combined += "\r\n";
+        } else {
+            lastLine = count;
+        }
+    } else {
+        combined.assign(text);
+        lastLine = count;
+    }
+
+    std::vector<std::string> lines;
+    bool lastHasBreak = true;
+    splitLines(combined, [&](std::string_view line, bool hasBreak) {
+        lines.emplace_back(line);
+        lastHasBreak = hasBreak;
+    });
+    // Text ending in a break after the last line: splitLines yields no empty
+    // line after it, which is what the rows want.
+    replaceLines(firstLine, lastLine - firstLine, lines,
+                 lastHasBreak ? BreakKind::LineBreak : BreakKind::EndOfText);
+    setCaret(positionOfOffset(caretOffset));
+}
+
+// ---------------------------------------------------------------- view state
+
+void EditorModel::SetTopRow(int row) {
+    const int top = std::clamp(row, 0, lastCaretRow());
+    if (top == m_topRow) return;
+    m_topRow = top;
+    notify(ModelChange::Layout);
+}
+
+void EditorModel::setVisibleArea(int rows, int columns) {
+    m_visibleRows = std::max(1, rows);
+    m_visibleColumns = std::max(1, columns);
+}
+
+void EditorModel::scrollToCaret() {
+    if (m_caret.row < m_topRow) {
+        SetTopRow(m_caret.row);
+    } else if (m_caret.row >= m_topRow + m_visibleRows) {
+        SetTopRow(m_caret.row - m_visibleRows + 1);
+    }
+}
+
+// ---------------------------------------------------------------- flags
+
+void EditorModel::SetModified(bool on) {
+    if (m_modified == on) return;
+    m_modified = on;
+    notify(ModelChange::Flags);
+}
+
+void EditorModel::SetBoxMode(bool on) {
+    if (m_boxMode == on) return;
+    m_boxMode = on;
+    notify(m_hasSelection ? ModelChange::Selection : ModelChange::Flags);
+}
+
+void EditorModel::SetOverwriteMode(bool on) {
+    if (m_overwrite == on) return;
+    m_overwrite = on;
+    notify(ModelChange::Flags);
+}
+
+void EditorModel::SetAutoIndent(bool on) {
+    m_autoIndent = on;
+    notify(ModelChange::Flags);
+}
+
+void EditorModel::SetTabSpaceCount(int n) {
+    n = std::max(1, n);
+    if (n == m_tabSize) return;
+    m_tabSize = n;
+    if (m_wordWrap) rewrapAll();
+    notify(ModelChange::Layout);
+}
+
+// ---------------------------------------------------------------- soft wrap
+
+void EditorModel::SetWordWrap(bool on) {
+    if (on == m_wordWrap) return;
+    m_wordWrap = on;
+    rewrapAll();
+}
+
+void EditorModel::SetWrapOption(const TEditorWrapOption& option) {
+    if (option == m_wrap) return;
+    m_wrap = option;
+    if (m_wrap.WrapByte < 1) m_wrap.WrapByte = 1;
+    if (m_wordWrap) rewrapAll();
+}
+
+int EditorModel::rowCountOfText(std::string_view line) const {
+    return m_wordWrap ? wrappedRowCount(line, m_wrap, m_tabSize) : 1;
+}
+
+std::vector<ScreenRow> EditorModel::makeRows(std::string_view line, BreakKind lastBreak) const {
+    std::vector<ScreenRow> rows;
+    if (!m_wordWrap) {
+        rows.push_back({std::string(line), static_cast<std::uint16_t>(lastBreak)});
+        return rows;
+    }
+    const auto pieces = wrapLine(line, m_wrap, m_tabSize);
+    rows.reserve(pieces.size());
+    for (const auto& piece : pieces) {
+        ScreenRow row{std::string(line.substr(piece.begin, piece.end - piece.begin)), 0};
+        row.setKind(piece.lineEnd ? lastBreak : BreakKind::Wrapped);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void EditorModel::rewrapAll() {
+    // Rows change, offsets do not: keep the caret and the selection by offset.
+    const std::int64_t caretOffset = offsetOfPosition(m_caret);
+    const std::int64_t anchorOffset = offsetOfPosition(m_anchor);
+    std::vector<ScreenRow>& old = m_rows.rows();
+    std::vector<ScreenRow> rows;
+    rows.reserve(old.size());
+    std::string line;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        const BreakKind kind = old[i].kind();
+        if (kind == BreakKind::Wrapped && i + 1 < old.size()) {
+            line += old[i].text;
+            continue;
+        }
+        const BreakKind end = kind == BreakKind::Wrapped ? BreakKind::EndOfText : kind;
+        if (line.empty()) {
+            line = std::move(old[i].text);
+        } else {
+            line += old[i].text;
+        }
+        if (!m_wordWrap) {
+            rows.push_back({std::move(line), static_cast<std::uint16_t>(end)});
+        } else {
+            for (auto& row : makeRows(line, end)) rows.push_back(std::move(row));
+        }
+        line.clear();
+    }
+    old = std::move(rows);
+    invalidateFrom(0);
+    m_caret = positionOfOffset(caretOffset);
+    m_anchor = positionOfOffset(anchorOffset);
+    m_topRow = std::min(m_topRow, lastCaretRow());
+    notify(ModelChange::Layout);
+}
+
+// ---------------------------------------------------------------- changes
+
+void EditorModel::invalidateFrom(int row) {
+    row = std::max(0, row);
+    if (static_cast<int>(m_rowOffsets.size()) > row + 1) m_rowOffsets.resize(static_cast<std::size_t>(row) + 1);
+    const auto keep = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), row);
+    m_lineStarts.erase(keep, m_lineStarts.end());
+    m_lineStartsComplete = false;
+}
+
+int EditorModel::replaceLines(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
+                              BreakKind lastBreak) {
+    const int r0 = firstRowOfLine(firstLine);
+    const int r1 = firstRowOfLine(firstLine + oldLineCount);
+    int changedFrom = r0;
+    if (r0 == RowCount() && r0 > 0 && !lines.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
+        // Appending after a last line without a break: that line gets one first.
+        m_rows.back().setKind(BreakKind::LineBreak);
+        changedFrom = r0 - 1;
+    }
+    std::vector<ScreenRow> rows;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto made = makeRows(lines[i], i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak);
+        for (auto& row : made) rows.push_back(std::move(row));
+    }
+    m_rows.replace(r0, r1 - r0, std::move(rows));
+    invalidateFrom(changedFrom);
+    m_hasSelection = false;
+    m_modified = true;
+    m_topRow = std::min(m_topRow, lastCaretRow());
+    m_caret = clampPosition(m_caret);
+    notify(ModelChange::Text);
+    return r0;
+}
+
+void EditorModel::clearAll() {
+    m_rows.clear();
+    invalidateFrom(0);
+    m_rowOffsets.clear();
+    m_lineStarts.clear();
+    m_caret = {};
+    m_anchor = {};
+    m_hasSelection = false;
+    m_topRow = 0;
+    m_modified = true;
+    notify(ModelChange::Text);
+}
+
+// ---------------------------------------------------------------- updates
+
+void EditorModel::BeginUpdate() {
+    ++m_updateDepth;
+}
+
+void EditorModel::EndUpdate() {
+    if (m_updateDepth == 0) return;
+    if (--m_updateDepth == 0) notify(ModelChange::Text);
+}
+
+int EditorModel::addObserver(Observer observer) {
+    m_observers.emplace_back(m_nextObserverId, std::move(observer));
+    return m_nextObserverId++;
+}
+
+void EditorModel::removeObserver(int id) {
+    std::erase_if(m_observers, [id](const auto& entry) { return entry.first == id; });
+}
+
+void EditorModel::notify(ModelChange change) {
+    if (m_updateDepth > 0) return;
+    for (const auto& entry : m_observers) entry.second(change);
+}
+
+}  // namespace tabulo::editor

@@ -1,0 +1,182 @@
+// The editor's document: its rows and logical lines, the caret, the
+// selection, the flags and the soft-wrap state. Every command of the program
+// reads and changes text through this class; the editor widget paints it and
+// translates input into calls on it. No toolkit code: it is tested on its own.
+//
+// Position words: a byte position is a count of bytes within a row or line;
+// a column is a display cell (double-byte characters take two, tabs expand);
+// a row is a display row; a line is a logical line; an offset counts bytes
+// from the start of the text with every line-break row end counting 2 and
+// every wrap row end 0.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/model/editor_screen_strings.h"
+#include "editor/model/editor_strings.h"
+#include "editor/model/editor_wrap_option.h"
+
+namespace tabulo::editor {
+
+struct TextPosition {
+    int row = 0;
+    int col = 0;  // column
+    auto operator<=>(const TextPosition&) const = default;
+};
+
+// What changed, for observers (the widget repaints, the main window refreshes).
+enum class ModelChange { Text, Caret, Selection, Flags, Layout };
+
+class EditorModel {
+public:
+    EditorModel();
+    EditorModel(const EditorModel&) = delete;
+    EditorModel& operator=(const EditorModel&) = delete;
+
+    // --- text --------------------------------------------------------------
+    TEditorStrings& Lines() { return m_lines; }
+    const TEditorStrings& Lines() const { return m_lines; }
+    void SetTextStr(std::string_view text);
+    std::string GetTextStr() const;
+    // Replaces the text with the file's lines; the file is read in blocks.
+    void LoadFromFile(const std::string& path);
+    // Writes GetTextStr() to a temporary file in the same folder and renames
+    // it over `path`, so a failed or interrupted save never leaves a
+    // half-written file. Throws std::runtime_error with the reason.
+    void SaveToFile(const std::string& path) const;
+    std::int64_t textLength() const;  // offset units
+
+    // --- rows --------------------------------------------------------------
+    int RowCount() const { return m_rows.count(); }
+    const std::string& rowText(int row) const { return m_rows[row].text; }
+    BreakKind rowKind(int row) const { return m_rows[row].kind(); }
+    const TEditorScreenStrings& screenRows() const { return m_rows; }
+    int rowColumns(int row) const;  // display columns of a row (0 for a row that does not exist)
+    int LineIndexOfRow(int row) const;
+    int firstRowOfLine(int line) const;  // RowCount() for line == line count
+    int rowCountOfLine(int line) const;
+    // Highest row the caret may stand on: the empty row after a final line
+    // break counts; an empty document has row 0.
+    int lastCaretRow() const;
+
+    // --- offsets -----------------------------------------------------------
+    std::int64_t offsetOfRow(int row) const;  // -1 when the row does not exist
+    int rowOfOffset(std::int64_t offset) const;
+    std::int64_t offsetOfPosition(TextPosition p) const;
+    TextPosition positionOfOffset(std::int64_t offset) const;
+
+    // --- caret and selection ----------------------------------------------
+    int Row() const { return m_caret.row; }
+    int Col() const { return m_caret.col; }
+    TextPosition caret() const { return m_caret; }
+    void SetRow(int row);  // clamped; keeps the column
+    void SetCol(int col);  // clamped at 0
+    void setCaret(TextPosition p, bool extendSelection = false);
+    bool hasSelection() const { return m_hasSelection; }
+    TextPosition anchor() const { return m_anchor; }
+    // Selection ends in normal mode, each clipped to its row: start <= end.
+    TextPosition selectionStart() const;
+    TextPosition selectionEnd() const;  // exclusive
+    void select(TextPosition anchor, TextPosition caret);
+    void clearSelection();
+    std::int64_t SelStart() const;
+    std::int64_t SelLength() const;
+    void SetSelStart(std::int64_t offset);
+    void SetSelLength(std::int64_t length);
+    void SelectAll();
+    std::string SelectedText() const;
+    // Replaces the selection (normal mode) with text that may hold line
+    // breaks; the caret ends after it. Without a selection inserts at the caret.
+    void replaceSelection(std::string_view text);
+
+    // --- view state the widget keeps true ----------------------------------
+    int TopRow() const { return m_topRow; }
+    void SetTopRow(int row);
+    int VisibleRows() const { return m_visibleRows; }
+    int VisibleColumns() const { return m_visibleColumns; }
+    void setVisibleArea(int rows, int columns);
+    void scrollToCaret();
+
+    // --- flags -------------------------------------------------------------
+    bool Modified() const { return m_modified; }
+    void SetModified(bool on);
+    bool BoxMode() const { return m_boxMode; }
+    void SetBoxMode(bool on);
+    bool OverwriteMode() const { return m_overwrite; }
+    void SetOverwriteMode(bool on);
+    bool AutoIndent() const { return m_autoIndent; }
+    void SetAutoIndent(bool on);
+    int TabSpaceCount() const { return m_tabSize; }
+    void SetTabSpaceCount(int n);
+
+    // --- soft wrap ---------------------------------------------------------
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool on);
+    const TEditorWrapOption& WrapOption() const { return m_wrap; }
+    void SetWrapOption(const TEditorWrapOption& option);
+    // Rows a line of this text would take with the current settings.
+    int rowCountOfText(std::string_view line) const;
+
+    // --- updates -----------------------------------------------------------
+    void BeginUpdate();
+    void EndUpdate();
+    bool updating() const { return m_updateDepth > 0; }
+    using Observer = std::function<void(ModelChange)>;
+    int addObserver(Observer observer);
+    void removeObserver(int id);
+
+    // The one primitive every text change goes through: replaces the logical
+    // lines [firstLine, firstLine + oldLineCount) by `lines`; the last new
+    // line gets `lastBreak` (LineBreak or EndOfText). Wraps the new lines,
+    // sets Modified, removes the selection. Returns the first row of the
+    // replaced region.
+    int replaceLines(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
+                     BreakKind lastBreak);
+    // Removes every row; clears Modified-related state as a change of the text.
+    void clearAll();
+
+private:
+    friend class TEditorStrings;
+    std::vector<ScreenRow> makeRows(std::string_view line, BreakKind lastBreak) const;
+    void rewrapAll();
+    void invalidateFrom(int row);
+    void ensureOffsets(int row) const;
+    void ensureLineStarts(int line) const;
+    void notify(ModelChange change);
+    TextPosition clampPosition(TextPosition p) const;
+    std::size_t byteInRow(int row, int col) const;
+    TextPosition endPosition() const;
+
+    TEditorScreenStrings m_rows;
+    TEditorStrings m_lines;
+    TEditorWrapOption m_wrap = TEditorWrapOption::mainWindowDefaults();
+    bool m_wordWrap = false;
+    int m_tabSize = 4;
+
+    TextPosition m_caret;
+    TextPosition m_anchor;
+    bool m_hasSelection = false;
+    int m_topRow = 0;
+    int m_visibleRows = 1;
+    int m_visibleColumns = 1;
+
+    bool m_modified = false;
+    bool m_boxMode = false;
+    bool m_overwrite = false;
+    bool m_autoIndent = false;
+    int m_updateDepth = 0;
+
+    // Caches valid for a prefix of the rows / lines; edits cut them back.
+    mutable std::vector<std::int64_t> m_rowOffsets;  // offset of row i; valid entries: size()
+    mutable std::vector<int> m_lineStarts;           // first row of line i (soft wrap only)
+    mutable bool m_lineStartsComplete = false;
+
+    std::vector<std::pair<int, Observer>> m_observers;
+    int m_nextObserverId = 1;
+};
+
+}  // namespace tabulo::editor

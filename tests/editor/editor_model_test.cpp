@@ -1,0 +1,296 @@
+// The document model: lines over rows, offsets, caret and selection,
+// widening, loading and saving.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "editor/model/document_ops.h"
+#include "editor/model/editor_model.h"
+#include "editor/model/text_lines.h"
+#include "editor/model/trim_blanks.h"
+
+using namespace tabulo::editor;
+using namespace std::string_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir() {
+        char tmpl[] = "/tmp/tabulo-model-XXXXXX";
+        m_path = ::mkdtemp(tmpl);
+    }
+    ~TempDir() { fs::remove_all(m_path); }
+    std::string file(const std::string& name, const std::string& bytes) const {
+        const std::string path = m_path + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string path(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> lines(const EditorModel& m) {
+    std::vector<std::string> out;
+    for (int i = 0; i < m.Lines().Count(); ++i) out.push_back(m.Lines().Get(i));
+    return out;
+}
+
+void makeWrapped(EditorModel& m, int width, const std::string& text) {
+    TEditorWrapOption o;
+    o.WrapByte = width;
+    o.FollowRetMark = true;
+    m.SetWrapOption(o);
+    m.SetWordWrap(true);
+    m.SetTextStr(text);
+}
+
+}  // namespace
+
+TEST(TrimBlanks, Table) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"\x81\x40 abc\t ", "abc"},
+        {"\t\x81\x40", ""},
+        {"a\x81\x40" "b", "a\x81\x40" "b"},
+        {"", ""},
+        // 0x40 after a lead byte that is not 0x81 is no blank, nor is 0x81 0x40 split by a walk.
+        {"\x82\x81\x40", "\x82\x81\x40"},
+        {"\x95\x5C ", "\x95\x5C"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(trimBlanks(c.in), c.out) << c.in;
+}
+
+TEST(EditorModel, EmptyDocument) {
+    EditorModel m;
+    EXPECT_EQ(m.Lines().Count(), 0);
+    EXPECT_EQ(m.GetTextStr(), "");
+    EXPECT_EQ(m.SelStart(), 0);
+    EXPECT_EQ(m.SelLength(), 0);
+    EXPECT_THROW(m.Lines().Get(0), EListError);
+    EXPECT_THROW(m.Lines().Delete(0), EListError);
+}
+
+TEST(EditorModel, LineOperationsMoveTheCaretAndSetModified) {
+    TempDir dir;
+    EditorModel m;
+    m.LoadFromFile(dir.file("abc.txt", "a\r\nb\r\nc"));
+    EXPECT_FALSE(m.Modified());
+    m.Lines().Put(1, "B");
+    EXPECT_TRUE(m.Modified());
+    EXPECT_EQ(m.Row(), 2);
+    m.Lines().Insert(0, "z");
+    EXPECT_EQ(lines(m), (std::vector<std::string>{"z", "a", "B", "c"}));
+    EXPECT_EQ(m.Row(), 1);
+    m.Lines().Delete(2);
+    EXPECT_EQ(m.Row(), 2);
+    EXPECT_EQ(m.GetTextStr(), "z\r\na\r\nc");  // the loaded last line still has no break
+    // Adding after a last line without a break gives that line a break first.
+    m.Lines().Add("d");
+    EXPECT_EQ(m.GetTextStr(), "z\r\na\r\nc\r\nd\r\n");
+    EXPECT_EQ(m.Row(), m.RowCount());
+    m.Lines().Insert(m.Lines().Count(), "e");
+    EXPECT_EQ(m.Lines().Count(), 5);
+    EXPECT_THROW(m.Lines().Put(5, "x"), EListError);
+}
+
+TEST(EditorModel, OffsetsCountLineBreaksAsTwoAndWrapsAsZero) {
+    EditorModel m;
+    m.SetTextStr("abc\r\nde\r\n");
+    EXPECT_EQ(m.offsetOfRow(0), 0);
+    EXPECT_EQ(m.offsetOfRow(1), 5);
+    EXPECT_EQ(m.offsetOfRow(2), 9);  // the row after the final break holds the caret
+    EXPECT_EQ(m.offsetOfRow(3), -1);
+    EXPECT_EQ(m.textLength(), 9);
+    EXPECT_EQ(m.rowOfOffset(4), 0);  // inside the break: still row 0
+    EXPECT_EQ(m.rowOfOffset(5), 1);
+
+    EditorModel w;
+    makeWrapped(w, 4, "abcdefgh\r\nxy");
+    ASSERT_EQ(w.RowCount(), 3);
+    EXPECT_EQ(w.offsetOfRow(1), 4);
+    EXPECT_EQ(w.offsetOfRow(2), 10);
+    EXPECT_EQ(w.textLength(), 14);  // set as text: the last line has a break too
+
+    TempDir dir;
+    EditorModel f;
+    f.LoadFromFile(dir.file("f.txt", "ab\r\ncd"));
+    EXPECT_EQ(f.textLength(), 6);
+    EXPECT_EQ(f.offsetOfRow(2), -1);  // no break at the end: no row after the last
+}
+
+TEST(EditorModel, SelStartAndLengthRoundTrip) {
+    EditorModel m;
+    m.SetTextStr("abc\r\n\x82\xA0\x82\xA2\r\nxyz");
+    m.SetSelStart(4);
+    EXPECT_EQ(m.SelStart(), 3);  // an offset inside a break goes to the row's end
+    m.SetSelStart(1);
+    m.SetSelLength(8);
+    EXPECT_EQ(m.SelStart(), 1);
+    EXPECT_EQ(m.SelLength(), 8);
+    EXPECT_EQ(m.SelectedText(), "bc\r\n\x82\xA0\x82\xA2");
+    m.SelectAll();
+    EXPECT_EQ(m.SelStart(), 0);
+    EXPECT_EQ(m.SelLength(), m.textLength());
+}
+
+TEST(EditorModel, LineIndexOfRowWithSoftWrap) {
+    EditorModel m;
+    makeWrapped(m, 4, "abcdefgh\r\nxy\r\n");
+    ASSERT_EQ(m.RowCount(), 3);
+    EXPECT_EQ(m.rowKind(0), BreakKind::Wrapped);
+    EXPECT_EQ(m.LineIndexOfRow(0), 0);
+    EXPECT_EQ(m.LineIndexOfRow(1), 0);
+    EXPECT_EQ(m.LineIndexOfRow(2), 1);
+    EXPECT_EQ(m.LineIndexOfRow(3), 2);
+    EXPECT_EQ(m.Lines().Count(), 2);
+    EXPECT_EQ(m.Lines().Get(0), "abcdefgh");
+    // Changing a wrapped line re-cuts it and keeps the lines after it.
+    m.Lines().Put(0, "ab");
+    EXPECT_EQ(m.RowCount(), 2);
+    EXPECT_EQ(m.Lines().Get(1), "xy");
+    EXPECT_EQ(m.LineIndexOfRow(1), 1);
+}
+
+TEST(EditorModel, SoftWrapOnAndOffKeepsTextAndCaretOffset) {
+    EditorModel m;
+    m.SetTextStr("0123456789abcdef\r\nxyz");
+    m.SetSelStart(12);
+    TEditorWrapOption o;
+    o.WrapByte = 5;
+    m.SetWrapOption(o);
+    m.SetWordWrap(true);
+    EXPECT_EQ(m.RowCount(), 5);
+    EXPECT_EQ(m.SelStart(), 12);
+    EXPECT_EQ(m.GetTextStr(), "0123456789abcdef\r\nxyz\r\n");
+    m.SetWordWrap(false);
+    EXPECT_EQ(m.RowCount(), 2);
+    EXPECT_EQ(m.SelStart(), 12);
+    EXPECT_EQ(m.rowKind(1), BreakKind::LineBreak);
+}
+
+TEST(DocumentOps, WidenToWholeLines) {
+    EditorModel m;
+    m.SetTextStr("l0\r\nl1\r\nline2\r\nline3\r\nline4\r\nl5\r\nlast");
+    // From the middle of line 2 to the middle of line 4.
+    m.select({2, 2}, {4, 2});
+    widenToWholeLines(m);
+    EXPECT_EQ(m.selectionStart(), (TextPosition{2, 0}));
+    EXPECT_EQ(m.SelectedText(), "line2\r\nline3\r\nline4");
+    auto range = lineRange(m);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->first, 2);
+    EXPECT_EQ(range->last, 4);
+
+    // Nothing selected on the end row: stops at the row before.
+    m.select({2, 1}, {5, 0});
+    range = lineRange(m);
+    EXPECT_EQ(range->last, 4);
+
+    // Ending on the last row extends to the end of the text.
+    m.select({5, 1}, {6, 1});
+    widenToWholeLines(m);
+    EXPECT_EQ(m.SelectedText(), "l5\r\nlast\r\n");
+    EXPECT_EQ(m.SelStart() + m.SelLength(), m.textLength());
+
+    m.clearSelection();
+    EXPECT_FALSE(lineRange(m));
+}
+
+TEST(DocumentOps, BulkEditStopAndDoubleEnd) {
+    EditorModel m;
+    m.SetTextStr("a\r\nb\r\n");
+    std::vector<bool> stopItem;
+    BulkEdit bulk(m, {[&](bool on) { stopItem.push_back(on); }, [] {}});
+    bulk.begin(true);
+    EXPECT_TRUE(m.updating());
+    bulk.requestStop();
+    EXPECT_FALSE(bulk.keepGoing());
+    bulk.end(true);  // the stop command ends it...
+    EXPECT_FALSE(m.updating());
+    bulk.end(true);  // ...and the command's own end changes nothing
+    EXPECT_EQ(stopItem, (std::vector<bool>{true, false}));
+    bulk.begin(true);
+    EXPECT_FALSE(bulk.stopRequested());
+    EXPECT_TRUE(m.updating());
+    bulk.end(true);
+    EXPECT_EQ(m.SelStart(), m.textLength());
+}
+
+TEST(TextLines, BreakRulesAndEndOfFileByte) {
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+        bool lastBreak;
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}, true},
+        {"a\rb\nc", {"a", "b", "c"}, false},
+        {"a\n\rb", {"a", "", "b"}, false},
+        {"a\x1A" "b\r\n", {"a"}, false},
+        {"a\r\n\x1A", {"a"}, true},
+        {"a\0b\r\n"s, {"a\0b"s}, true},
+        {"", {}, true},
+    };
+    for (const auto& c : cases) {
+        for (std::size_t block : {1u, 2u, 3u, 8192u}) {
+            TempDir dir;
+            const std::string path = dir.file("t.txt", c.bytes);
+            std::vector<std::string> got;
+            bool lastBreak = true;
+            readFileLines(path, [&](std::string_view l, bool b) {
+                got.emplace_back(l);
+                lastBreak = b;
+            }, block);
+            EXPECT_EQ(got, c.lines) << "block " << block;
+            EXPECT_EQ(lastBreak, c.lastBreak) << "block " << block;
+        }
+    }
+}
+
+TEST(EditorModel, LoadAndSaveKeepTheFinalBreakRule) {
+    TempDir dir;
+    EditorModel m;
+    m.LoadFromFile(dir.file("a.txt", "a\r\nb"));
+    EXPECT_EQ(m.Lines().Count(), 2);
+    EXPECT_EQ(m.rowKind(1), BreakKind::EndOfText);
+    m.SaveToFile(dir.path("out.txt"));
+    EXPECT_EQ(readAll(dir.path("out.txt")), "a\r\nb");
+
+    m.SetTextStr("a\r\nb");  // set as text: every line gets a break
+    m.SaveToFile(dir.path("out.txt"));
+    EXPECT_EQ(readAll(dir.path("out.txt")), "a\r\nb\r\n");
+
+    m.LoadFromFile(dir.file("mixed.txt", "x\ry\nz\r\n\x1Atail"));
+    EXPECT_EQ(lines(m), (std::vector<std::string>{"x", "y", "z"}));
+    m.SaveToFile(dir.path("out.txt"));
+    EXPECT_EQ(readAll(dir.path("out.txt")), "x\r\ny\r\nz\r\n");
+
+    EXPECT_THROW(m.LoadFromFile(dir.path("missing.txt")), std::runtime_error);
+    EXPECT_THROW(m.SaveToFile(dir.path("no/such/folder/f.txt")), std::runtime_error);
+}
+
+TEST(EditorModel, ReplaceSelectionAcrossLines) {
+    EditorModel m;
+    m.SetTextStr("abc\r\ndef\r\nghi");
+    m.select({0, 1}, {2, 1});
+    m.replaceSelection("X\r\nY");
+    EXPECT_EQ(m.GetTextStr(), "aX\r\nYhi\r\n");
+    EXPECT_EQ(m.caret(), (TextPosition{1, 1}));
+    m.setCaret({1, 3});
+    m.replaceSelection("\r\n");
+    EXPECT_EQ(m.GetTextStr(), "aX\r\nYhi\r\n\r\n");
+    EXPECT_EQ(m.caret(), (TextPosition{2, 0}));
+}
