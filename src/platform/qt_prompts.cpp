@@ -1,0 +1,180 @@
+// Qt dialogs behind the Prompts interface. Empty titles become the
+// application name; filters are translated from the program's notation.
+#include "platform/qt_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace tabulo::platform {
+
+namespace detail {
+
+QString titleOrAppName(const QString& title)
+{
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
+QMessageBox::Icon toQtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::None: return QMessageBox::NoIcon;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+const QFileDialog::Options kFileDialogOptions = QFileDialog::HideNameFilterDetails;
+
+}  // namespace detail
+
+QString qtFileFilter(const QString& filter)
+{
+    if (filter.isEmpty()) {
+        return {};
+    }
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString patterns = i + 1 < parts.size()
+            ? parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '))
+            : QString();
+        // Qt reads the patterns from the last parenthesised group of an
+        // entry; descriptions may hold their own, so ours always comes last.
+        entries << parts[i] + QStringLiteral(" (")
+                       + (patterns.isEmpty() ? QStringLiteral("*") : patterns)
+                       + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QtPrompts::QtPrompts(QWidget* parent) : m_parent(parent) {}
+
+void QtPrompts::setParentWidget(QWidget* parent)
+{
+    m_parent = parent;
+}
+
+QWidget* QtPrompts::parentWidget() const
+{
+    return m_parent;
+}
+
+void QtPrompts::message(const QString& text, const QString& title, Icon icon)
+{
+    QMessageBox box(detail::toQtIcon(icon), detail::titleOrAppName(title), text, QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+Answer QtPrompts::confirm(const QString& text, const QString& title, Buttons buttons, Icon icon)
+{
+    QMessageBox::StandardButtons qtButtons;
+    QMessageBox::StandardButton escape = QMessageBox::NoButton;
+    switch (buttons) {
+    case Buttons::Ok:
+        qtButtons = QMessageBox::Ok;
+        escape = QMessageBox::Ok;
+        break;
+    case Buttons::YesNo:
+        qtButtons = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
+        break;
+    case Buttons::YesCancel:
+        qtButtons = QMessageBox::Yes | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    case Buttons::YesNoCancel:
+        qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    case Buttons::OkCancel:
+        qtButtons = QMessageBox::Ok | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    }
+    QMessageBox box(detail::toQtIcon(icon), detail::titleOrAppName(title), text, qtButtons,
+                    m_parent);
+    box.setEscapeButton(escape);
+    // The first button is the default, as Enter answers Yes or OK.
+    box.setDefaultButton(buttons == Buttons::Ok || buttons == Buttons::OkCancel
+                             ? QMessageBox::Ok
+                             : QMessageBox::Yes);
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+    }
+    // Closed in some other way: as the escape button.
+    return escape == QMessageBox::Cancel ? Answer::Cancel
+         : escape == QMessageBox::Ok     ? Answer::Ok
+                                         : Answer::No;
+}
+
+std::optional<QString> QtPrompts::input(const QString& caption, const QString& prompt,
+                                        const QString& defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, detail::titleOrAppName(caption), prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<QString> QtPrompts::openFile(const QString& caption, const QString& startPath,
+                                           const QString& filter)
+{
+    const QString path = QFileDialog::getOpenFileName(m_parent, caption, startPath,
+                                                      qtFileFilter(filter), nullptr,
+                                                      detail::kFileDialogOptions);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+QStringList QtPrompts::openFiles(const QString& caption, const QString& startPath,
+                                 const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(m_parent, caption, startPath, qtFileFilter(filter),
+                                         nullptr, detail::kFileDialogOptions);
+}
+
+std::optional<QString> QtPrompts::saveFile(const QString& caption, const QString& startPath,
+                                           const QString& filter)
+{
+    const QString path = QFileDialog::getSaveFileName(m_parent, caption, startPath,
+                                                      qtFileFilter(filter), nullptr,
+                                                      detail::kFileDialogOptions);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return font;
+}
+
+void QtPrompts::beep()
+{
+    QApplication::beep();
+}
+
+}  // namespace tabulo::platform

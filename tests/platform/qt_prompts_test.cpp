@@ -1,0 +1,128 @@
+// The Qt prompts: the filter translation, and real boxes answered by keys
+// sent to the modal dialog as soon as it is open.
+#include "platform/qt_prompts.h"
+
+#include "qstring_printer.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tabulo::platform {
+namespace {
+
+TEST(QtFileFilterTest, TranslatesTheProgramsNotation)
+{
+    struct Case {
+        QString program;
+        QString qt;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {QStringLiteral("テキスト|*.txt"), QStringLiteral("テキスト (*.txt)")},
+        {QStringLiteral("テキストファイル(*.txt *.doc)|*.txt;*.doc|すべてのファイル（*.*）|*.*"),
+         QStringLiteral("テキストファイル(*.txt *.doc) (*.txt *.doc);;すべてのファイル（*.*） (*.*)")},
+        {QStringLiteral("Ｃ|*.CPP;;*.H;"), QStringLiteral("Ｃ (*.CPP *.H)")},
+        {QStringLiteral("説明だけ"), QStringLiteral("説明だけ (*)")},
+        {QStringLiteral("a|*.a|b"), QStringLiteral("a (*.a);;b (*)")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(qtFileFilter(c.program), c.qt) << c.program.toStdString();
+    }
+}
+
+// Runs `act` on the modal dialog once it is open (polling, because the
+// dialog opens inside the call under test).
+void whenModalOpens(std::function<void(QWidget*)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+
+void pressKey(QWidget* widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+TEST(QtPromptsTest, EscapeCountsAsCancelWhenThereIsOneElseNoAndEnterAsTheFirstButton)
+{
+    struct Case {
+        Buttons buttons;
+        int key;
+        Answer expected;
+    };
+    const Case cases[] = {
+        {Buttons::YesNo, Qt::Key_Escape, Answer::No},
+        {Buttons::YesCancel, Qt::Key_Escape, Answer::Cancel},
+        {Buttons::YesNoCancel, Qt::Key_Escape, Answer::Cancel},
+        {Buttons::OkCancel, Qt::Key_Escape, Answer::Cancel},
+        {Buttons::Ok, Qt::Key_Escape, Answer::Ok},
+        {Buttons::YesNoCancel, Qt::Key_Return, Answer::Yes},
+        {Buttons::OkCancel, Qt::Key_Return, Answer::Ok},
+    };
+    QtPrompts prompts;
+    for (const Case& c : cases) {
+        QString title;
+        whenModalOpens([&](QWidget* dialog) {
+            title = dialog->windowTitle();
+            pressKey(dialog, c.key);
+        });
+        EXPECT_EQ(prompts.confirm(QStringLiteral("保存しますか？"), {}, c.buttons), c.expected)
+            << static_cast<int>(c.buttons) << ' ' << c.key;
+        EXPECT_EQ(title, QCoreApplication::applicationName());
+    }
+}
+
+TEST(QtPromptsTest, MessageBoxShowsTextAndTitle)
+{
+    QtPrompts prompts;
+    QString text;
+    QString title;
+    whenModalOpens([&](QWidget* dialog) {
+        text = static_cast<QMessageBox*>(dialog)->text();
+        title = dialog->windowTitle();
+        pressKey(dialog, Qt::Key_Return);
+    });
+    prompts.message(QStringLiteral("見つかりません"), QStringLiteral("tabulo"), Icon::Warning);
+    EXPECT_EQ(text, QStringLiteral("見つかりません"));
+    EXPECT_EQ(title, QStringLiteral("tabulo"));
+}
+
+TEST(QtPromptsTest, InputBoxOffersTheDefaultAndReturnsTheAnswerOrNothing)
+{
+    QtPrompts prompts;
+    QString offered;
+    whenModalOpens([&](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>();
+        offered = edit->text();
+        edit->setText(QStringLiteral("E"));
+        static_cast<QInputDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(prompts.input(QStringLiteral("指定行に移動"), {}, QStringLiteral("7")),
+              QStringLiteral("E"));
+    EXPECT_EQ(offered, QStringLiteral("7"));
+
+    whenModalOpens([](QWidget* dialog) { static_cast<QInputDialog*>(dialog)->reject(); });
+    EXPECT_EQ(prompts.input(QStringLiteral("指定行に移動"), {}, QStringLiteral("7")), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tabulo::platform
