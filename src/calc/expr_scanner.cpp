@@ -18,7 +18,6 @@ namespace {
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool isLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool isTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC; }
 
 unsigned char byteAt(std::string_view s, std::size_t pos) {
     return pos < s.size() ? static_cast<unsigned char>(s[pos]) : 0;
