@@ -1,0 +1,120 @@
+// tabulo-cli calc end to end: the built program reads Shift-JIS lines from a
+// file or standard input and writes one Shift-JIS line per calc line.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct RunResult {
+    std::string out;
+    int status = -1;
+};
+
+// Runs the shell command line and collects its standard output.
+RunResult runShell(const std::string& command) {
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+class CalcCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("tabulo_calc_cli_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string writeInput(const std::string& bytes) {
+        const std::filesystem::path path = m_dir / "input.txt";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    static std::string program() { return std::string("'") + TABULO_CLI_PATH + "'"; }
+
+    std::filesystem::path m_dir;
+};
+
+// 関数・計算式ではありません, を記憶しました, 関数 / をグラフで表しますか？ and the
+// division-by-zero message, in Shift-JIS.
+const std::string kNotExpression =
+    "\x8a\xd6\x90\x94\x81\x45\x8c\x76\x8e\x5a\x8e\xae\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
+const std::string kStored = "\x20\x82\xf0\x8b\x4c\x89\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+const std::string kGraphPrefix = "\x8a\xd6\x90\x94\x20";
+const std::string kGraphSuffix =
+    "\x20\x82\xf0\x83\x4f\x83\x89\x83\x74\x82\xc5\x95\x5c\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+const std::string kDivisionByZero =
+    "\x30\x20\x82\xc9\x82\xe6\x82\xe9\x95\x82\x93\xae\x8f\xac\x90\x94\x93\x5f\x90\x94\x8f\x9c\x8e\x5a";
+
+const std::string kInput =
+    "1 + 2 * 3\r\n"
+    "r = 12\r\n"
+    "\r\n"
+    "\x81\x40pi * r^2\x81\x40\r\n"  // full-width spaces around
+    "[g] x^2\r"
+    "1/0\n"
+    "\x8a\xd6\x90\x94\n"            // 関数
+    "\x83\x5e\x83\x5e = 1\n"        // タタ: a name cannot start with a double-byte character
+    "_\x83\x5e = 2^3\n"             // _タ: the trail byte 5E is not a caret
+    "_\x83\x5e / 4\n"
+    "1/3\x1a"
+    "2/3\r\n";
+
+const std::string kExpected =
+    "7\n"
+    "r=12" + kStored + "\n"
+    "452.38934211693\n" +
+    kGraphPrefix + "x^2" + kGraphSuffix + "\n" +
+    kDivisionByZero + "\n" +
+    kNotExpression + "\n" +
+    kNotExpression + "\n" +
+    "_\x83\x5e=2**3" + kStored + "\n"
+    "2\n"
+    "0.333333333333333\n";
+
+TEST_F(CalcCli, FileInput) {
+    const RunResult r = runShell(program() + " calc '" + writeInput(kInput) + "'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kExpected);
+}
+
+TEST_F(CalcCli, StandardInput) {
+    const RunResult r = runShell(program() + " calc < '" + writeInput(kInput) + "'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kExpected);
+
+    const RunResult empty = runShell(program() + " calc < /dev/null");
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "");
+}
+
+TEST_F(CalcCli, HelpAndErrors) {
+    const RunResult help = runShell(program() + " calc --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: tabulo-cli calc [FILE]"), std::string::npos);
+
+    const RunResult missing = runShell(program() + " calc '" + (m_dir / "missing.txt").string() + "' 2>/dev/null");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+
+    const RunResult tooMany = runShell(program() + " calc a b 2>/dev/null");
+    EXPECT_EQ(tooMany.status, 2);
+}
+
+}  // namespace
