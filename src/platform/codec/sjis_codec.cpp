@@ -225,21 +225,24 @@ std::optional<unsigned> SjisCodec::charFromUtf16(char16_t unit) const
 
 std::u16string SjisCodec::toUtf16(std::string_view sjis) const
 {
-    std::u16string out;
-    out.reserve(sjis.size());
+    // Never more units than bytes: written in place, trimmed at the end.
+    std::u16string out(sjis.size(), u'\0');
+    char16_t* next = out.data();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(sjis.data());
     const std::size_t size = sjis.size();
     for (std::size_t i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(sjis[i]);
+        const unsigned char b = bytes[i];
         if (!isSjisLeadByte(b)) {
-            out += m_toUnicode[b];
-        } else if (i + 1 < size && isSjisTrailByte(static_cast<unsigned char>(sjis[i + 1]))) {
-            out += m_toUnicode[b * 256u + static_cast<unsigned char>(sjis[i + 1])];
+            *next++ = m_toUnicode[b];
+        } else if (i + 1 < size && isSjisTrailByte(bytes[i + 1])) {
+            *next++ = m_toUnicode[b * 256u + bytes[i + 1]];
             ++i;
         } else {
             // A lone lead byte: the byte after it starts the next character.
-            out += detail::kReplacement;
+            *next++ = detail::kReplacement;
         }
     }
+    out.resize(static_cast<std::size_t>(next - out.data()));
     return out;
 }
 
