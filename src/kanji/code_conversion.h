@@ -1,0 +1,36 @@
+// What the code conversion command does to the lines of a line range, and
+// what the character code command shows. The window runs convertLine over
+// the range inside its bulk edit (with progress and the stop request);
+// tabulo-cli runs convertDocumentText over a whole input.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tabulo::kanji {
+
+// The items of the code conversion menu.
+enum class TargetCode { ShiftJis, Jis, Euc, UUencode, BinHex, Base64 };
+
+// The command joins the lines of one encoded result with these seven
+// characters instead of a real line break, so the result of each document
+// line stays one document line.
+inline constexpr std::string_view kCommandSeparator = "#$0D#0A";
+
+// One document line (without its line break) as the command converts it:
+// each line is detected on its own, and a line that is 7-bit, undecided
+// between EUC and Shift-JIS or already in the target code stays unchanged.
+std::string convertLine(std::string_view line, TargetCode target);
+
+// Converts every line of text the way the command converts a whole-text line
+// range. Lines end at CR LF, a lone CR or a lone LF; the result has CR LF
+// between lines and ends with one only when text ended with a line break.
+std::string convertDocumentText(std::string_view text, TargetCode target);
+
+// The message of the character code command for the selected bytes: a quote,
+// the first character, "' = " and its code ("82A0 (SJIS)" for a two-byte
+// character, "0x41 (65)" for a single byte). Nothing for an empty selection.
+std::optional<std::string> characterCodeMessage(std::string_view selection);
+
+}  // namespace tabulo::kanji
