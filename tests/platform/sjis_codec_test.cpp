@@ -224,6 +224,8 @@ TEST_F(SjisCodecTest, KnownCharacters)
     EXPECT_EQ(m_codec.toUtf16("\x82\xA0"), u"あ");
     EXPECT_EQ(m_codec.charToUtf16(0x82A0), u'あ');
     EXPECT_EQ(m_codec.fromUtf8("あ"), "\x82\xA0");
+    EXPECT_EQ(m_codec.charFromUtf16(u'あ'), 0x82A0u);
+    EXPECT_EQ(m_codec.charFromUtf16(u'A'), 0x41u);
     EXPECT_EQ(m_codec.toUtf8("\x81\x40"), "\u3000");
     EXPECT_EQ(m_codec.toUtf8("a\\~"), "a\\~");
     EXPECT_EQ(m_codec.toUtf8("\x8A\xBF\x8E\x9A"), "漢字");
