@@ -1,0 +1,94 @@
+// A whole document text as lines and back, with the file rules of the
+// program: lines end at CR LF, a lone CR or a lone LF; a 0x1A byte ends the
+// text; lines are written back with CR LF, and the last line gets a break
+// only when the text it came from ended with one.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "textops/line_command.h"
+
+namespace tabulo::textops {
+
+struct SplitText {
+    std::vector<std::string_view> lines;  // views into the split text
+    bool finalBreak = false;              // the text ended with a line break
+};
+
+// An empty text has no lines; "a\r\n" is one line with a final break.
+SplitText splitDocumentText(std::string_view text);
+
+std::string joinDocumentText(std::span<const std::string> lines, bool finalBreak);
+
+using WholeTextCommand = std::function<LineResult(std::vector<std::string>& lines, LineRange range)>;
+
+// Runs a line command over all lines of a document text, as the window does
+// with the whole text selected, and returns the resulting text. A text with no
+// lines has no line range and gives an empty text.
+std::string applyToWholeText(std::string_view text, const WholeTextCommand& command);
+
+namespace detail {
+
+// Calls onLine(offset, length) for every line of text, in order, and returns
+// whether the text ended with a line break. The one splitting rule of the file
+// format, shared by everything that splits a text.
+template <class OnLine>
+bool forEachLine(std::string_view text, OnLine&& onLine) {
+    if (const std::size_t eof = text.find('\x1a'); eof != std::string_view::npos) text = text.substr(0, eof);
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t start = 0;
+    for (std::size_t pos = 0; pos < size;) {
+        const char byte = data[pos];
+        if (byte != '\r' && byte != '\n') {
+            ++pos;
+            continue;
+        }
+        onLine(start, pos - start);
+        pos += (byte == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
+        start = pos;
+    }
+    if (start < size) {
+        onLine(start, size - start);
+        return false;
+    }
+    return size > 0;
+}
+
+// Collects output in blocks so that writing many short lines costs few stream calls.
+class BlockWriter {
+public:
+    explicit BlockWriter(std::ostream& out);
+    void write(std::string_view bytes);
+    void flush();
+
+private:
+    std::ostream& m_out;
+    std::string m_block;
+};
+
+}  // namespace detail
+
+// Writes lines (anything indexable whose elements convert to std::string_view)
+// as a document text: CR LF after every line but the last, and after the last
+// only with finalBreak.
+template <class Lines>
+void writeDocumentText(std::ostream& out, const Lines& lines, bool finalBreak) {
+    detail::BlockWriter writer(out);
+    const std::size_t count = lines.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        // Sorted lines lie scattered over the text: fetch a few lines ahead.
+        if (i + 8 < count) __builtin_prefetch(std::string_view(lines[i + 8]).data());
+        writer.write(std::string_view(lines[i]));
+        if (i + 1 < count || finalBreak) writer.write("\r\n");
+    }
+    writer.flush();
+}
+
+}  // namespace tabulo::textops
