@@ -10,9 +10,13 @@ namespace tabulo::cli {
 
 // Add one declaration and one table row per subcommand.
 int runCalc(const std::vector<std::string>& args, Streams& io);
+int runConv(const std::vector<std::string>& args, Streams& io);
+int runGuess(const std::vector<std::string>& args, Streams& io);
 
 inline const std::vector<Subcommand> kSubcommands = {
     {"calc", "[FILE]", "evaluate each line as the line calculator (F9) does", runCalc},
+    {"conv", "--to sjis|jis|euc|base64|uuencode|binhex [FILE]", "convert every line's kanji code or encode it (the code conversion menu)", runConv},
+    {"guess", "FILE...", "print each file's detected kanji code (0-6), a tab and its name", runGuess},
 };
 
 }  // namespace tabulo::cli
