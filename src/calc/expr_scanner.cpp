@@ -1,8 +1,6 @@
 // Longest-match scanner for calc lines.
 #include "calc/expr_scanner.h"
 
-#include <cerrno>
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
