@@ -1,0 +1,22 @@
+// Which outside-program commands can run, from the stored interpreter and
+// postal-file paths and the search path.
+#pragma once
+
+#include <string>
+
+namespace tabulo::app {
+
+struct ProgramPaths {
+    std::string awk, ruby, sed, xtr, postal;
+};
+
+struct CommandAvailability {
+    bool awk = false, ruby = false, sed = false, xtr = false, postal = false, namazu = false;
+};
+
+// Each path is compared in upper case: the Awk path must contain "AWK", and
+// so on; the postal file ".CSV". Namazu needs "NAMAZU" or "namazu" (exact
+// case) in the search path.
+CommandAvailability commandAvailability(const ProgramPaths& paths, const std::string& searchPath);
+
+}  // namespace tabulo::app

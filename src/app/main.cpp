@@ -1,0 +1,19 @@
+// The window program: sets up the application, the prompts and the main window.
+#include "app/main_window.h"
+#include "platform/error_handler.h"
+#include "platform/qt_prompts.h"
+
+int main(int argc, char** argv) {
+    tabulo::platform::TabuloApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tabulo"));
+    tabulo::platform::QtPrompts prompts;
+    tabulo::platform::installPrompts(&prompts);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    tabulo::app::TfmTabulo window(arguments);
+    prompts.setParentWidget(&window);
+    window.show();
+    const int status = QApplication::exec();
+    tabulo::platform::installPrompts(nullptr);
+    return status;
+}

@@ -1,0 +1,330 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+#include "app/command_table.h"
+#include "editor/view/editor_view.h"
+#include "platform/error_handler.h"
+#include "platform/folders.h"
+
+namespace tabulo::app {
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr char kRuleProperty[] = "ruleEnabled";
+
+}  // namespace
+
+TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent),
+      m_bulk(m_document, {[this](bool on) { setRule(QStringLiteral("StopBt"), on); },
+                          [] { QCoreApplication::processEvents(); }}) {
+    setObjectName(QStringLiteral("fmTabulo"));
+    for (const QString& arg : arguments) {
+        if (arg.toLower() == QStringLiteral("-d")) {
+            m_viewerMode = true;
+        } else {
+            m_fileArguments << arg;
+        }
+    }
+
+    m_document.SetWrapOption(editor::TEditorWrapOption::mainWindowDefaults());
+    m_editor = new editor::TEditor(m_document, this);
+    m_editor->setObjectName(QStringLiteral("Editor1"));
+    m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(m_editor);
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    connectCommands();
+
+    resize(660, 508);
+    if (m_viewerMode) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.center() - rect().center());
+        }
+    }
+    setAcceptDrops(true);
+
+    m_editor->installEventFilter(this);
+    m_editor->viewport()->installEventFilter(this);
+    connect(m_editor, &editor::TEditor::selectionChanged, this, &TfmTabulo::afterInput);
+    connect(m_editor, &editor::TEditor::customContextMenuRequested, this, [this](const QPoint& pos) {
+        setChecked(QStringLiteral("BoxMode1"), m_document.BoxMode());
+        m_popup->popup(m_editor->mapToGlobal(pos));
+    });
+
+    newDocument();
+}
+
+TfmTabulo::~TfmTabulo() = default;
+
+QAction* TfmTabulo::action(const QString& name) const {
+    return m_actions.value(name, nullptr);
+}
+
+bool TfmTabulo::ruleEnabled(const QString& name) const {
+    const QAction* a = action(name);
+    return a && a->property(kRuleProperty).toBool();
+}
+
+QString TfmTabulo::panelText(int panel) const {
+    return m_panels[panel]->text();
+}
+
+// An item is enabled when its rule says so and its command is built.
+void TfmTabulo::setRule(const QString& name, bool enabled) {
+    QAction* a = action(name);
+    if (!a) return;
+    a->setProperty(kRuleProperty, enabled);
+    const bool pending = isPending(name.toStdString());
+    bool available = true;
+    if (name == QStringLiteral("mAwk") || name == QStringLiteral("_mAwk")) available = m_availability.awk;
+    if (name == QStringLiteral("mRuby") || name == QStringLiteral("_mRuby")) available = m_availability.ruby;
+    if (name == QStringLiteral("mSed") || name == QStringLiteral("_mSed")) available = m_availability.sed;
+    if (name == QStringLiteral("mXtr") || name == QStringLiteral("_mXtr")) available = m_availability.xtr;
+    if (name == QStringLiteral("MChgLine")) available = m_availability.postal;
+    if (name == QStringLiteral("Namazu") || name == QStringLiteral("_Namazu")) available = m_availability.namazu;
+    a->setEnabled(enabled && available && !pending);
+}
+
+void TfmTabulo::setChecked(const QString& name, bool checked) {
+    if (QAction* a = action(name)) a->setChecked(checked);
+}
+
+void TfmTabulo::buildMenus() {
+    for (const MenuRow& row : menuRows()) {
+        QMenu* menu = menuBar()->addMenu(fromView(row.caption));
+        menu->setObjectName(fromView(row.name));
+        menu->setToolTipsVisible(true);
+        if (!row.hint.empty()) menu->menuAction()->setStatusTip(fromView(row.hint));
+        menu->menuAction()->setObjectName(fromView(row.name));
+        m_menus.insert(fromView(row.name), menu);
+    }
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    m_menus.insert(QStringLiteral("PopupMenu1"), m_popup);
+
+    for (const MenuItemRow& row : menuItemRows()) {
+        const QString name = fromView(row.name);
+        QMenu* owner = row.parent.empty() ? m_menus.value(fromView(row.menu)) : m_menus.value(fromView(row.parent));
+        if (row.separatorBefore) owner->addSeparator();
+        QAction* a = nullptr;
+        if (name == QStringLiteral("ReOpen") || name == QStringLiteral("SJIS1")) {
+            QMenu* sub = owner->addMenu(fromView(row.caption));
+            sub->setObjectName(name);
+            m_menus.insert(name, sub);
+            a = sub->menuAction();
+        } else {
+            a = owner->addAction(fromView(row.caption));
+        }
+        a->setObjectName(name);
+        if (!row.shortcut.empty()) {
+            a->setShortcut(QKeySequence(fromView(row.shortcut)));
+            a->setShortcutContext(Qt::WindowShortcut);
+            addAction(a);  // context-menu shortcuts work while the menu is closed
+        }
+        if (!row.hint.empty()) {
+            a->setStatusTip(fromView(row.hint));
+            a->setToolTip(fromView(row.hint));
+        }
+        a->setProperty(kRuleProperty, true);
+        m_actions.insert(name, a);
+    }
+    for (const char* toggle : {"Wrap1", "Bullets1", "SelectAll1", "BoxMode1"}) {
+        action(QString::fromLatin1(toggle))->setCheckable(true);
+    }
+}
+
+void TfmTabulo::buildToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("ToolBar"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFixedHeight(25 + 4);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; } QToolButton { padding: 0px; margin: 0px; }"));
+    int group = -1;
+    for (const ToolButtonRow& row : toolButtonRows()) {
+        if (group != -1 && row.group != group) m_toolBar->addSeparator();
+        group = row.group;
+        QAction* a = new QAction(fromView(row.glyph), this);
+        const QString name = fromView(row.name);
+        a->setObjectName(name);
+        a->setToolTip(fromView(row.hint));
+        a->setStatusTip(fromView(row.hint).section(QLatin1Char('\n'), 0, 0));
+        a->setCheckable(row.toggle);
+        a->setProperty(kRuleProperty, true);
+        m_toolBar->addAction(a);
+        if (QWidget* button = m_toolBar->widgetForAction(a)) {
+            button->setObjectName(name);
+            button->setFixedSize(20, 25);
+        }
+        m_actions.insert(name, a);
+    }
+}
+
+void TfmTabulo::buildStatusBar() {
+    const int widths[3] = {130, 70, 50};
+    for (int i = 0; i < 3; ++i) {
+        m_panels[i] = new QLabel(this);
+        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        m_panels[i]->setFixedWidth(widths[i]);
+        m_panels[i]->setAlignment(i == 2 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        statusBar()->addWidget(m_panels[i]);
+    }
+    m_panels[2]->setText(QStringLiteral("挿入"));
+}
+
+void TfmTabulo::connectCommands() {
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        QAction* a = it.value();
+        const QString name = it.key();
+        if (m_menus.contains(name)) continue;  // submenu owners run nothing
+        connect(a, &QAction::triggered, this, [this, name, a] { runCommand(name, a); });
+    }
+    const auto refreshOnOpen = [this](const char* menu, auto extra) {
+        connect(m_menus.value(QString::fromLatin1(menu)), &QMenu::aboutToShow, this, extra);
+    };
+    refreshOnOpen("Format1", [this] {
+        setRule(QStringLiteral("Find1"), m_document.Lines().Count() >= 1);
+        refreshCommands();
+        setRule(QStringLiteral("Find1"), m_document.Lines().Count() >= 1);
+    });
+    refreshOnOpen("Edit1", [this] { refreshCommands(); });
+    refreshOnOpen("SortS1", [this] { setRule(QStringLiteral("MChgLine"), m_availability.postal); });
+    refreshOnOpen("Show1", [this] { setRule(QStringLiteral("CharCord"), m_document.SelLength() > 0); });
+
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) setRule(it.key(), true);
+    for (std::string_view name : disabledAtStart()) setRule(fromView(name), false);
+}
+
+void TfmTabulo::runCommand(const QString& name, QAction* source) {
+    // Tool buttons name the menu item they stand for.
+    QString command = name;
+    for (const ToolButtonRow& row : toolButtonRows()) {
+        if (fromView(row.name) == name) command = fromView(row.command);
+    }
+    platform::runGuarded(platform::prompts(), [&] {
+        if (command == QStringLiteral("New1")) newDocument();
+        else if (command == QStringLiteral("Open1")) openWithDialog();
+        else if (command == QStringLiteral("Save")) saveDocument();
+        else if (command == QStringLiteral("SaveAs1")) saveDocumentAs();
+        else if (command == QStringLiteral("Exit1")) close();
+        else if (command == QStringLiteral("Wrap1")) toggleWrap(source);
+        else if (command == QStringLiteral("Bullets1")) toggleAutoIndent(source);
+        else if (command == QStringLiteral("Font2")) chooseFont();
+        else if (command == QStringLiteral("SelectAll1")) toggleSelectAll(source);
+        else if (command == QStringLiteral("StopBt")) stopCommand();
+        else if (command == QStringLiteral("HelpBt")) showHelpText();
+        else if (command == QStringLiteral("Cut1")) cutToClipboard();
+        else if (command == QStringLiteral("N20") || command == QStringLiteral("Clip2Text")) pasteFromClipboard();
+        else if (command == QStringLiteral("Copy1") || command == QStringLiteral("ToCrip")) copyToClipboard();
+        else if (command == QStringLiteral("N22")) m_document.SelectAll();
+        else if (command == QStringLiteral("Delete1")) deleteLine();
+        else if (command == QStringLiteral("N25")) insertLine();
+        else if (command == QStringLiteral("N27")) goToRow();
+    });
+    refreshStatus();
+    refreshCommands();
+}
+
+void TfmTabulo::afterInput() {
+    refreshStatus();
+    refreshCommands();
+}
+
+bool TfmTabulo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+            flipOverwrite();
+            return true;
+        }
+    }
+    if ((watched == m_editor && event->type() == QEvent::KeyRelease) ||
+        (watched == m_editor->viewport() && event->type() == QEvent::MouseButtonPress)) {
+        // Let the editor act on the press first, then recompute.
+        QMetaObject::invokeMethod(this, &TfmTabulo::afterInput, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfmTabulo::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shown) return;
+    m_shown = true;
+    platform::runGuarded(platform::prompts(), [this] { formShow(); });
+}
+
+void TfmTabulo::formShow() {
+    m_workFolder = platform::workFolder();
+    action(QStringLiteral("_TagJump"))
+        ->setToolTip(QStringLiteral("カーソル行のファイルを開く。または\n\"command\"+F12 DOSプロンプト"));
+    action(QStringLiteral("_SetFile"))
+        ->setToolTip(QStringLiteral("画面設定とScriptの実行ファイルの場所や\n郵便番号*.cvsのファイルを指定。"));
+    action(QStringLiteral("_AddString"))
+        ->setToolTip(QStringLiteral("反転部分の行に指定した文字列を挿入する。\n赤線の位置で挿入します。"));
+    action(QStringLiteral("_fn0"))
+        ->setToolTip(QStringLiteral("グラフ描画、関数の右辺の式を記入してください。\ny=f(x)\n(x,y)=(f(t),g(t))\n極座標r=f(t)"));
+    m_editor->setBackgroundColor(m_viewerMode ? QToolTip::palette().color(QPalette::ToolTipBase)
+                                              : QColor(Qt::white));
+    if (m_fileArguments.size() == 1) openFile(m_fileArguments.front());
+    applyAvailability(commandAvailability({}, qEnvironmentVariable("PATH").toStdString()));
+    refreshCommands();
+    refreshStatus();
+}
+
+void TfmTabulo::applyAvailability(const CommandAvailability& availability) {
+    m_availability = availability;
+    for (const char* name : {"mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
+                             "MChgLine", "Namazu", "_Namazu"}) {
+        const QString n = QString::fromLatin1(name);
+        setRule(n, ruleEnabled(n));
+    }
+    // An unavailable Ruby or Namazu also leaves the tool bar; the buttons to
+    // its right close up.
+    action(QStringLiteral("_mRuby"))->setVisible(availability.ruby);
+    action(QStringLiteral("_Namazu"))->setVisible(availability.namazu);
+}
+
+void TfmTabulo::closeEvent(QCloseEvent* event) {
+    bool close = true;
+    platform::runGuarded(platform::prompts(), [&] { close = closeQuestion(); });
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TfmTabulo::beginBulkEdit(bool clearSelection) {
+    m_bulk.begin(clearSelection);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TfmTabulo::endBulkEdit(bool restore) {
+    const bool wasActive = m_bulk.active();
+    m_bulk.end(restore);
+    if (wasActive) QApplication::restoreOverrideCursor();
+}
+
+}  // namespace tabulo::app

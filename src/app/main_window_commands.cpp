@@ -1,0 +1,140 @@
+// The small commands of the main window that belong to no subsystem of
+// their own: soft wrap, auto-indent, select all, font, line insert and
+// delete, go to a row, stop, help text, clipboard and the Insert key.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+
+#include "app/font_spacing.h"
+#include "app/go_to_row.h"
+#include "app/help_text.h"
+#include "app/main_window.h"
+#include "editor/view/editor_view.h"
+#include "platform/clipboard.h"
+#include "platform/codec/sjis_codec.h"
+#include "platform/error_handler.h"
+#include "platform/folders.h"
+
+namespace tabulo::app {
+
+namespace {
+
+// A toggle's menu item is flipped by Qt when the item itself is chosen;
+// chosen from its tool button, the menu item is flipped here.
+bool flipMenuCheck(QAction* menuItem, QAction* source) {
+    if (source != menuItem) menuItem->setChecked(!menuItem->isChecked());
+    return menuItem->isChecked();
+}
+
+}  // namespace
+
+void TfmTabulo::toggleWrap(QAction* source) {
+    if (flipMenuCheck(action(QStringLiteral("Wrap1")), source)) {
+        editor::TEditorWrapOption option = m_document.WrapOption();
+        option.WrapByte = m_document.VisibleColumns();
+        m_document.SetWrapOption(option);
+        m_document.SetWordWrap(true);
+    } else {
+        m_document.SetWordWrap(false);
+    }
+}
+
+void TfmTabulo::toggleAutoIndent(QAction* source) {
+    flipMenuCheck(action(QStringLiteral("Bullets1")), source);
+    m_document.SetAutoIndent(!m_document.AutoIndent());
+    setChecked(QStringLiteral("_Bullets1"), action(QStringLiteral("Bullets1"))->isChecked());
+}
+
+void TfmTabulo::toggleSelectAll(QAction* source) {
+    if (m_document.textLength() == 0) {
+        setChecked(QStringLiteral("_SelectAll1"), false);
+        return;
+    }
+    if (flipMenuCheck(action(QStringLiteral("SelectAll1")), source)) {
+        m_document.SelectAll();
+    } else {
+        m_document.clearSelection();
+        m_document.SetSelStart(0);
+    }
+}
+
+void TfmTabulo::chooseFont() {
+    const std::optional<QFont> font = platform::prompts().chooseFont(m_editor->editorFont());
+    if (!font) return;
+    QFont chosen = m_editor->editorFont();
+    chosen.setFamily(font->family());
+    if (font->pointSize() > 0) chosen.setPointSize(font->pointSize());
+    else if (font->pixelSize() > 0) chosen.setPixelSize(font->pixelSize());
+    m_editor->setEditorFont(chosen);
+    const int size = chosen.pointSize() > 0 ? chosen.pointSize() : chosen.pixelSize();
+    m_editor->setCharacterMargin(characterSpacingFor(chosen.family().toStdString(), size));
+}
+
+void TfmTabulo::insertLine() {
+    const int line = m_document.LineIndexOfRow(m_document.Row());
+    if (line > m_document.Lines().Count()) return;
+    m_document.Lines().Insert(line, "");
+}
+
+void TfmTabulo::deleteLine() {
+    const int line = m_document.LineIndexOfRow(m_document.Row());
+    if (line >= m_document.Lines().Count()) return;  // the caret is on the row after the last break
+    m_document.Lines().Delete(line);
+}
+
+void TfmTabulo::goToRow() {
+    const QString defaultText = QString::number(m_document.Row() + 1);
+    const std::optional<QString> answer =
+        platform::prompts().input(QStringLiteral(" 指定行に移動　(S:文頭  E:文末)"), QString(), defaultText);
+    const std::optional<int> target = goToRowTarget(
+        answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt,
+        {m_document.Row(), m_document.RowCount(), m_document.VisibleRows()});
+    if (!target) return;
+    m_document.SetRow(*target);
+    m_document.SetTopRow(*target);
+}
+
+void TfmTabulo::stopCommand() {
+    const platform::Answer answer = platform::prompts().confirm(
+        QStringLiteral("実行中の処理を中止しますか?"), QString::fromStdString(platform::programFileName()),
+        platform::Buttons::YesNo);
+    if (answer != platform::Answer::Yes) return;
+    m_bulk.requestStop();
+    setRule(QStringLiteral("StopBt"), false);
+    endBulkEdit(true);
+}
+
+void TfmTabulo::showHelpText() {
+    if (!newDocument()) return;
+    const auto& codec = platform::SjisCodec::instance();
+    m_document.BeginUpdate();
+    for (std::string_view line : helpTextLines()) m_document.Lines().Add(codec.fromUtf8Lossy(line));
+    m_document.EndUpdate();
+    m_document.SetSelStart(0);
+    m_document.SetModified(false);
+}
+
+void TfmTabulo::copyToClipboard() {
+    if (m_document.SelLength() > 0) platform::setClipboardText(m_document.SelectedText(), m_document.BoxMode());
+    m_editor->setFocus();
+}
+
+void TfmTabulo::cutToClipboard() {
+    if (m_document.SelLength() == 0) return;
+    platform::setClipboardText(m_document.SelectedText(), m_document.BoxMode());
+    m_document.replaceSelection({});
+}
+
+void TfmTabulo::pasteFromClipboard() {
+    const std::optional<platform::ClipboardText> clip = platform::clipboardText();
+    if (clip && (!clip->sjis.empty() || m_document.SelLength() > 0)) m_document.replaceSelection(clip->sjis);
+    m_editor->setFocus();
+}
+
+void TfmTabulo::flipOverwrite() {
+    m_document.SetOverwriteMode(!m_document.OverwriteMode());
+    m_panels[2]->setText(m_panels[2]->text() == QStringLiteral("挿入") ? QStringLiteral("上書き")
+                                                                       : QStringLiteral("挿入"));
+}
+
+}  // namespace tabulo::app

@@ -1,0 +1,25 @@
+// tabulo-cli blank: deletes the blank lines (spaces, tabs and full-width spaces
+// only) of a Shift-JIS text, as the window's command does with the whole text
+// selected.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/subcommand.h"
+#include "textops/document_text.h"
+#include "textops/line_delete.h"
+
+namespace tabulo::cli {
+
+int runBlank(const std::vector<std::string>& args, Streams& io) {
+    if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
+        io.err << "usage: tabulo-cli blank [FILE]\n";
+        return 2;
+    }
+    const std::string text = readInput(args.empty() ? std::string() : args[0], io.in);
+    io.out << textops::applyToWholeText(
+        text, [](std::vector<std::string>& lines, textops::LineRange range) { return textops::deleteBlankLines(lines, range); });
+    return 0;
+}
+
+}  // namespace tabulo::cli

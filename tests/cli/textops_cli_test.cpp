@@ -1,0 +1,142 @@
+// tabulo-cli sort, uniq, blank and trim end to end: the built program reads a
+// Shift-JIS text from a file or standard input, applies the line command to
+// the whole text and writes the text back with CR LF line breaks.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    std::string out;
+    int status = -1;
+};
+
+RunResult runShell(const std::string& command) {
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+class TextopsCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("tabulo_textops_cli_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string writeInput(const std::string& bytes) {
+        const std::filesystem::path path = m_dir / "input.txt";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return "'" + path.string() + "'";
+    }
+
+    // Runs a subcommand on a file holding input, and again on the same bytes
+    // through standard input; both must agree.
+    RunResult run(const std::string& subcommand, const std::string& input) {
+        const std::string file = writeInput(input);
+        const RunResult fromFile = runShell(program() + " " + subcommand + " " + file);
+        const RunResult fromStdin = runShell(program() + " " + subcommand + " < " + file);
+        EXPECT_EQ(fromFile.out, fromStdin.out);
+        EXPECT_EQ(fromFile.status, fromStdin.status);
+        return fromFile;
+    }
+
+    static std::string program() { return std::string("'") + TABULO_CLI_PATH + "'"; }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(TextopsCli, CommandsTransformTheWholeText) {
+    struct Case {
+        const char* name;
+        std::string subcommand;
+        std::string input;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"sort, mixed breaks, no final break", "sort", "b\r\na\nc\r6\r\n123\r\n006", "006\r\n123\r\n6\r\na\r\nb\r\nc"},
+        {"sort keeps the final break", "sort", "b\na\n", "a\r\nb\r\n"},
+        {"sort by bytes, trail 0x5C", "sort", "\x83\x5c\r\n\\\r\n\x83\x40\r\n\xb1\r\n",
+         "\\\r\n\x83\x40\r\n\x83\x5c\r\n\xb1\r\n"},
+        {"sort descending", "sort --reverse", "a\r\n\r\nb\r\n", "b\r\na\r\n\r\n"},
+        {"sort stops at 0x1A", "sort", "b\r\na\r\n\x1a" "c\r\n", "a\r\nb\r\n"},
+        {"uniq merges neighbours only", "uniq", "a\na\nb\na\n", "a\r\nb\r\na\r\n"},
+        {"uniq keeps the first line", "uniq", "x\r\nx\r\nx", "x"},
+        {"blank", "blank", "a\r\n\r\n  \r\n\x81\x40\t\r\nb\r\n", "a\r\nb\r\n"},
+        {"blank keeps 0x81 0x40 inside a character", "blank", "\x88\x81\x40\r\n \r\n", "\x88\x81\x40\r\n"},
+        {"trim", "trim", " a \r\n\x81\x40" "b\x81\x40\r\n\t\r\n", "a\r\nb\r\n\r\n"},
+        {"empty input", "sort", "", ""},
+        {"empty input, blank", "blank", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult result = run(c.subcommand, c.input);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, c.output);
+    }
+}
+
+// Enough lines for the bucketed sort path, with double-byte characters whose
+// trail bytes are ASCII, compared against a plain sort of the same lines.
+TEST_F(TextopsCli, SortsALargeTextInByteOrder) {
+    const std::string pieces[] = {"\x83\x5c", "\x83\x40", "\\", "a", "A", "\xb1", "\x88\x9f", "0", " "};
+    std::vector<std::string> lines;
+    unsigned seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        seed = seed * 1103515245 + 12345;
+        for (unsigned n = (seed >> 16) % 12; n > 0; --n) {
+            seed = seed * 1103515245 + 12345;
+            line += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        lines.push_back(line);
+    }
+    std::string input;
+    for (const std::string& line : lines) input += line + "\n";
+    std::sort(lines.begin(), lines.end());
+    std::string ascending;
+    std::string descending;
+    for (const std::string& line : lines) ascending += line + "\r\n";
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) descending += *it + "\r\n";
+
+    const RunResult up = run("sort", input);
+    EXPECT_EQ(up.status, 0);
+    EXPECT_TRUE(up.out == ascending);
+    const RunResult down = run("sort --reverse", input);
+    EXPECT_EQ(down.status, 0);
+    EXPECT_TRUE(down.out == descending);
+}
+
+TEST_F(TextopsCli, BadArgumentsFailWithAMessage) {
+    const std::string file = writeInput("a\r\n");
+    for (const std::string& args : {"sort --bogus " + file, "sort " + file + " " + file, std::string("uniq -x"),
+                                    "blank " + file + " " + file}) {
+        SCOPED_TRACE(args);
+        const RunResult result = runShell(program() + " " + args + " 2>&1");
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.out.find("tabulo-cli"), std::string::npos);
+    }
+    const RunResult missing = runShell(program() + " trim '" + (m_dir / "missing.txt").string() + "' 2>&1");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.out.find("missing.txt"), std::string::npos);
+}
+
+}  // namespace
