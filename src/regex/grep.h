@@ -1,0 +1,69 @@
+// TGrep searches a text file for the current pattern and reports every line
+// holding a match, once, in file order, through OnMatch. The anchors are
+// line feeds here: ^ is the line feed in front of a line and $ the one after
+// it. A match starting on the line feed in front of a line belongs to that
+// line. Literal patterns are found with a substring search, others with a
+// one-pass search automaton, and patterns whose matches can run on into
+// following lines with a walk from every character start.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "regex/line_search.h"
+#include "regex/regular_expression.h"
+#include "regex/txt_file.h"
+
+namespace tabulo::regex {
+
+class TGrep;
+using TGrepOnMatch = std::function<void(TGrep& sender, const RE_LineInfo_t& hit)>;
+
+class TGrep : public TRegularExpression {
+public:
+    TGrep();
+    ~TGrep() override;
+
+    void SetRegExp(const std::string& pattern) override;
+
+    const TGrepOnMatch& OnMatch() const { return m_onMatch; }
+    void SetOnMatch(TGrepOnMatch handler) { m_onMatch = std::move(handler); }
+    bool Cancel() const { return m_cancel; }
+    void SetCancel(bool cancel) { m_cancel = cancel; }
+
+    // Called after every block read and before every reported line, so a
+    // window can keep its events running (and set Cancel).
+    void setEventPump(std::function<void()> pump) { m_pump = std::move(pump); }
+    // Block size of the reader; the default is TTxtFile::kBlockSize.
+    void setBlockSize(std::size_t bytes) { m_blockSize = bytes; }
+
+    // Searches the file. Raises EFileNotFound when it cannot be opened and
+    // EGrepCancel when Cancel was set during the search. Does nothing
+    // without an OnMatch handler.
+    void GrepFile(const std::string& path);
+
+protected:
+    Code LineHeadCode() const override { return '\n'; }
+    Code LineTailCode() const override { return '\n'; }
+
+private:
+    enum class Scanner { Literal, Lines, Walk };
+
+    void chooseScanner();
+    void scanLiteral(TTxtFile& file);
+    void scanLines(TTxtFile& file);
+    void scanWalk(TTxtFile& file);
+    void report(TTxtFile& file, std::size_t pos, std::size_t& lineEnd);
+
+    TGrepOnMatch m_onMatch;
+    bool m_cancel = false;
+    std::function<void()> m_pump;
+    std::size_t m_blockSize = TTxtFile::kBlockSize;
+    Scanner m_scanner = Scanner::Literal;
+    bool m_everyLine = false;
+    std::unique_ptr<detail::LineSearch> m_search;
+};
+
+}  // namespace tabulo::regex

@@ -1,0 +1,103 @@
+// The two searches over a subject and the longest match from a position.
+#include "regex/match_core.h"
+
+namespace tabulo::regex {
+
+namespace {
+
+std::string_view terminated(std::string_view s) {
+    const std::size_t zero = s.find('\0');
+    return zero == std::string_view::npos ? s : s.substr(0, zero);
+}
+
+// Reads the character at pos: its code and byte length. The end reads as
+// code 0 of length 0; a lead byte just before the end stands alone.
+struct Char {
+    Code code;
+    std::size_t length;
+};
+
+Char readAt(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) return {0, 0};
+    const auto b = static_cast<unsigned char>(s[pos]);
+    if (isLeadByte(b) && pos + 1 < s.size()) {
+        return {static_cast<Code>(b << 8 | static_cast<unsigned char>(s[pos + 1])), 2};
+    }
+    return {b, 1};
+}
+
+}  // namespace
+
+std::optional<std::size_t> TMatchCORE::longestMatch(std::string_view s, std::size_t pos, int state) const {
+    if (state == TRE_DFA::kNone) return std::nullopt;
+    const TRE_DFA& a = dfa();
+    std::optional<std::size_t> last;
+    Char c{0, 0};
+    for (;;) {
+        if (a.accepts(state)) last = pos;
+        c = readAt(s, pos);
+        // The end of the subject never advances, so no transition is taken on it.
+        if (c.length == 0) break;
+        const int nextState = a.next(state, c.code);
+        if (nextState == TRE_DFA::kNone) break;
+        state = nextState;
+        pos += c.length;
+    }
+    const Code separator = m_separator == TMatchCORE_LineSeparator::mcls_CRLF ? 13 : 10;
+    if (c.code != 0 && c.code != separator) return last;
+    if (a.next(state, lineTailCodeInUse()) != TRE_DFA::kNone) return pos;
+    return last;
+}
+
+std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view subject) const {
+    const std::string_view s = terminated(subject);
+    const TRE_DFA& a = dfa();
+    if (s.empty()) {
+        if (a.accepts(a.initial())) return MatchSpan{0, 0};
+        return std::nullopt;
+    }
+    for (std::size_t start = 0; start < s.size();) {
+        int state = a.initial();
+        std::size_t pos = start;
+        std::optional<std::size_t> end;
+        for (;;) {
+            if (a.accepts(state)) end = pos;
+            const Char c = readAt(s, pos);
+            if (c.length == 0) break;
+            state = a.next(state, c.code);
+            if (state == TRE_DFA::kNone) break;
+            pos += c.length;
+        }
+        if (end) return MatchSpan{start, *end};
+        start += readAt(s, start).length;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> TMatchCORE::anchoredAttempt(std::string_view s, std::size_t pos) const {
+    const TRE_DFA& a = dfa();
+    if (!a.startsWithLineHead()) return longestMatch(s, pos, a.initial());
+    const auto anchored = longestMatch(s, pos, a.next(a.initial(), lineHeadCodeInUse()));
+    if (!anchored) return std::nullopt;
+    const auto plain = longestMatch(s, pos, a.initial());
+    return plain && *plain > *anchored ? plain : anchored;
+}
+
+std::optional<MatchSpan> TMatchCORE::anchoredSearch(std::string_view subject) const {
+    const std::string_view s = terminated(subject);
+    const TRE_DFA& a = dfa();
+    if (const auto end = anchoredAttempt(s, 0)) return MatchSpan{0, *end};
+    for (std::size_t pos = 0; pos < s.size();) {
+        if (const auto end = longestMatch(s, pos, a.initial())) return MatchSpan{pos, *end};
+        if (s[pos] == '\n' && a.startsWithLineHead()) {
+            if (const auto end = anchoredAttempt(s, pos + 1)) return MatchSpan{pos + 1, *end};
+        }
+        pos += readAt(s, pos).length;
+    }
+    if (a.endsWithLineTail() && a.next(a.initial(), lineTailCodeInUse()) != TRE_DFA::kNone) {
+        return MatchSpan{s.size(), s.size()};
+    }
+    return std::nullopt;
+}
+
+}  // namespace tabulo::regex

@@ -1,0 +1,37 @@
+// TREParser: recursive descent over the scanned tokens of a pattern, with one
+// token of look-ahead, building a TREParseTree.
+//   alternation := sequence ('|' sequence)*
+//   sequence    := repetition* (empty before '|', ')' or the end)
+//   repetition  := atom ('*' | '+' | '?')?
+#pragma once
+
+#include <string>
+
+#include "regex/re_parse_tree.h"
+#include "regex/re_scanner.h"
+
+namespace tabulo::regex {
+
+class TREParser {
+public:
+    explicit TREParser(std::string pattern);
+
+    // Fills tree() and sets its root; raises ERegExpParser on a bad pattern.
+    void parse();
+    TREParseTree& tree() { return m_tree; }
+
+private:
+    NodeId alternation();
+    NodeId sequence();
+    NodeId repetition();
+    NodeId atom();
+    NodeId charClass();
+    NodeId negatedClass();
+    [[noreturn]] void fail(const char* message) const;
+    TokenKind current() const { return m_scanner.kind(); }
+
+    TREScanner m_scanner;
+    TREParseTree m_tree;
+};
+
+}  // namespace tabulo::regex

@@ -1,0 +1,176 @@
+// Block reading, normalisation and line bookkeeping of the grep reader.
+#include "regex/txt_file.h"
+
+#include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+namespace tabulo::regex {
+
+TTxtFile::TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
+                   std::size_t blockSize)
+    : m_blockSize(std::max<std::size_t>(blockSize, 1)), m_cancel(cancel), m_pumpEvents(std::move(pumpEvents)) {
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) throw EFileNotFound(std::strerror(errno));
+    struct stat st {};
+    if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(m_fd);
+        throw EFileNotFound(std::strerror(EISDIR));
+    }
+    reserve(m_blockSize + 4);
+    m_buf[0] = '\n';
+    m_size = 1;
+}
+
+TTxtFile::~TTxtFile() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+void TTxtFile::reserve(std::size_t capacity) {
+    if (m_buf.size() < capacity) m_buf.resize(std::max(capacity, m_buf.size() * 2));
+}
+
+std::size_t TTxtFile::readRaw(char* dst, std::size_t count) {
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::read(m_fd, dst + got, count - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw std::system_error(errno, std::generic_category(), "read");
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+// Normalises count raw bytes at index from, writing from m_size on (never
+// ahead of the reading point); returns the new size.
+std::size_t TTxtFile::normalise(std::size_t from, std::size_t count, bool lastChunk) {
+    char* const buf = m_buf.data();
+    std::size_t r = from;
+    const std::size_t end = from + count;
+    std::size_t w = m_size;
+    for (char* z = static_cast<char*>(std::memchr(buf + r, 0, count)); z;
+         z = static_cast<char*>(std::memchr(z + 1, 0, static_cast<std::size_t>(buf + end - z - 1)))) {
+        *z = ' ';
+    }
+    while (r < end) {
+        const char* cr = static_cast<const char*>(std::memchr(buf + r, '\r', end - r));
+        const std::size_t stop = cr ? static_cast<std::size_t>(cr - buf) : end;
+        if (w != r) std::memmove(buf + w, buf + r, stop - r);
+        w += stop - r;
+        r = stop;
+        if (!cr) break;
+        ++r;  // past the CR
+        if (r < end) {
+            if (buf[r] != '\n') buf[w++] = '\n';
+        } else if (lastChunk) {
+            buf[w++] = '\n';
+        } else {
+            m_pendingCR = true;
+        }
+    }
+    return w;
+}
+
+void TTxtFile::readBlock() {
+    if (m_eof) throw EEndOfFile();
+    reserve(m_size + m_blockSize + 4);
+    // Behind a CR held back from the last block: read one byte further on
+    // so its line feed can be written in front.
+    const std::size_t from = m_size + (m_pendingCR ? 1 : 0);
+    const std::size_t n = readRaw(m_buf.data() + from, m_blockSize);
+    const bool last = n < m_blockSize;
+    const std::size_t sizeBefore = m_size;
+    std::size_t start = from;
+    std::size_t count = n;
+    if (m_pendingCR) {
+        m_pendingCR = false;
+        m_buf[m_size++] = '\n';
+        if (n > 0 && m_buf[from] == '\n') {
+            ++start;
+            --count;
+        }
+    }
+    m_size = normalise(start, count, last);
+    if (last) {
+        m_eof = true;
+        if (m_buf[m_size - 1] != '\n') m_buf[m_size++] = '\n';
+    }
+    if (n == 0 && m_size == sizeBefore) throw EEndOfFile();
+    if (m_pumpEvents) m_pumpEvents();
+    if (m_cancel) throw EGrepCancel();
+}
+
+bool TTxtFile::ensure(std::size_t i) {
+    while (i >= m_size) {
+        if (m_eof) return false;
+        try {
+            readBlock();
+        } catch (const EEndOfFile&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t TTxtFile::completeEnd() const {
+    const void* lf = ::memrchr(m_buf.data(), '\n', m_size);
+    return static_cast<std::size_t>(static_cast<const char*>(lf) - m_buf.data()) + 1;
+}
+
+void TTxtFile::discardBefore(std::size_t lfIndex) {
+    m_firstLineNo = lineNoAt(lfIndex + 1);
+    std::memmove(m_buf.data(), m_buf.data() + lfIndex, m_size - lfIndex);
+    m_size -= lfIndex;
+    m_countPos = 1;
+    m_countLines = 0;
+}
+
+std::size_t TTxtFile::lineNoAt(std::size_t pos) {
+    if (pos < m_countPos) {
+        m_countPos = 1;
+        m_countLines = 0;
+    }
+    m_countLines += static_cast<std::size_t>(std::count(m_buf.data() + m_countPos, m_buf.data() + pos, '\n'));
+    m_countPos = pos;
+    return m_firstLineNo + m_countLines;
+}
+
+RE_LineInfo_t TTxtFile::fetchLine(std::size_t pos, std::size_t& lineEnd) {
+    if (m_pumpEvents) m_pumpEvents();
+    if (m_cancel) throw EGrepCancel();
+    if (!ensure(pos)) throw EEndOfFile();
+    const char* buf = m_buf.data();
+    const void* before = ::memrchr(buf, '\n', pos);
+    const std::size_t start = static_cast<std::size_t>(static_cast<const char*>(before) - buf) + 1;
+    std::size_t end = pos;
+    for (;;) {
+        buf = m_buf.data();
+        if (const void* lf = std::memchr(buf + end, '\n', m_size - end)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(lf) - buf);
+            break;
+        }
+        end = m_size;
+        if (!ensure(m_size)) throw EEndOfFile();
+    }
+    lineEnd = end;
+    return {std::string(m_buf.data() + start, end - start), lineNoAt(pos)};
+}
+
+std::pair<Code, std::size_t> TTxtFile::charAt(std::size_t i) {
+    const auto b = static_cast<unsigned char>(m_buf[i]);
+    if (isLeadByte(b) && ensure(i + 1) && m_buf[i + 1] != '\n') {
+        return {static_cast<Code>(b << 8 | static_cast<unsigned char>(m_buf[i + 1])), 2};
+    }
+    return {b, 1};
+}
+
+}  // namespace tabulo::regex
