@@ -14,6 +14,7 @@
 #include <QToolTip>
 
 #include "app/command_table.h"
+#include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
@@ -243,6 +244,7 @@ void TfmTabulo::runCommand(const QString& name, QAction* source) {
         else if (command == QStringLiteral("N25")) insertLine();
         else if (command == QStringLiteral("N27")) goToRow();
     });
+    if (command == QStringLiteral("N23")) runLineCalculation();
     refreshStatus();
     refreshCommands();
 }
@@ -257,6 +259,11 @@ bool TfmTabulo::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
             flipOverwrite();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::ControlModifier) {
+            runLineCalculation();
             return true;
         }
     }
@@ -291,6 +298,7 @@ void TfmTabulo::formShow() {
     applyAvailability(commandAvailability({}, qEnvironmentVariable("PATH").toStdString()));
     refreshCommands();
     refreshStatus();
+    calc::defineConstants(m_calc);
 }
 
 void TfmTabulo::applyAvailability(const CommandAvailability& availability) {

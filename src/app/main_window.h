@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/command_availability.h"
+#include "calc/expr_compo.h"
 #include "editor/model/document_ops.h"
 #include "editor/model/editor_model.h"
 
@@ -64,6 +65,15 @@ public:
     // The close question: false keeps the window open.
     bool closeQuestion();
 
+    // The line calculation (F9, Ctrl+Enter); false when the caret's line
+    // holds no expression.
+    bool calculateLine();
+    void runLineCalculation();
+    calc::TExprCompo& evaluator() { return m_calc; }
+    // The graph specification accepted from a graph-tag line, kept for the
+    // graph window.
+    const std::string& graphSpecification() const { return m_graphSpecification; }
+
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
     void endBulkEdit(bool restore);
@@ -114,6 +124,8 @@ private:
     bool m_shown = false;
     int m_tag = 0;
     CommandAvailability m_availability;
+    calc::TExprCompo m_calc;
+    std::string m_graphSpecification;
     std::string m_workFolder;
 };
 

@@ -1,0 +1,61 @@
+// The line calculation command (F9, Ctrl+Enter): evaluates the caret's line
+// and writes the result below it, stores assignments, or offers to draw a
+// graph for a line that starts with a graph tag.
+#include "app/main_window.h"
+#include "calc/calc_messages.h"
+#include "calc/line_calculation.h"
+#include "platform/codec/sjis_codec.h"
+#include "platform/error_handler.h"
+#include "platform/folders.h"
+
+namespace tabulo::app {
+
+namespace {
+
+QString fromSjis(const std::string& bytes) {
+    return QString::fromStdString(platform::SjisCodec::instance().toUtf8(bytes));
+}
+
+}  // namespace
+
+bool TfmTabulo::calculateLine() {
+    const int line = m_document.LineIndexOfRow(m_document.Row());
+    if (line < 0 || line >= m_document.Lines().Count()) return false;
+    // An arithmetic fault leaves here for the general error handler; the
+    // document is untouched then.
+    const calc::LineCalcOutcome outcome = calc::calculateLine(m_calc, m_document.Lines().Get(line));
+    switch (outcome.kind) {
+    case calc::LineCalcOutcome::Kind::NotExpression:
+        return false;
+    case calc::LineCalcOutcome::Kind::GraphTag: {
+        m_tag = outcome.graphTag;
+        const QString question = QString::fromUtf8(calc::kGraphQuestionPrefix) + fromSjis(outcome.graphSpec) +
+                                 QString::fromUtf8(calc::kGraphQuestionSuffix);
+        const platform::Answer answer = platform::prompts().confirm(
+            question, QString::fromStdString(platform::programFileName()), platform::Buttons::YesNo);
+        if (answer == platform::Answer::Yes) m_graphSpecification = calc::normaliseCalcText(outcome.graphSpec);
+        return true;
+    }
+    case calc::LineCalcOutcome::Kind::Value:
+        if (line + 1 < m_document.Lines().Count()) {
+            m_document.Lines().Insert(line + 1, outcome.resultText);
+        } else {
+            m_document.Lines().Add(outcome.resultText);
+        }
+        return true;
+    case calc::LineCalcOutcome::Kind::Assignment:
+        platform::prompts().message(fromSjis(outcome.normalised) + QString::fromUtf8(calc::kStoredSuffix));
+        return true;
+    }
+    return false;
+}
+
+void TfmTabulo::runLineCalculation() {
+    platform::runGuarded(platform::prompts(), [this] {
+        if (!calculateLine()) platform::prompts().message(QString::fromUtf8(calc::kNotExpressionMessage));
+    });
+    refreshStatus();
+    refreshCommands();
+}
+
+}  // namespace tabulo::app
