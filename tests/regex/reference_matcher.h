@@ -4,6 +4,8 @@
 // try every start position. The fast paths must agree with it on every case.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <optional>
 #include <random>
@@ -193,6 +195,7 @@ struct RefHit {
     std::size_t lineNo;
     std::string line;
     friend bool operator==(const RefHit&, const RefHit&) = default;
+    friend void PrintTo(const RefHit& h, std::ostream* os) { *os << h.lineNo << ":" << ::testing::PrintToString(h.line); }
 };
 
 // The lines of a file the grep reports: text is normalised (CR LF and lone

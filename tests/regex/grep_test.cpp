@@ -1,0 +1,199 @@
+// The file grep engine: reported lines and numbers, line ends, blocks and
+// carries, cancel, trail bytes, and the three scanners against the
+// reference on generated files with tiny block sizes.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "regex/grep.h"
+#include "reference_matcher.h"
+
+namespace tabulo::regex {
+namespace {
+
+using testing::RefHit;
+
+class GrepFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("tabulo_grep_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string write(const std::string& bytes, const std::string& name = "f.txt") {
+        const std::string path = (m_dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    static std::vector<RefHit> grep(TGrep& g, const std::string& path, std::size_t blockSize = TTxtFile::kBlockSize) {
+        std::vector<RefHit> hits;
+        g.setBlockSize(blockSize);
+        g.SetOnMatch([&](TGrep&, const RE_LineInfo_t& h) { hits.push_back({h.LineNo, h.Line}); });
+        g.GrepFile(path);
+        return hits;
+    }
+
+    std::vector<RefHit> grep(const std::string& pattern, const std::string& bytes, std::size_t blockSize = TTxtFile::kBlockSize) {
+        TGrep g;
+        g.SetRegExp(pattern);
+        return grep(g, write(bytes), blockSize);
+    }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(GrepFile, ReportsEachMatchingLineOnceWithItsNumber) {
+    const std::string file = "abc\r\nxyz\r\nabd\r\n";
+    const std::vector<RefHit> lines13 = {{1, "abc"}, {3, "abd"}};
+    struct Case {
+        std::string pattern;
+        std::vector<RefHit> hits;
+    };
+    const std::vector<Case> cases = {
+        {"ab", lines13},            // literal scanner
+        {"ab.$", lines13},          // search automaton, $ is the line feed after the line
+        {"a[b]+[cd]", lines13},     // search automaton
+        {"^x", {{2, "xyz"}}},       // literal with the line feed in front
+        {"z$", {{2, "xyz"}}},
+        {"^abd$", {{3, "abd"}}},
+        {"b|d", lines13},           // a line holding two matches is reported once
+        {"c\\nx", {{1, "abc"}}},    // a match running into the next line belongs to its first line
+        {"\\nx", {{2, "xyz"}}},     // starting on the line feed in front of a line
+        {"q", {}},
+        {"", {}},
+        {"y*", {{2, "xyz"}}},       // at least one character must be matched
+        {"^", {{1, "abc"}, {2, "xyz"}, {3, "abd"}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(grep(c.pattern, file), c.hits) << c.pattern;
+}
+
+TEST_F(GrepFile, LineEndsZeroBytesAndTheLastLine) {
+    struct Case {
+        std::string pattern;
+        std::string file;
+        std::vector<RefHit> hits;
+    };
+    const std::vector<Case> cases = {
+        {"b", "a\nb", {{2, "b"}}},
+        {"b$", "a\nb", {{2, "b"}}},
+        {"c", "a\rb\rc\r", {{3, "c"}}},
+        {"c", "a\r\rc", {{3, "c"}}},
+        {"c", "a\r\n\nc\n", {{3, "c"}}},
+        {"a b", std::string("xa\0b\n", 5), {{1, "xa b"}}},
+        {"^$", "a\n\nb\n", {{2, ""}}},
+        {"x", "", {}},
+        {"^", "", {}},
+        {"^", "\n", {{1, ""}}},
+        {"\x95\x5C", "\x95\x5C\r\n", {{1, "\x95\x5C"}}},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{3}, TTxtFile::kBlockSize}) {
+            EXPECT_EQ(grep(c.pattern, c.file, block), c.hits) << c.pattern << " block " << block;
+        }
+    }
+}
+
+TEST_F(GrepFile, NeverMatchesOnATrailByte) {
+    // 表 is 0x95 0x5C and ポ is 0x83 0x7C: their trail bytes are \ and |.
+    const std::string file = "\x95\x5C\r\n\x83\x7C\r\n\x95\x5C\\\r\n|\r\n\x83\x7C\x95\x5C\x83\x7C\r\n";
+    struct Case {
+        std::string pattern;
+        std::vector<RefHit> hits;
+    };
+    const std::vector<Case> cases = {
+        {"\\\\", {{3, "\x95\x5C\\"}}},
+        {"\\\\|q", {{3, "\x95\x5C\\"}}},
+        {"\\\\$", {{3, "\x95\x5C\\"}}},
+        {"\\|", {{4, "|"}}},
+        {"[\\\\|]", {{3, "\x95\x5C\\"}, {4, "|"}}},
+        {"\\\\\x83\x7C", {}},
+        {"\\|\x95\x5C", {}},
+        {"\x95\x5C\x83\x7C", {{5, "\x83\x7C\x95\x5C\x83\x7C"}}},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t block : {std::size_t{1}, std::size_t{3}, TTxtFile::kBlockSize}) {
+            EXPECT_EQ(grep(c.pattern, file, block), c.hits) << c.pattern << " block " << block;
+        }
+    }
+}
+
+TEST_F(GrepFile, LinesLongerThanABlockAreReportedWhole) {
+    const std::string longLine = std::string(300000, 'x') + "needle" + std::string(300000, 'y');
+    const std::string file = "a\r\n" + longLine + "\r\nb\r\n";
+    for (const std::string pattern : {"needle", "ne+dle", "x\\nb|needle"}) {
+        EXPECT_EQ(grep(pattern, file), (std::vector<RefHit>{{2, longLine}})) << pattern;
+    }
+}
+
+TEST_F(GrepFile, AWalkReachingTheEndDoesNotEndTheSearch) {
+    // The walk from b runs through the rest of the file without finding c; the
+    // later line holding a is still reported.
+    EXPECT_EQ(grep("b[\\x01-\\x7f]*c|a", "b\nxx\na\n", 2), (std::vector<RefHit>{{3, "a"}}));
+}
+
+TEST_F(GrepFile, ErrorsCancelAndMissingHandler) {
+    TGrep g;
+    g.SetRegExp("a");
+    const std::string missing = (m_dir / "missing.txt").string();
+    EXPECT_NO_THROW(g.GrepFile(missing));  // no OnMatch: nothing happens
+    g.SetOnMatch([](TGrep&, const RE_LineInfo_t&) {});
+    EXPECT_THROW(g.GrepFile(missing), EFileNotFound);
+    EXPECT_THROW(g.GrepFile(m_dir.string()), EFileNotFound);
+
+    // Cancel set in OnMatch: the next line fetch raises.
+    const std::string path = write("a1\na2\na3\n");
+    int calls = 0;
+    g.SetOnMatch([&](TGrep& sender, const RE_LineInfo_t&) {
+        ++calls;
+        sender.SetCancel(true);
+    });
+    EXPECT_THROW(g.GrepFile(path), EGrepCancel);
+    EXPECT_EQ(calls, 1);
+
+    // A new search clears Cancel; with one line per block the next block read raises.
+    calls = 0;
+    g.setBlockSize(3);
+    g.SetRegExp("a1");
+    EXPECT_THROW(g.GrepFile(path), EGrepCancel);
+    EXPECT_EQ(calls, 1);
+
+    // Cancel set by the event pump ends the search at the first block.
+    calls = 0;
+    g.setEventPump([&] { g.SetCancel(true); });
+    EXPECT_THROW(g.GrepFile(path), EGrepCancel);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(GrepFile, AllScannersAgreeWithTheReference) {
+    testing::PatternGenerator gen(4242);
+    int hits = 0;
+    for (int i = 0; i < 400; ++i) {
+        const std::string pattern = gen.pattern(gen.pick(4));
+        TGrep g;
+        g.SetRegExp(pattern);
+        for (int k = 0; k < 4; ++k) {
+            std::string file = gen.subject(30);
+            if (gen.pick(4) == 0) file += std::string(1, '\0') + "a";
+            const std::string path = write(file);
+            const auto expected = testing::referenceGrep(pattern, file);
+            hits += static_cast<int>(expected.size());
+            for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{7}, TTxtFile::kBlockSize}) {
+                ASSERT_EQ(grep(g, path, block), expected)
+                    << pattern << " in " << ::testing::PrintToString(file) << " block " << block;
+            }
+        }
+    }
+    EXPECT_GT(hits, 500);
+}
+
+}  // namespace
+}  // namespace tabulo::regex
