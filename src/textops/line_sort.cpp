@@ -56,7 +56,7 @@ void sortBucket(SortKey* begin, SortKey* end, SortOrder order, const LineOf& lin
 template <class LineOf>
 void sortKeys(std::vector<SortKey>& keys, SortOrder order, const LineOf& lineOf) {
     // Below this many keys the bucket tables cost more than they save.
-    constexpr std::size_t kBucketedFrom = 4096;
+    constexpr std::size_t kBucketedFrom = 1 << 16;
     if (keys.size() < kBucketedFrom) {
         sortBucket(keys.data(), keys.data() + keys.size(), order, lineOf);
         return;

@@ -100,7 +100,7 @@ TEST_F(TextopsCli, SortsALargeTextInByteOrder) {
     const std::string pieces[] = {"\x83\x5c", "\x83\x40", "\\", "a", "A", "\xb1", "\x88\x9f", "0", " "};
     std::vector<std::string> lines;
     unsigned seed = 12345;
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 70000; ++i) {
         std::string line;
         seed = seed * 1103515245 + 12345;
         for (unsigned n = (seed >> 16) % 12; n > 0; --n) {
