@@ -16,6 +16,7 @@ int runBlank(const std::vector<std::string>& args, Streams& io);
 int runTrim(const std::vector<std::string>& args, Streams& io);
 int runConv(const std::vector<std::string>& args, Streams& io);
 int runGuess(const std::vector<std::string>& args, Streams& io);
+int runGrep(const std::vector<std::string>& args, Streams& io);
 
 inline const std::vector<Subcommand> kSubcommands = {
     {"calc", "[FILE]", "evaluate each line as the line calculator (F9) does", runCalc},
@@ -25,6 +26,7 @@ inline const std::vector<Subcommand> kSubcommands = {
     {"trim", "[FILE]", "remove blanks from both ends of every line", runTrim},
     {"conv", "--to sjis|jis|euc|base64|uuencode|binhex [FILE]", "convert every line's kanji code or encode it (the code conversion menu)", runConv},
     {"guess", "FILE...", "print each file's detected kanji code (0-6), a tab and its name", runGuess},
+    {"grep", "[--fuzzy] PATTERN FILE...", "list the lines of the files that match the pattern (the grep listing)", runGrep},
 };
 
 }  // namespace tabulo::cli

@@ -1,0 +1,49 @@
+// tabulo-cli grep end to end: the grep listing with CR LF line ends, the
+// fuzzy switch, exit statuses, bad patterns and unreadable files.
+#include "cli/kanji_cli_fixture.h"
+
+namespace {
+
+using namespace tabulo::testing;
+
+class GrepCli : public KanjiCli {};
+
+TEST_F(GrepCli, ListsEveryHitWithPathLineNumberAndText) {
+    const std::string a = writeFile("a.txt", "abc\r\nxyz\r\nabd\r\n\x95\x5C\r\n");
+    const std::string b = writeFile("b.txt", "nothing\nab at the end");
+    const RunResult run = runShell(program() + " grep ab " + quoted(a) + " " + quoted(b));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, a + "\r\nLine=1 \tabc\r\n\r\n" + a + "\r\nLine=3 \tabd\r\n\r\n" + b +
+                           "\r\nLine=2 \tab at the end\r\n\r\n");
+}
+
+TEST_F(GrepCli, FuzzyDictionaryAndShiftJisBytes) {
+    // ＡＢＣ in full width, then ｶﾞ in half width, found through ガ.
+    const std::string f = writeFile("f.txt", "\x82\x60\x82\x61\x82\x62\r\n\xB6\xDE\r\n\x95\x5C\r\n");
+    EXPECT_EQ(runShell(program() + " grep abc " + quoted(f)).status, 1);
+    EXPECT_EQ(runShell(program() + " grep --fuzzy abc " + quoted(f)).out,
+              f + "\r\nLine=1 \t\x82\x60\x82\x61\x82\x62\r\n\r\n");
+    EXPECT_EQ(runShell(program() + " grep --fuzzy \"$(printf '\\203\\113')\" " + quoted(f)).out, f + "\r\nLine=2 \t\xB6\xDE\r\n\r\n");
+    // The trail byte of 表 is not a backslash.
+    EXPECT_EQ(runShell(program() + " grep '\\\\' " + quoted(f)).status, 1);
+}
+
+TEST_F(GrepCli, StatusesBadPatternsAndMissingFiles) {
+    const std::string f = writeFile("f.txt", "abc\n");
+    const std::string missing = (m_dir / "missing.txt").string();
+    EXPECT_EQ(runShell(program() + " grep q " + quoted(f)).status, 1);
+    EXPECT_EQ(runShell(program() + " grep q 2>/dev/null").status, 2);
+
+    const RunResult bad = runShell(program() + " grep 'a(b' " + quoted(f) + " 2>&1");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.out.find("右(閉じ)括弧が必要です"), std::string::npos) << bad.out;
+
+    const RunResult goesOn = runShell(program() + " grep b " + quoted(missing) + " " + quoted(f) + " 2>/dev/null");
+    EXPECT_EQ(goesOn.status, 0);
+    EXPECT_EQ(goesOn.out, f + "\r\nLine=1 \tabc\r\n\r\n");
+    const RunResult message = runShell(program() + " grep b " + quoted(missing) + " 2>&1 >/dev/null");
+    EXPECT_EQ(message.status, 1);
+    EXPECT_NE(message.out.find(missing), std::string::npos) << message.out;
+}
+
+}  // namespace
