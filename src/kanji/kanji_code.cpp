@@ -8,6 +8,7 @@
 #include "kanji/byte_classes.h"
 #include "kanji/byte_writer.h"
 #include "kanji/kanji_code.h"
+#include "kanji/pair_tables.h"
 
 namespace tabulo::kanji {
 namespace {
@@ -33,11 +34,10 @@ template <JisTarget target>
 std::string fromJis(std::string_view text) {
     const unsigned char* s = bytes(text);
     const std::size_t n = text.size();
-    ByteWriter out(n);
+    ByteWriter out(n);  // never longer than the input
     bool kanji = false;
     std::size_t i = 0;
     while (i < n) {
-        out.ensure(2);
         const unsigned char c = s[i];
         if (c == kEsc) {
             if (i + 1 >= n) break;  // ESC cut off by the end: nothing to show
@@ -60,8 +60,8 @@ std::string fromJis(std::string_view text) {
         if (kanji && detail::isJisByte(c) && i + 1 < n && detail::isJisByte(s[i + 1])) {
             const unsigned char cell = s[i + 1];
             if constexpr (target == JisTarget::Sjis) {
-                detail::jisToSjis(c, cell, out.cursor());
-                out.advance(2);
+                const unsigned sjis = detail::jisPairToSjis(c, cell);
+                out.put2(static_cast<unsigned char>(sjis >> 8), sjis & 0xFF);
             } else {
                 out.put2(c | 0x80, cell | 0x80);
             }
@@ -163,9 +163,7 @@ std::string sjis2jis83(std::string_view text) {
         } else if (detail::isHalfKana(c)) {
             i += 1 + writeHalfKana(out, c, s + i + 1, i + 1 < n);
         } else if (detail::isSjisLead(c) && i + 1 < n && detail::isSjisTrail(s[i + 1])) {
-            unsigned char jis[2];
-            detail::sjisToJis(c, s[i + 1], jis);
-            out.kanji(jis[0], jis[1]);
+            out.kanji(detail::sjisPairToJis(c, s[i + 1]));
             i += 2;
         } else {
             out.raw(c);
@@ -207,12 +205,14 @@ std::string euc2jis83(std::string_view text) {
 std::string euc2sjis(std::string_view text) {
     const unsigned char* s = bytes(text);
     const std::size_t n = text.size();
-    ByteWriter out(n);
+    ByteWriter out(n);  // never longer than the input
     std::size_t i = 0;
     while (i < n) {
-        out.ensure(2);
         const unsigned char c = s[i];
-        if (c == 0x8E && i + 1 < n && detail::isHalfKana(s[i + 1])) {
+        if (c < 0x80) {
+            out.put(c);
+            ++i;
+        } else if (c == 0x8E && i + 1 < n && detail::isHalfKana(s[i + 1])) {
             out.put(s[i + 1]);
             i += 2;
         } else if (c == 0x8F && i + 2 < n && detail::isEucByte(s[i + 1]) &&
@@ -221,8 +221,8 @@ std::string euc2sjis(std::string_view text) {
             out.advance(2);
             i += 3;
         } else if (detail::isEucByte(c) && i + 1 < n && detail::isEucByte(s[i + 1])) {
-            detail::jisToSjis(c & 0x7F, s[i + 1] & 0x7F, out.cursor());
-            out.advance(2);
+            const unsigned sjis = detail::jisPairToSjis(c & 0x7F, s[i + 1] & 0x7F);
+            out.put2(static_cast<unsigned char>(sjis >> 8), sjis & 0xFF);
             i += 2;
         } else {
             out.put(c);
@@ -235,20 +235,16 @@ std::string euc2sjis(std::string_view text) {
 std::string sjis2euc(std::string_view text) {
     const unsigned char* s = bytes(text);
     const std::size_t n = text.size();
-    ByteWriter out(n + n / 8);
+    ByteWriter out(2 * n);  // at most two bytes for each input byte
     std::size_t i = 0;
     while (i < n) {
-        out.ensure(2);
         const unsigned char c = s[i];
         if (c < 0x80) {
             out.put(c);
             ++i;
         } else if (detail::isSjisLead(c) && i + 1 < n && detail::isSjisTrail(s[i + 1])) {
-            unsigned char* o = out.cursor();
-            detail::sjisToJis(c, s[i + 1], o);
-            o[0] |= 0x80;
-            o[1] |= 0x80;
-            out.advance(2);
+            const unsigned jis = detail::sjisPairToJis(c, s[i + 1]) | 0x8080u;
+            out.put2(static_cast<unsigned char>(jis >> 8), jis & 0xFF);
             i += 2;
         } else if (detail::isHalfKana(c)) {
             out.put2(0x8E, c);

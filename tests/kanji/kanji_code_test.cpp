@@ -119,6 +119,31 @@ TEST(ToSjisToJis, EveryRowAndCellMapsToADistinctSjisCharacterAndBack) {
     EXPECT_EQ(seen.size(), 94u * 94u);
 }
 
+// The converters read pairs from tables; every pair they accept must give
+// what the single-character functions give, user-defined leads included.
+TEST(Conversion, EveryPairAgreesWithToSjisAndToJis) {
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead >= 0xA0 && lead < 0xE0) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            const std::string sjis{char(lead), char(trail)};
+            std::string euc = ToJis(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+            const std::string jis = kIn + euc + kOut;
+            euc[0] = static_cast<char>(euc[0] | 0x80);
+            euc[1] = static_cast<char>(euc[1] | 0x80);
+            ASSERT_BYTES(sjis2euc(sjis), euc);
+            ASSERT_BYTES(sjis2jis83(sjis), jis);
+        }
+    }
+    for (int row = 0x21; row <= 0x7E; ++row) {
+        for (int cell = 0x21; cell <= 0x7E; ++cell) {
+            const std::string sjis = ToSjis(static_cast<unsigned char>(row), static_cast<unsigned char>(cell));
+            ASSERT_BYTES(euc2sjis(std::string{char(row | 0x80), char(cell | 0x80)}), sjis);
+            ASSERT_BYTES(jis2sjis(kIn + std::string{char(row), char(cell)}), sjis);
+        }
+    }
+}
+
 TEST(Conversion, WholeJisX0208TableRoundTrips) {
     const std::string sjis = sjisTable();
     const std::string euc = sjis2euc(sjis);

@@ -37,3 +37,6 @@ inline std::string readFixture(const std::string& name) {
 #define EXPECT_BYTES(actual, expected)                                      \
     EXPECT_EQ(::tabulo::kanji::testing::showBytes(actual),                  \
               ::tabulo::kanji::testing::showBytes(expected))
+#define ASSERT_BYTES(actual, expected)                                      \
+    ASSERT_EQ(::tabulo::kanji::testing::showBytes(actual),                  \
+              ::tabulo::kanji::testing::showBytes(expected))
