@@ -53,6 +53,8 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildStatusBar();
+    registerCommands();
+    registerFileCommands();
     connectCommands();
 
     resize(660, 508);
@@ -218,33 +220,20 @@ void TfmTabulo::connectCommands() {
     for (std::string_view name : disabledAtStart()) setRule(fromView(name), false);
 }
 
+void TfmTabulo::addCommand(const QString& name, CommandHandler handler) {
+    m_handlers.insert(name, std::move(handler));
+}
+
 void TfmTabulo::runCommand(const QString& name, QAction* source) {
     // Tool buttons name the menu item they stand for.
     QString command = name;
     for (const ToolButtonRow& row : toolButtonRows()) {
         if (fromView(row.name) == name) command = fromView(row.command);
     }
-    platform::runGuarded(platform::prompts(), [&] {
-        if (command == QStringLiteral("New1")) newDocument();
-        else if (command == QStringLiteral("Open1")) openWithDialog();
-        else if (command == QStringLiteral("Save")) saveDocument();
-        else if (command == QStringLiteral("SaveAs1")) saveDocumentAs();
-        else if (command == QStringLiteral("Exit1")) close();
-        else if (command == QStringLiteral("Wrap1")) toggleWrap(source);
-        else if (command == QStringLiteral("Bullets1")) toggleAutoIndent(source);
-        else if (command == QStringLiteral("Font2")) chooseFont();
-        else if (command == QStringLiteral("SelectAll1")) toggleSelectAll(source);
-        else if (command == QStringLiteral("StopBt")) stopCommand();
-        else if (command == QStringLiteral("HelpBt")) showHelpText();
-        else if (command == QStringLiteral("Cut1")) cutToClipboard();
-        else if (command == QStringLiteral("N20") || command == QStringLiteral("Clip2Text")) pasteFromClipboard();
-        else if (command == QStringLiteral("Copy1") || command == QStringLiteral("ToCrip")) copyToClipboard();
-        else if (command == QStringLiteral("N22")) m_document.SelectAll();
-        else if (command == QStringLiteral("Delete1")) deleteLine();
-        else if (command == QStringLiteral("N25")) insertLine();
-        else if (command == QStringLiteral("N27")) goToRow();
-    });
-    if (command == QStringLiteral("N23")) runLineCalculation();
+    const auto handler = m_handlers.constFind(command);
+    if (handler != m_handlers.cend()) {
+        platform::runGuarded(platform::prompts(), [&] { handler.value()(source); });
+    }
     refreshStatus();
     refreshCommands();
 }
@@ -263,7 +252,7 @@ bool TfmTabulo::eventFilter(QObject* watched, QEvent* event) {
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::ControlModifier) {
-            runLineCalculation();
+            runCommand(QStringLiteral("N23"), nullptr);
             return true;
         }
     }

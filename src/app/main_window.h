@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -84,6 +85,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Each group of commands registers its handlers by command name (the
+    // menu item a tool button stands for); the handler gets the action that
+    // was triggered. Running one is guarded by the general error handler and
+    // followed by both refreshes.
+    using CommandHandler = std::function<void(QAction* source)>;
+    void addCommand(const QString& name, CommandHandler handler);
+    void registerCommands();      // main_window_commands.cpp
+    void registerFileCommands();  // main_window_files.cpp
+
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
@@ -114,6 +124,7 @@ private:
     editor::TEditor* m_editor = nullptr;
     editor::BulkEdit m_bulk;
     QHash<QString, QAction*> m_actions;
+    QHash<QString, CommandHandler> m_handlers;
     QHash<QString, QMenu*> m_menus;
     QMenu* m_popup = nullptr;
     QToolBar* m_toolBar = nullptr;

@@ -51,11 +51,7 @@ bool TfmTabulo::calculateLine() {
 }
 
 void TfmTabulo::runLineCalculation() {
-    platform::runGuarded(platform::prompts(), [this] {
-        if (!calculateLine()) platform::prompts().message(QString::fromUtf8(calc::kNotExpressionMessage));
-    });
-    refreshStatus();
-    refreshCommands();
+    if (!calculateLine()) platform::prompts().message(QString::fromUtf8(calc::kNotExpressionMessage));
 }
 
 }  // namespace tabulo::app

@@ -28,6 +28,26 @@ bool flipMenuCheck(QAction* menuItem, QAction* source) {
 
 }  // namespace
 
+void TfmTabulo::registerCommands() {
+    addCommand(QStringLiteral("Exit1"), [this](QAction*) { close(); });
+    addCommand(QStringLiteral("Wrap1"), [this](QAction* source) { toggleWrap(source); });
+    addCommand(QStringLiteral("Bullets1"), [this](QAction* source) { toggleAutoIndent(source); });
+    addCommand(QStringLiteral("Font2"), [this](QAction*) { chooseFont(); });
+    addCommand(QStringLiteral("SelectAll1"), [this](QAction* source) { toggleSelectAll(source); });
+    addCommand(QStringLiteral("StopBt"), [this](QAction*) { stopCommand(); });
+    addCommand(QStringLiteral("HelpBt"), [this](QAction*) { showHelpText(); });
+    addCommand(QStringLiteral("Cut1"), [this](QAction*) { cutToClipboard(); });
+    addCommand(QStringLiteral("N20"), [this](QAction*) { pasteFromClipboard(); });
+    addCommand(QStringLiteral("Clip2Text"), [this](QAction*) { pasteFromClipboard(); });
+    addCommand(QStringLiteral("Copy1"), [this](QAction*) { copyToClipboard(); });
+    addCommand(QStringLiteral("ToCrip"), [this](QAction*) { copyToClipboard(); });
+    addCommand(QStringLiteral("N22"), [this](QAction*) { m_document.SelectAll(); });
+    addCommand(QStringLiteral("Delete1"), [this](QAction*) { deleteLine(); });
+    addCommand(QStringLiteral("N25"), [this](QAction*) { insertLine(); });
+    addCommand(QStringLiteral("N27"), [this](QAction*) { goToRow(); });
+    addCommand(QStringLiteral("N23"), [this](QAction*) { runLineCalculation(); });
+}
+
 void TfmTabulo::toggleWrap(QAction* source) {
     if (flipMenuCheck(action(QStringLiteral("Wrap1")), source)) {
         editor::TEditorWrapOption option = m_document.WrapOption();

@@ -26,6 +26,13 @@ QString boxTitle() {
 
 }  // namespace
 
+void TfmTabulo::registerFileCommands() {
+    addCommand(QStringLiteral("New1"), [this](QAction*) { newDocument(); });
+    addCommand(QStringLiteral("Open1"), [this](QAction*) { openWithDialog(); });
+    addCommand(QStringLiteral("Save"), [this](QAction*) { saveDocument(); });
+    addCommand(QStringLiteral("SaveAs1"), [this](QAction*) { saveDocumentAs(); });
+}
+
 void TfmTabulo::setDocumentName(const QString& name) {
     m_documentName = name;
     refreshStatus();
