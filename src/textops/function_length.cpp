@@ -4,6 +4,7 @@
 #include "textops/function_length.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "textops/sjis_char.h"
 #include "textops/trim_blanks.h"

@@ -32,7 +32,9 @@ int compareLines(std::string_view a, std::string_view b);
 // ascending and stability does not show. count is the number of lines in the
 // range. Progress is reported after each line is put in its sorted place
 // (line = its document index). A stopped run puts every line back and leaves
-// the list exactly as it was.
+// the list exactly as it was. All memory the sort needs is taken before the
+// first line moves, so std::bad_alloc ("作業メモリーの確保が出来ませんでした")
+// also leaves the list unchanged.
 LineResult sortLines(std::vector<std::string>& lines, LineRange range, SortOrder order,
                      const ProgressFn& progress = {});
 

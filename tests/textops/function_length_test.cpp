@@ -61,6 +61,8 @@ TEST(FunctionLengthTest, CountsNonBlankBodyLinesBetweenFirstColumnBraces) {
          {"g(void)", "{", "  if (x)", "  {", "    y();", "  }", "}"},
          "    4\tg\n"},
         {"two functions", {"a()", "{", "}", "b()", "{", "1;", "2;", "}"}, "    0\ta\n    2\tb\n"},
+        // The body lines of a() are not a header for the block that follows it.
+        {"block right after a function", {"a()", "{", "x;", "}", "{", "y;", "}"}, "    1\ta\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
