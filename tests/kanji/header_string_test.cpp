@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "kanji/kanji_code.h"
 #include "kanji/mail_encoding.h"
 #include "kanji/test_bytes.h"
@@ -38,6 +40,20 @@ TEST(DecodeHeaderString, PutsJisBytesInPlaceOfEachWord) {
 TEST(HeaderString, RoundTripThroughShiftJis) {
     const std::string text = "Subject: " + kKanji + "\x82\xCC" " test " + kKanji;
     EXPECT_BYTES(jis2sjis(DecodeHeaderString(CreateHeaderString(text))), text);
+}
+
+// Header text from outside may hold any bytes and broken words; decoding
+// must end and keep the text after the last marker.
+TEST(DecodeHeaderString, BrokenWordsNeverHang) {
+    const std::string pieces[] = {"=?ISO-2022-JP?B?", "=?iso-2022-jp?b?", "?=", "GyRC", "=", "?", "\x82\xA0", "a"};
+    std::mt19937 random(3);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 8);
+        for (int i = 0; i < count; ++i) text += pieces[random() % std::size(pieces)];
+        const std::string decoded = DecodeHeaderString(text);
+        EXPECT_LE(decoded.size(), text.size() * 2 + 3) << testing::showBytes(text);
+    }
 }
 
 }  // namespace
