@@ -1,12 +1,11 @@
-// An output buffer for the converters: the caller asks for room once per
-// input step and then writes through a raw pointer, which keeps the inner
-// loops free of per-byte size checks. Internal to the unit.
+// An output buffer for the converters: sized for the worst case up front, or
+// grown by ensure() once per input step, so that the put functions need no
+// size checks of their own. Internal to the unit.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace tabulo::kanji::detail {
 
@@ -29,12 +28,6 @@ public:
         m_pos[1] = b;
         m_pos += 2;
     }
-    void put(std::string_view bytes) {
-        std::copy(bytes.begin(), bytes.end(), m_pos);
-        m_pos += bytes.size();
-    }
-    unsigned char* cursor() { return m_pos; }
-    void advance(std::size_t n) { m_pos += n; }
 
     // Ends the writing and hands the bytes over.
     std::string finish() {

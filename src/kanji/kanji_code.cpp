@@ -74,8 +74,9 @@ std::string fromJis(std::string_view text) {
     return out.finish();
 }
 
-// Writes JIS from EUC or Shift-JIS; the caller's step function converts one
-// character and reports whether it was a kanji-mode character.
+// The output side of the JIS writers: kanji mode is entered with ESC $ B
+// before a two-byte character and left with ESC ( J before a 7-bit byte and
+// at the end, so every line break stands outside kanji mode.
 class JisWriter {
 public:
     explicit JisWriter(std::size_t n) : m_out(n + n / 4 + 8) {}
@@ -119,8 +120,9 @@ private:
     bool m_kanji = false;
 };
 
-// Writes one half-width katakana as full-width JIS, merging the voicing mark
-// at s[next] when there is one; returns how many bytes of the mark it used.
+// Writes one half-width katakana as full-width JIS, merging the following
+// voicing mark *mark (when haveMark) into it; returns 1 when the mark was
+// used, else 0.
 std::size_t writeHalfKana(JisWriter& out, unsigned char kana, const unsigned char* mark,
                           bool haveMark) {
     if (haveMark) {
@@ -217,8 +219,8 @@ std::string euc2sjis(std::string_view text) {
             i += 2;
         } else if (c == 0x8F && i + 2 < n && detail::isEucByte(s[i + 1]) &&
                    detail::isEucByte(s[i + 2])) {
-            detail::jisToSjis(kGetaRow, kGetaCell, out.cursor());
-            out.advance(2);
+            const unsigned geta = detail::jisPairToSjis(kGetaRow, kGetaCell);
+            out.put2(static_cast<unsigned char>(geta >> 8), geta & 0xFF);
             i += 3;
         } else if (detail::isEucByte(c) && i + 1 < n && detail::isEucByte(s[i + 1])) {
             const unsigned sjis = detail::jisPairToSjis(c & 0x7F, s[i + 1] & 0x7F);
