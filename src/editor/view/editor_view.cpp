@@ -47,6 +47,37 @@ void TEditor::setBackgroundColor(const QColor& color) {
     viewport()->update();
 }
 
+void TEditor::setViewInfo(const TEditorViewInfo& view) {
+    m_viewInfo = view;
+    viewport()->update();
+}
+
+void TEditor::setMarks(const TEditorMarks& marks) {
+    m_marks = marks;
+    viewport()->update();
+}
+
+void TEditor::setExMarks(const TEditorExMarks& marks) {
+    m_exMarks = marks;
+    viewport()->update();
+}
+
+void TEditor::setCaretOptions(const TEditorCaret& caret) {
+    m_caretOptions = caret;
+}
+
+void TEditor::setLeftbar(const TEditorLeftbar& bar) {
+    m_leftbar = bar;
+    m_leftbar.Column = clampLeftbarColumn(bar.Column);
+    viewport()->update();
+}
+
+void TEditor::setRuler(const TEditorRuler& ruler) {
+    m_ruler = ruler;
+    m_ruler.GaugeRange = clampGaugeRange(ruler.GaugeRange);
+    viewport()->update();
+}
+
 void TEditor::updateMetrics() {
     const QFontMetrics fm(font());
     const int half = fm.horizontalAdvance(QLatin1Char('0'));

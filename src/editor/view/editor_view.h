@@ -9,6 +9,8 @@
 #include <QColor>
 #include <QFont>
 
+#include "editor/model/editor_view_settings.h"
+
 namespace tabulo::editor {
 
 class EditorModel;
@@ -28,6 +30,21 @@ public:
     QFont editorFont() const { return font(); }
     void setBackgroundColor(const QColor& color);
     QColor backgroundColor() const { return m_background; }
+
+    // Display and caret settings; each setter repaints (the options dialog
+    // applies the program's options through them).
+    const TEditorViewInfo& viewInfo() const { return m_viewInfo; }
+    void setViewInfo(const TEditorViewInfo& view);
+    const TEditorMarks& marks() const { return m_marks; }
+    void setMarks(const TEditorMarks& marks);
+    const TEditorExMarks& exMarks() const { return m_exMarks; }
+    void setExMarks(const TEditorExMarks& marks);
+    const TEditorCaret& caretOptions() const { return m_caretOptions; }
+    void setCaretOptions(const TEditorCaret& caret);
+    const TEditorLeftbar& leftbar() const { return m_leftbar; }
+    void setLeftbar(const TEditorLeftbar& bar);
+    const TEditorRuler& ruler() const { return m_ruler; }
+    void setRuler(const TEditorRuler& ruler);
 
     int cellWidth() const { return m_cellWidth; }
     int rowHeight() const { return m_rowHeight; }
@@ -79,6 +96,12 @@ private:
     bool m_dragging = false;
     bool m_syncingScroll = false;
     QColor m_background = Qt::white;
+    TEditorViewInfo m_viewInfo;
+    TEditorMarks m_marks;
+    TEditorExMarks m_exMarks;
+    TEditorCaret m_caretOptions;
+    TEditorLeftbar m_leftbar;
+    TEditorRuler m_ruler;
 };
 
 }  // namespace tabulo::editor
