@@ -3,6 +3,7 @@
 #include "sort_bench_lines.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace tabulo::bench {
@@ -58,6 +59,21 @@ std::string makeSortLines(std::size_t count) {
             else recent[random.next(1000)] = line;
         }
         text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string makeLogLines(std::size_t count) {
+    Random random;
+    std::string text;
+    text.reserve(count * 48);
+    char stamp[32];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(stamp, sizeof stamp, "2026-12-%02u %02u:%02u:%02u ", 1 + random.next(3), random.next(24),
+                      random.next(60), random.next(60));
+        text += stamp;
+        for (std::uint32_t n = 4 + random.next(16); n > 0; --n) appendCharacter(text, random);
         text += "\r\n";
     }
     return text;

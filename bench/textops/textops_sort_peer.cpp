@@ -1,5 +1,5 @@
-// Times the line sort against LC_ALL=C sort on the same generated file, in one
-// run. Every contender runs as a child process that reads the file and writes
+// Times the line sort against LC_ALL=C sort on the same generated files (mixed
+// Japanese text, and log lines with long shared beginnings), in one run. Every contender runs as a child process that reads the file and writes
 // the sorted text to a file; wall time is taken around the child and user,
 // system time and peak memory (maximum resident set) come from wait4. Each
 // figure is the best of several runs; the outputs must be byte-identical.
@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,6 +39,7 @@ Figures runChild(const std::vector<std::string>& argv, const std::string& outPat
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
+    std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid < 0) {
@@ -67,9 +68,13 @@ Figures runChild(const std::vector<std::string>& argv, const std::string& outPat
     return figures;
 }
 
+// Reads a whole file in one block of its exact size, as tabulo-cli sort does.
 std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::string text(static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)), '\0');
+    file.seekg(0);
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    return text;
 }
 
 // The child: read the file in one block, sort it as views, write it out.
@@ -80,6 +85,56 @@ int childSort(const char* path) {
     tabulo::textops::writeDocumentText(std::cout, sorted, sorted.finalBreak());
     std::cout.flush();
     return std::cout ? 0 : 1;
+}
+
+// Writes text to DIR/lines.sjis, runs every contender on it and prints the
+// table. Returns false when an output differs from sort's.
+bool compareOnInput(const char* shape, const std::string& text, const std::filesystem::path& dir,
+                    const std::string& self, int runs) {
+    const std::string input = (dir / "lines.sjis").string();
+    std::ofstream(input, std::ios::binary) << text;
+    const std::size_t lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    std::printf("input: %zu Shift-JIS lines (%s), CR LF, %.1f MiB\n", lineCount, shape, text.size() / 1048576.0);
+
+    struct Contender {
+        std::string name;
+        std::vector<std::string> argv;
+        bool cLocale;
+        Figures best;
+    };
+    std::vector<Contender> contenders = {
+        {"textops SortedText", {self, "--child-sort", input}, false, {}},
+        {"tabulo-cli sort", {TABULO_CLI_PATH, "sort", input}, false, {}},
+        {"LC_ALL=C sort", {"sort", input}, true, {}},
+    };
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t i = 0; i < contenders.size(); ++i) {
+            Contender& c = contenders[i];
+            const Figures f = runChild(c.argv, (dir / ("out_" + std::to_string(i))).string(), c.cLocale);
+            if (run == 0 || f.wall < c.best.wall) c.best.wall = f.wall;
+            if (run == 0 || f.cpu < c.best.cpu) c.best.cpu = f.cpu;
+            if (run == 0 || f.maxRssKb < c.best.maxRssKb) c.best.maxRssKb = f.maxRssKb;
+        }
+    }
+    const std::string reference = readFile((dir / ("out_" + std::to_string(contenders.size() - 1))).string());
+    for (std::size_t i = 0; i + 1 < contenders.size(); ++i) {
+        if (readFile((dir / ("out_" + std::to_string(i))).string()) != reference) {
+            std::fprintf(stderr, "textops_sort_peer: %s output differs from sort's\n", contenders[i].name.c_str());
+            return false;
+        }
+    }
+
+    const Figures& peer = contenders.back().best;
+    std::printf("best of %d runs; ratios are sort's figure / ours (above 1: ours is faster or smaller)\n", runs);
+    std::printf("%-20s %9s %9s %11s %11s %11s %11s\n", "contender", "wall s", "cpu s", "peak MiB", "wall ratio",
+                "cpu ratio", "mem ratio");
+    for (const Contender& c : contenders) {
+        std::printf("%-20s %9.3f %9.3f %11.1f %10.2fx %10.2fx %10.2fx\n", c.name.c_str(), c.best.wall, c.best.cpu,
+                    c.best.maxRssKb / 1024.0, peer.wall / c.best.wall, peer.cpu / c.best.cpu,
+                    static_cast<double>(peer.maxRssKb) / static_cast<double>(c.best.maxRssKb));
+    }
+    std::printf("outputs identical: yes\n");
+    return true;
 }
 
 }  // namespace
@@ -96,51 +151,9 @@ int main(int argc, char** argv) {
         else if (std::strcmp(argv[i], "--dir") == 0) dir = argv[i + 1];
     }
     std::filesystem::create_directories(dir);
-    const std::string input = (dir / "lines.sjis").string();
-    {
-        const std::string text = tabulo::bench::makeSortLines(lines);
-        std::ofstream(input, std::ios::binary) << text;
-        std::cout << "input: " << lines << " Shift-JIS lines, CR LF, " << text.size() / 1048576.0 << " MiB (" << input
-                  << ")\n";
-    }
-
-    struct Contender {
-        std::string name;
-        std::vector<std::string> argv;
-        bool cLocale;
-        Figures best;
-    };
     const std::string self = std::filesystem::canonical("/proc/self/exe").string();
-    std::vector<Contender> contenders = {
-        {"textops SortedText", {self, "--child-sort", input}, false, {}},
-        {"tabulo-cli sort", {TABULO_CLI_PATH, "sort", input}, false, {}},
-        {"LC_ALL=C sort", {"sort", input}, true, {}},
-    };
-    for (int run = 0; run < runs; ++run) {
-        for (Contender& c : contenders) {
-            const Figures f = runChild(c.argv, (dir / ("out_" + std::to_string(&c - contenders.data()))).string(), c.cLocale);
-            if (run == 0 || f.wall < c.best.wall) c.best.wall = f.wall;
-            if (run == 0 || f.cpu < c.best.cpu) c.best.cpu = f.cpu;
-            if (run == 0 || f.maxRssKb < c.best.maxRssKb) c.best.maxRssKb = f.maxRssKb;
-        }
-    }
-    const std::string reference = readFile((dir / "out_2").string());
-    for (std::size_t i = 0; i + 1 < contenders.size(); ++i) {
-        if (readFile((dir / ("out_" + std::to_string(i))).string()) != reference) {
-            std::cerr << "textops_sort_peer: " << contenders[i].name << " output differs from sort's\n";
-            return 1;
-        }
-    }
-
-    const Figures& peer = contenders.back().best;
-    std::printf("best of %d runs; ratios are sort's figure / ours (above 1: ours is faster or smaller)\n", runs);
-    std::printf("%-20s %9s %9s %11s %11s %11s %11s\n", "contender", "wall s", "cpu s", "peak MiB", "wall ratio",
-                "cpu ratio", "mem ratio");
-    for (const Contender& c : contenders) {
-        std::printf("%-20s %9.3f %9.3f %11.1f %10.2fx %10.2fx %10.2fx\n", c.name.c_str(), c.best.wall, c.best.cpu,
-                    c.best.maxRssKb / 1024.0, peer.wall / c.best.wall, peer.cpu / c.best.cpu,
-                    static_cast<double>(peer.maxRssKb) / static_cast<double>(c.best.maxRssKb));
-    }
-    std::printf("outputs identical: yes\n");
-    return 0;
+    bool ok = compareOnInput("mixed Japanese text", tabulo::bench::makeSortLines(lines), dir, self, runs);
+    std::printf("\n");
+    ok = compareOnInput("log lines, long shared beginnings", tabulo::bench::makeLogLines(lines), dir, self, runs) && ok;
+    return ok ? 0 : 1;
 }

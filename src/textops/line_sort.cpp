@@ -1,8 +1,10 @@
-// The sort orders 16-byte keys (the line's first eight bytes packed big-endian
-// plus where the line is) instead of the lines themselves. The keys are first
-// moved into buckets by their first two bytes, then each bucket is sorted on
-// its own; almost every comparison is one integer compare on keys that sit
-// together in memory, and only keys with equal prefixes look at the line bytes.
+// The sort orders 16-byte keys (eight bytes of the line packed big-endian plus
+// where the line is) instead of the lines themselves. Large inputs are first
+// moved into buckets by their first two bytes; each bucket is then sorted on
+// its own, and keys that tie on their eight bytes are sorted again on the
+// next eight. Almost every comparison is one integer compare on keys that sit
+// together in memory, so lines with long common beginnings (dates, paths,
+// indentation) stay fast too.
 #include "textops/line_sort.h"
 
 #include <algorithm>
@@ -21,32 +23,61 @@ using detail::SortKey;
 
 constexpr std::uint32_t kMaxWhere = std::numeric_limits<std::uint32_t>::max();
 
-SortKey makeKey(std::string_view line, std::size_t where) {
+// Bytes [depth, depth + 8) of a line packed big-endian, zero-padded past its end.
+std::uint64_t prefixAt(std::string_view line, std::size_t depth) {
     unsigned char bytes[8] = {};
-    std::memcpy(bytes, line.data(), std::min<std::size_t>(line.size(), 8));
+    if (depth < line.size()) std::memcpy(bytes, line.data() + depth, std::min<std::size_t>(line.size() - depth, 8));
     std::uint64_t prefix = 0;
     for (unsigned char byte : bytes) prefix = (prefix << 8) | byte;
+    return prefix;
+}
+
+SortKey makeKey(std::string_view line, std::size_t where) {
     const std::size_t length = std::min<std::size_t>(line.size(), kMaxWhere);
-    return {prefix, static_cast<std::uint32_t>(where), static_cast<std::uint32_t>(length)};
+    return {prefixAt(line, 0), static_cast<std::uint32_t>(where), static_cast<std::uint32_t>(length)};
 }
 
-// Keys with equal prefixes: when either line is shorter than 8 bytes it is a
-// prefix of the other (its zero padding matched real bytes), so the length
-// decides; otherwise the bytes after the prefix do. lineOf(key) gives the line.
-template <class LineOf>
-bool keyLess(const SortKey& a, const SortKey& b, const LineOf& lineOf) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (a.length < 8 || b.length < 8) return a.length < b.length;
-    return lineOf(a).substr(8) < lineOf(b).substr(8);
-}
+// Runs this short, and keys deeper than this, are sorted by comparing the rest
+// of their lines directly. The depth limit bounds the recursion for lines that
+// agree over a long stretch.
+constexpr std::size_t kShortRun = 16;
+constexpr std::size_t kDeepest = 64;
 
-template <class LineOf>
-void sortBucket(SortKey* begin, SortKey* end, SortOrder order, const LineOf& lineOf) {
-    if (end - begin < 2) return;
+template <class Less>
+void sortRange(SortKey* begin, SortKey* end, SortOrder order, Less less) {
     if (order == SortOrder::Ascending) {
-        std::sort(begin, end, [&](const SortKey& a, const SortKey& b) { return keyLess(a, b, lineOf); });
+        std::sort(begin, end, less);
     } else {
-        std::sort(begin, end, [&](const SortKey& a, const SortKey& b) { return keyLess(b, a, lineOf); });
+        std::sort(begin, end, [&less](const SortKey& a, const SortKey& b) { return less(b, a); });
+    }
+}
+
+// Sorts keys whose lines agree in their first depth bytes; the keys' prefixes
+// hold bytes [depth, depth + 8). Keys with equal prefixes where one line ends
+// inside those eight bytes are ordered by length (the shorter is a prefix of
+// the longer); keys with equal prefixes whose lines both go on form a run
+// that is sorted again eight bytes deeper. lineOf(key) gives the whole line.
+template <class LineOf>
+void sortFromDepth(SortKey* begin, SortKey* end, std::size_t depth, SortOrder order, const LineOf& lineOf) {
+    if (end - begin < 2) return;
+    if (static_cast<std::size_t>(end - begin) <= kShortRun || depth >= kDeepest) {
+        sortRange(begin, end, order, [&lineOf, depth](const SortKey& a, const SortKey& b) {
+            return lineOf(a).substr(depth) < lineOf(b).substr(depth);
+        });
+        return;
+    }
+    const auto cut = [depth](const SortKey& key) { return std::min<std::size_t>(key.length, depth + 8); };
+    sortRange(begin, end, order, [&cut](const SortKey& a, const SortKey& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : cut(a) < cut(b);
+    });
+    for (SortKey* run = begin; run != end;) {
+        SortKey* runEnd = run + 1;
+        while (runEnd != end && runEnd->prefix == run->prefix && cut(*runEnd) == cut(*run)) ++runEnd;
+        if (runEnd - run > 1 && cut(*run) == depth + 8) {
+            for (SortKey* key = run; key != runEnd; ++key) key->prefix = prefixAt(lineOf(*key), depth + 8);
+            sortFromDepth(run, runEnd, depth + 8, order, lineOf);
+        }
+        run = runEnd;
     }
 }
 
@@ -58,7 +89,7 @@ void sortKeys(std::vector<SortKey>& keys, SortOrder order, const LineOf& lineOf)
     // Below this many keys the bucket tables cost more than they save.
     constexpr std::size_t kBucketedFrom = 1 << 16;
     if (keys.size() < kBucketedFrom) {
-        sortBucket(keys.data(), keys.data() + keys.size(), order, lineOf);
+        sortFromDepth(keys.data(), keys.data() + keys.size(), 0, order, lineOf);
         return;
     }
     constexpr std::size_t kBuckets = 1 << 16;
@@ -81,7 +112,9 @@ void sortKeys(std::vector<SortKey>& keys, SortOrder order, const LineOf& lineOf)
             keys[next[s]++] = key;
         }
     }
-    for (std::size_t s = 0; s < kBuckets; ++s) sortBucket(keys.data() + start[s], keys.data() + start[s + 1], order, lineOf);
+    for (std::size_t s = 0; s < kBuckets; ++s) {
+        sortFromDepth(keys.data() + start[s], keys.data() + start[s + 1], 0, order, lineOf);
+    }
 }
 
 }  // namespace

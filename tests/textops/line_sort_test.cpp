@@ -66,14 +66,18 @@ TEST(LineSortTest, CompareLinesIsUnsignedAndPrefixFirst) {
     EXPECT_GT(compareLines("\xe0", "\xdf"), 0);
 }
 
-// Random lines over a small alphabet (many shared prefixes, zero bytes, high
-// bytes) sorted by the bucketed prefix-key engine must match a plain sort.
+// Random lines over a small alphabet (zero bytes, high bytes, trail-like
+// bytes) behind shared beginnings of 0 to 100 bytes, so that keys tie on
+// their first eight bytes, on the next eight, and past the depth where the
+// sort compares lines directly. The prefix-key engine must match a plain sort.
 Lines randomLines(std::mt19937& random, std::size_t count) {
     const std::string alphabet("\x00\x01" "a\x5c\x7f\x80\x81\x83\xff", 9);
+    const std::string beginnings[] = {"", "abcdefg", "abcdefgh", "abcdefghi", std::string(16, '\0'),
+                                      std::string(70, 'x'), std::string(100, 'x')};
     Lines lines;
     for (std::size_t i = 0; i < count; ++i) {
-        std::string line;
-        const std::size_t length = random() % 20;
+        std::string line = beginnings[random() % std::size(beginnings)];
+        const std::size_t length = random() % 12;
         for (std::size_t j = 0; j < length; ++j) line += alphabet[random() % alphabet.size()];
         lines.push_back(line);
     }
@@ -83,7 +87,7 @@ Lines randomLines(std::mt19937& random, std::size_t count) {
 TEST(LineSortTest, MatchesReferenceSortOnRandomLines) {
     std::mt19937 random(7);
     // 70000 lines take the bucketed path, the smaller counts the plain one.
-    for (std::size_t count : {0u, 1u, 2u, 17u, 70000u}) {
+    for (std::size_t count : {0u, 1u, 2u, 17u, 3000u, 70000u}) {
         const Lines lines = randomLines(random, count);
         Lines reference = lines;
         std::sort(reference.begin(), reference.end(),
