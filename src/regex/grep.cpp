@@ -1,10 +1,7 @@
 // File search: scanner choice and the three scanners.
 #include "regex/grep.h"
 
-#include <string.h>
-
-#include <cstring>
-
+#include "regex/byte_scan.h"
 #include "regex/dictionary.h"
 
 namespace tabulo::regex {
@@ -26,13 +23,15 @@ bool searchableAsBytes(const std::basic_string<Code>& codes) {
     return true;
 }
 
-// True when index p of a line-feed-led buffer starts a character: a run of
-// lead-range bytes in front of it holds whole pairs.
-bool isCharStart(const unsigned char* buf, std::size_t p) {
-    if (buf[p] == '\n') return true;
-    std::size_t run = 0;
-    while (p > run && isLeadByte(buf[p - run - 1])) ++run;
-    return run % 2 == 0;
+// True when some transition reads a line feed or a carriage return; such
+// patterns need the text with CR LF turned into a single line feed.
+bool readsLineBreaks(const TRE_DFA& a) {
+    for (std::size_t s = 0; s < a.stateCount(); ++s) {
+        for (const DfaTransition& t : a.transitions(static_cast<int>(s))) {
+            if (t.range.lo <= '\r' && '\n' <= t.range.hi) return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -57,13 +56,17 @@ void TGrep::SetRegExp(const std::string& pattern) {
 void TGrep::chooseScanner() {
     const TRE_DFA& a = dfa();
     m_search.reset();
+    m_literal.reset();
     m_everyLine = false;
+    m_keepCrLf = !readsLineBreaks(a);
     if (detail::LineSearch::crossesLines(a)) {
         m_scanner = Scanner::Walk;
+        m_keepCrLf = false;
         return;
     }
     if (a.isLiteral() && searchableAsBytes(a.literalCodes())) {
         m_scanner = Scanner::Literal;
+        if (!a.literal().empty()) m_literal = std::make_unique<detail::LiteralFinder>(a.literal());
         return;
     }
     m_scanner = Scanner::Lines;
@@ -75,7 +78,7 @@ void TGrep::chooseScanner() {
 void TGrep::GrepFile(const std::string& path) {
     if (!m_onMatch) return;
     m_cancel = false;
-    TTxtFile file(path, m_cancel, m_pump, m_blockSize);
+    TTxtFile file(path, m_cancel, m_pump, m_blockSize, m_keepCrLf);
     try {
         switch (m_scanner) {
         case Scanner::Literal: scanLiteral(file); break;
@@ -95,19 +98,16 @@ void TGrep::report(TTxtFile& file, std::size_t pos, std::size_t& lineEnd) {
 // Each block read leaves whole lines in [0, end); the line feed at end - 1
 // stays as index 0 for the next round, where it starts the next line.
 void TGrep::scanLiteral(TTxtFile& file) {
-    const std::string& literal = dfa().literal();
-    if (literal.empty()) return;
+    if (!m_literal) return;
     for (;;) {
         file.readBlock();
         const std::size_t end = file.completeEnd();
         std::size_t from = 0;
-        while (from + literal.size() <= end) {
+        for (;;) {
             const auto* buf = reinterpret_cast<const unsigned char*>(file.data());
-            const void* found = ::memmem(buf + from, end - from, literal.data(), literal.size());
-            if (!found) break;
-            const auto p = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - buf);
+            const auto p = static_cast<std::size_t>(m_literal->find(buf + from, buf + end) - buf);
             if (p + 1 >= end) break;
-            if (!isCharStart(buf, p)) {
+            if (!detail::isCharStart(buf, p)) {
                 from = p + 1;
                 continue;
             }
@@ -131,7 +131,7 @@ void TGrep::scanLines(TTxtFile& file) {
                 hit = pos + 1;
                 if (hit >= end) break;
             } else {
-                hit = static_cast<std::size_t>(m_search->scan(buf + pos, buf + end) - buf);
+                hit = static_cast<std::size_t>(m_search->scan(buf, buf + pos, buf + end) - buf);
                 if (hit >= end) break;
             }
             report(file, hit, pos);

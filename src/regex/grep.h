@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "regex/byte_scan.h"
 #include "regex/line_search.h"
 #include "regex/regular_expression.h"
 #include "regex/txt_file.h"
@@ -63,7 +64,9 @@ private:
     std::size_t m_blockSize = TTxtFile::kBlockSize;
     Scanner m_scanner = Scanner::Literal;
     bool m_everyLine = false;
+    bool m_keepCrLf = false;
     std::unique_ptr<detail::LineSearch> m_search;
+    std::unique_ptr<detail::LiteralFinder> m_literal;
 };
 
 }  // namespace tabulo::regex

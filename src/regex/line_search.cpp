@@ -5,7 +5,40 @@
 
 namespace tabulo::regex::detail {
 
-LineSearch::LineSearch(const TRE_DFA& dfa) : m_dfa(dfa) { reset(); }
+LineSearch::LineSearch(const TRE_DFA& dfa) : m_dfa(dfa) {
+    reset();
+    prepareSkip();
+}
+
+// The first bytes of the characters the initial state has a transition for:
+// the byte itself for one-byte codes, the lead byte for two-byte codes. A
+// lead byte standing alone is a one-byte code, so it is covered as well.
+void LineSearch::prepareSkip() {
+    std::vector<bool> first(256, false);
+    for (const DfaTransition& t : m_dfa.transitions(m_dfa.initial())) {
+        for (unsigned c = t.range.lo; c <= t.range.hi && c < 256; ++c) first[c] = true;
+        if (t.range.hi >= 256) {
+            for (unsigned lead = std::max<unsigned>(t.range.lo, 256) >> 8; lead <= (t.range.hi >> 8u); ++lead) first[lead] = true;
+        }
+    }
+    std::vector<ByteRangeFinder::Range> ranges;
+    std::size_t covered = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+        if (!first[b]) continue;
+        ++covered;
+        if (!ranges.empty() && ranges.back().hi + 1u == b) {
+            ranges.back().hi = static_cast<unsigned char>(b);
+        } else {
+            ranges.push_back({static_cast<unsigned char>(b), static_cast<unsigned char>(b)});
+        }
+    }
+    // Worth it only when the bytes are few and rare, so that most text is
+    // skipped: not when the lead bytes of symbols and kana are among them.
+    const bool commonLead = first[0x81] || first[0x82] || first[0x83];
+    if (!ranges.empty() && ranges.size() <= ByteRangeFinder::kMaxRanges && covered <= 16 && !commonLead) {
+        m_skip = std::make_unique<ByteRangeFinder>(std::move(ranges));
+    }
+}
 
 void LineSearch::reset() {
     m_table.clear();
@@ -57,12 +90,12 @@ std::int32_t LineSearch::compute(std::int32_t state, unsigned char byte) {
         } else if (!step(withStart, byte, next)) {
             result = intern({std::move(next), 0});
         }
-    } else if (byte == '\n') {
-        // The lead byte stands alone in front of a line feed.
+    } else if (byte == '\n' || byte == '\r') {
+        // The lead byte stands alone in front of a line break.
         if (!step(key.states, key.lead, next)) {
             next.push_back(m_dfa.initial());
-            std::vector<int> afterLf;
-            if (!step(next, '\n', afterLf)) result = intern({std::move(afterLf), 0});
+            std::vector<int> afterBreak;
+            if (!step(next, byte, afterBreak)) result = intern({std::move(afterBreak), 0});
         }
     } else if (!step(key.states, static_cast<Code>(key.lead << 8 | byte), next)) {
         result = intern({std::move(next), 0});
@@ -71,10 +104,20 @@ std::int32_t LineSearch::compute(std::int32_t state, unsigned char byte) {
     return result;
 }
 
-const unsigned char* LineSearch::scan(const unsigned char* p, const unsigned char* end) {
+const unsigned char* LineSearch::scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end) {
     std::int32_t s = 0;
     const std::int32_t* table = m_table.data();
     while (p < end) {
+        if (s == 0 && m_skip) {
+            const unsigned char* q = p;
+            for (;;) {
+                q = m_skip->find(q, end);
+                if (q == end) return end;
+                if (isCharStart(buf, static_cast<std::size_t>(q - buf))) break;
+                ++q;
+            }
+            p = q;
+        }
         std::int32_t t = table[static_cast<std::size_t>(s) << 8 | *p];
         if (t < 0) {
             if (t == kUnknown) {

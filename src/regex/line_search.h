@@ -11,6 +11,9 @@
 #include <map>
 #include <vector>
 
+#include <memory>
+
+#include "regex/byte_scan.h"
 #include "regex/re_dfa.h"
 
 namespace tabulo::regex::detail {
@@ -20,8 +23,9 @@ public:
     explicit LineSearch(const TRE_DFA& dfa);
 
     // Scans [p, end) from the state with no match attempt alive and returns
-    // the first byte that completes a match, or end.
-    const unsigned char* scan(const unsigned char* p, const unsigned char* end);
+    // the first byte that completes a match, or end. p starts a character;
+    // buf[0] is a line feed in front of it.
+    const unsigned char* scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end);
 
     // True when the walk from the initial state, after at least one character,
     // can read a line feed and go on without having accepted.
@@ -45,11 +49,15 @@ private:
     // Pattern states after one code from each of states; kAccept on acceptance.
     bool step(const std::vector<int>& from, Code code, std::vector<int>& to) const;
     void reset();
+    void prepareSkip();
 
     const TRE_DFA& m_dfa;
     std::vector<std::int32_t> m_table;
     std::vector<Key> m_keys;
     std::map<Key, std::int32_t> m_index;
+    // While no attempt is alive, characters whose first byte cannot start a
+    // match are skipped with a vectorised scan for the bytes that can.
+    std::unique_ptr<ByteRangeFinder> m_skip;
 };
 
 }  // namespace tabulo::regex::detail

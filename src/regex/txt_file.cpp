@@ -11,11 +11,13 @@
 #include <cstring>
 #include <system_error>
 
+#include "regex/byte_scan.h"
+
 namespace tabulo::regex {
 
 TTxtFile::TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
-                   std::size_t blockSize)
-    : m_blockSize(std::max<std::size_t>(blockSize, 1)), m_cancel(cancel), m_pumpEvents(std::move(pumpEvents)) {
+                   std::size_t blockSize, bool keepCrLf)
+    : m_blockSize(std::max<std::size_t>(blockSize, 1)), m_keepCrLf(keepCrLf), m_cancel(cancel), m_pumpEvents(std::move(pumpEvents)) {
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) throw EFileNotFound(std::strerror(errno));
     struct stat st {};
@@ -80,9 +82,56 @@ std::size_t TTxtFile::normalise(std::size_t from, std::size_t count, bool lastCh
     return w;
 }
 
+// Only same-size substitutions: a lone CR becomes a line feed and a zero byte
+// a space. A CR ending the chunk waits for the next one (m_pendingCR).
+void TTxtFile::fixInPlace(std::size_t from, std::size_t count, bool lastChunk) {
+    auto* p = reinterpret_cast<unsigned char*>(m_buf.data()) + from;
+    std::size_t i = 0;
+    while ((i += detail::findLoneCrOrZero(p + i, count - i)) < count) {
+        if (p[i] == 0) {
+            p[i] = ' ';
+        } else if (i + 1 < count || lastChunk) {
+            p[i] = '\n';
+        } else {
+            m_pendingCR = true;
+        }
+        ++i;
+    }
+}
+
+// Returns whether anything was added or changed.
+bool TTxtFile::appendBlockKeepingCrLf() {
+    const std::size_t n = readRaw(m_buf.data() + m_size, m_blockSize);
+    const bool last = n < m_blockSize;
+    bool changed = n > 0;
+    if (m_pendingCR) {
+        m_pendingCR = false;
+        if (n == 0 || m_buf[m_size] != '\n') {
+            m_buf[m_size - 1] = '\n';
+            changed = true;
+        }
+    }
+    fixInPlace(m_size, n, last);
+    m_size += n;
+    if (last) {
+        m_eof = true;
+        if (m_buf[m_size - 1] != '\n') {
+            m_buf[m_size++] = '\n';
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 void TTxtFile::readBlock() {
     if (m_eof) throw EEndOfFile();
     reserve(m_size + m_blockSize + 4);
+    if (m_keepCrLf) {
+        if (!appendBlockKeepingCrLf()) throw EEndOfFile();
+        if (m_pumpEvents) m_pumpEvents();
+        if (m_cancel) throw EGrepCancel();
+        return;
+    }
     // Behind a CR held back from the last block: read one byte further on
     // so its line feed can be written in front.
     const std::size_t from = m_size + (m_pendingCR ? 1 : 0);
@@ -139,7 +188,8 @@ std::size_t TTxtFile::lineNoAt(std::size_t pos) {
         m_countPos = 1;
         m_countLines = 0;
     }
-    m_countLines += static_cast<std::size_t>(std::count(m_buf.data() + m_countPos, m_buf.data() + pos, '\n'));
+    m_countLines += detail::countLineFeeds(reinterpret_cast<const unsigned char*>(m_buf.data()) + m_countPos,
+                                           pos - m_countPos);
     m_countPos = pos;
     return m_firstLineNo + m_countLines;
 }
@@ -162,12 +212,14 @@ RE_LineInfo_t TTxtFile::fetchLine(std::size_t pos, std::size_t& lineEnd) {
         if (!ensure(m_size)) throw EEndOfFile();
     }
     lineEnd = end;
-    return {std::string(m_buf.data() + start, end - start), lineNoAt(pos)};
+    std::size_t textEnd = end;
+    while (textEnd > start && m_buf[textEnd - 1] == '\r') --textEnd;
+    return {std::string(m_buf.data() + start, textEnd - start), lineNoAt(pos)};
 }
 
 std::pair<Code, std::size_t> TTxtFile::charAt(std::size_t i) {
     const auto b = static_cast<unsigned char>(m_buf[i]);
-    if (isLeadByte(b) && ensure(i + 1) && m_buf[i + 1] != '\n') {
+    if (isLeadByte(b) && ensure(i + 1) && m_buf[i + 1] != '\n' && m_buf[i + 1] != '\r') {
         return {static_cast<Code>(b << 8 | static_cast<unsigned char>(m_buf[i + 1])), 2};
     }
     return {b, 1};

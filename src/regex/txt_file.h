@@ -42,9 +42,13 @@ class TTxtFile {
 public:
     static constexpr std::size_t kBlockSize = 102400;
 
-    // Raises EFileNotFound when the file cannot be opened for reading.
+    // Raises EFileNotFound when the file cannot be opened for reading. With
+    // keepCrLf the carriage return of a CR LF pair stays in the buffer in
+    // front of its line feed (saving a copy of every block); it is never part
+    // of a fetched line, and callers that use this mode must treat it as a
+    // character no match can contain.
     TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
-             std::size_t blockSize = kBlockSize);
+             std::size_t blockSize = kBlockSize, bool keepCrLf = false);
     ~TTxtFile();
     TTxtFile(const TTxtFile&) = delete;
     TTxtFile& operator=(const TTxtFile&) = delete;
@@ -76,18 +80,21 @@ public:
     RE_LineInfo_t fetchLine(std::size_t pos, std::size_t& lineEnd);
 
     // The character at index i (which must hold data): code and byte length.
-    // A lead byte in front of a line feed stands alone.
+    // A lead byte in front of a line break stands alone.
     std::pair<Code, std::size_t> charAt(std::size_t i);
 
 private:
     void reserve(std::size_t capacity);
     std::size_t readRaw(char* dst, std::size_t count);
     std::size_t normalise(std::size_t from, std::size_t count, bool lastChunk);
+    void fixInPlace(std::size_t from, std::size_t count, bool lastChunk);
+    bool appendBlockKeepingCrLf();
 
     int m_fd = -1;
     std::vector<char> m_buf;
     std::size_t m_size = 0;
     std::size_t m_blockSize;
+    bool m_keepCrLf;
     bool m_eof = false;
     bool m_pendingCR = false;
     std::size_t m_firstLineNo = 1;   // number of the line after index 0
