@@ -2,7 +2,6 @@
 #include "kanji/header_string.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "kanji/byte_classes.h"
 #include "kanji/kanji_code.h"
@@ -21,9 +20,10 @@ bool isTwoByteAt(std::string_view text, std::size_t i) {
 }
 
 std::size_t findIgnoringCase(std::string_view text, std::string_view word, std::size_t from) {
-    const auto sameLetter = [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-    };
+    // ASCII case folding only: the marker is ASCII, and Shift-JIS bytes must
+    // not match it under any locale.
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    const auto sameLetter = [&upper](char a, char b) { return upper(a) == upper(b); };
     if (from > text.size()) return std::string_view::npos;
     const auto at = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
                                 word.begin(), word.end(), sameLetter);
