@@ -52,11 +52,6 @@ public:
     explicit TRE_NFAStateSet(std::size_t stateCount) : m_words(stateCount / 64 + 1, 0) {}
     void include(std::size_t s) { m_words[s / 64] |= std::uint64_t{1} << (s % 64); }
     bool contains(std::size_t s) const { return (m_words[s / 64] >> (s % 64)) & 1; }
-    bool empty() const {
-        for (std::uint64_t w : m_words)
-            if (w) return false;
-        return true;
-    }
     friend bool operator==(const TRE_NFAStateSet&, const TRE_NFAStateSet&) = default;
     friend bool operator<(const TRE_NFAStateSet& a, const TRE_NFAStateSet& b) { return a.m_words < b.m_words; }
 

@@ -34,7 +34,6 @@ public:
     explicit TREScanner(std::string text = {});
 
     void setText(std::string text);
-    const std::string& text() const { return m_text; }
 
     // Reads the next token; kind(), code() and upperCode() describe it.
     TokenKind next();
