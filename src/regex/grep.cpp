@@ -72,7 +72,6 @@ void TGrep::chooseScanner() {
     m_scanner = Scanner::Lines;
     const int afterLf = a.next(a.initial(), '\n');
     m_everyLine = afterLf != TRE_DFA::kNone && a.accepts(afterLf);
-    m_search = std::make_unique<detail::LineSearch>(a);
 }
 
 void TGrep::GrepFile(const std::string& path) {
@@ -120,6 +119,8 @@ void TGrep::scanLiteral(TTxtFile& file) {
 }
 
 void TGrep::scanLines(TTxtFile& file) {
+    // Built on the first search, not on every pattern change.
+    if (!m_everyLine && !m_search) m_search = std::make_unique<detail::LineSearch>(dfa());
     for (;;) {
         file.readBlock();
         const std::size_t end = file.completeEnd();

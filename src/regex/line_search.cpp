@@ -6,8 +6,39 @@
 namespace tabulo::regex::detail {
 
 LineSearch::LineSearch(const TRE_DFA& dfa) : m_dfa(dfa) {
+    prepareClasses();
     reset();
     prepareSkip();
+}
+
+void LineSearch::prepareClasses() {
+    std::vector<std::uint32_t> bounds;
+    for (std::size_t s = 0; s < m_dfa.stateCount(); ++s) {
+        for (const DfaTransition& t : m_dfa.transitions(static_cast<int>(s))) {
+            bounds.push_back(t.range.lo);
+            bounds.push_back(std::uint32_t{t.range.hi} + 1);
+        }
+    }
+    std::sort(bounds.begin(), bounds.end());
+    bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    const auto interval = [&](std::uint32_t code) {
+        return static_cast<int>(std::upper_bound(bounds.begin(), bounds.end(), code) - bounds.begin());
+    };
+    std::map<std::vector<int>, std::uint8_t> classes;
+    for (unsigned b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        std::vector<int> signature = {interval(b), isLeadByte(byte), b == '\n', b == '\r'};
+        if (isLeadByte(byte)) {
+            for (unsigned t = 0; t < 256; ++t) signature.push_back(interval(b << 8 | t));
+        }
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (isLeadByte(static_cast<unsigned char>(lead))) signature.push_back(interval(lead << 8 | b));
+        }
+        const auto [it, added] = classes.emplace(std::move(signature), static_cast<std::uint8_t>(classes.size()));
+        if (added) m_representative.push_back(byte);
+        m_classOf[b] = it->second;
+    }
+    m_classCount = classes.size();
 }
 
 // The first bytes of the characters the initial state has a transition for:
@@ -52,7 +83,7 @@ std::int32_t LineSearch::intern(Key key) {
     const auto id = static_cast<std::int32_t>(m_keys.size());
     m_index.emplace(key, id);
     m_keys.push_back(std::move(key));
-    m_table.resize(m_table.size() + 256, kUnknown);
+    m_table.resize(m_table.size() + m_classCount, kUnknown);
     return id;
 }
 
@@ -86,21 +117,21 @@ std::int32_t LineSearch::compute(std::int32_t state, unsigned char byte) {
         std::sort(withStart.begin(), withStart.end());
         withStart.erase(std::unique(withStart.begin(), withStart.end()), withStart.end());
         if (isLeadByte(byte)) {
-            result = intern({std::move(withStart), byte});
+            result = offset(intern({std::move(withStart), m_representative[m_classOf[byte]]}));
         } else if (!step(withStart, byte, next)) {
-            result = intern({std::move(next), 0});
+            result = offset(intern({std::move(next), 0}));
         }
     } else if (byte == '\n' || byte == '\r') {
         // The lead byte stands alone in front of a line break.
         if (!step(key.states, key.lead, next)) {
             next.push_back(m_dfa.initial());
             std::vector<int> afterBreak;
-            if (!step(next, byte, afterBreak)) result = intern({std::move(afterBreak), 0});
+            if (!step(next, byte, afterBreak)) result = offset(intern({std::move(afterBreak), 0}));
         }
     } else if (!step(key.states, static_cast<Code>(key.lead << 8 | byte), next)) {
-        result = intern({std::move(next), 0});
+        result = offset(intern({std::move(next), 0}));
     }
-    m_table[static_cast<std::size_t>(state) * 256 + byte] = result;
+    m_table[static_cast<std::size_t>(state) * m_classCount + m_classOf[byte]] = result;
     return result;
 }
 
@@ -118,10 +149,10 @@ const unsigned char* LineSearch::scan(const unsigned char* buf, const unsigned c
             }
             p = q;
         }
-        std::int32_t t = table[static_cast<std::size_t>(s) << 8 | *p];
+        std::int32_t t = table[static_cast<std::size_t>(s) + m_classOf[*p]];
         if (t < 0) {
             if (t == kUnknown) {
-                t = compute(s, *p);
+                t = compute(s / static_cast<std::int32_t>(m_classCount), *p);
                 table = m_table.data();
             }
             if (t == kAccept) return p;

@@ -44,14 +44,25 @@ private:
         }
     };
 
+    // The table entry for a state id and a byte: a state offset (id times
+    // the class count), kAccept, computed on first use.
     std::int32_t compute(std::int32_t state, unsigned char byte);
+    std::int32_t offset(std::int32_t id) const { return id * static_cast<std::int32_t>(m_classCount); }
     std::int32_t intern(Key key);
     // Pattern states after one code from each of states; kAccept on acceptance.
     bool step(const std::vector<int>& from, Code code, std::vector<int>& to) const;
     void reset();
     void prepareSkip();
 
+    void prepareClasses();
+
     const TRE_DFA& m_dfa;
+    // Bytes that behave alike in every role (one-byte code, lead, trail,
+    // line break) share a class; the table has one column per class, which
+    // keeps it small enough to stay in the first-level cache.
+    std::uint8_t m_classOf[256] = {};
+    std::vector<unsigned char> m_representative;
+    std::size_t m_classCount = 0;
     std::vector<std::int32_t> m_table;
     std::vector<Key> m_keys;
     std::map<Key, std::int32_t> m_index;
