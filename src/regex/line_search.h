@@ -9,9 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <vector>
-
 #include <memory>
+#include <vector>
 
 #include "regex/byte_scan.h"
 #include "regex/re_dfa.h"

@@ -4,8 +4,10 @@
 #include "regex/re_dfa.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace tabulo::regex {
 

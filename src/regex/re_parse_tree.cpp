@@ -1,6 +1,7 @@
 // Node storage, leaf sharing and the disjoint-leaf partition.
 #include "regex/re_parse_tree.h"
 
+#include <iterator>
 #include <set>
 #include <stdexcept>
 
