@@ -146,8 +146,6 @@ const std::vector<std::string_view>& pendingCommands() {
         "Namazu", "_Namazu", "Grep", "_Grep", "TagJump", "_TagJump", "MChgLine",
         // graphs
         "fn0", "fn1", "fn2", "JpegBMP1", "_fn0",
-        // undo, redo and box selection
-        "Undo1", "Repeat1", "_Undo", "_Redo", "BoxMode1",
     };
     return names;
 }

@@ -55,6 +55,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     buildStatusBar();
     registerCommands();
     registerFileCommands();
+    registerEditCommands();
     connectCommands();
 
     resize(660, 508);
@@ -246,6 +247,14 @@ void TfmTabulo::afterInput() {
 bool TfmTabulo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_editor && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_U && key->modifiers() == Qt::ControlModifier) {
+            runCommand(QStringLiteral("_Undo"), nullptr);
+            return true;
+        }
+        if (key->key() == Qt::Key_R && key->modifiers() == Qt::ControlModifier) {
+            runCommand(QStringLiteral("_Redo"), nullptr);
+            return true;
+        }
         if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
             flipOverwrite();
             return true;

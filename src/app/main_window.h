@@ -93,6 +93,7 @@ private:
     void addCommand(const QString& name, CommandHandler handler);
     void registerCommands();      // main_window_commands.cpp
     void registerFileCommands();  // main_window_files.cpp
+    void registerEditCommands();  // main_window_edit.cpp
 
     void buildMenus();
     void buildToolBar();

@@ -1,6 +1,6 @@
 // The small commands of the main window that belong to no subsystem of
 // their own: soft wrap, auto-indent, select all, font, line insert and
-// delete, go to a row, stop, help text, clipboard and the Insert key.
+// delete, go to a row, stop, help text and the Insert key.
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +10,6 @@
 #include "app/help_text.h"
 #include "app/main_window.h"
 #include "editor/view/editor_view.h"
-#include "platform/clipboard.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
@@ -36,12 +35,6 @@ void TfmTabulo::registerCommands() {
     addCommand(QStringLiteral("SelectAll1"), [this](QAction* source) { toggleSelectAll(source); });
     addCommand(QStringLiteral("StopBt"), [this](QAction*) { stopCommand(); });
     addCommand(QStringLiteral("HelpBt"), [this](QAction*) { showHelpText(); });
-    addCommand(QStringLiteral("Cut1"), [this](QAction*) { cutToClipboard(); });
-    addCommand(QStringLiteral("N20"), [this](QAction*) { pasteFromClipboard(); });
-    addCommand(QStringLiteral("Clip2Text"), [this](QAction*) { pasteFromClipboard(); });
-    addCommand(QStringLiteral("Copy1"), [this](QAction*) { copyToClipboard(); });
-    addCommand(QStringLiteral("ToCrip"), [this](QAction*) { copyToClipboard(); });
-    addCommand(QStringLiteral("N22"), [this](QAction*) { m_document.SelectAll(); });
     addCommand(QStringLiteral("Delete1"), [this](QAction*) { deleteLine(); });
     addCommand(QStringLiteral("N25"), [this](QAction*) { insertLine(); });
     addCommand(QStringLiteral("N27"), [this](QAction*) { goToRow(); });
@@ -132,23 +125,6 @@ void TfmTabulo::showHelpText() {
     m_document.EndUpdate();
     m_document.SetSelStart(0);
     m_document.SetModified(false);
-}
-
-void TfmTabulo::copyToClipboard() {
-    if (m_document.SelLength() > 0) platform::setClipboardText(m_document.SelectedText(), m_document.BoxMode());
-    m_editor->setFocus();
-}
-
-void TfmTabulo::cutToClipboard() {
-    if (m_document.SelLength() == 0) return;
-    platform::setClipboardText(m_document.SelectedText(), m_document.BoxMode());
-    m_document.replaceSelection({});
-}
-
-void TfmTabulo::pasteFromClipboard() {
-    const std::optional<platform::ClipboardText> clip = platform::clipboardText();
-    if (clip && (!clip->sjis.empty() || m_document.SelLength() > 0)) m_document.replaceSelection(clip->sjis);
-    m_editor->setFocus();
 }
 
 void TfmTabulo::flipOverwrite() {

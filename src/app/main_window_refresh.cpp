@@ -27,8 +27,8 @@ void TfmTabulo::refreshCommands() {
     };
 
     // 1. History buttons and the auto-backup item.
-    enable({"_Undo"}, false);  // nothing is recorded for undo yet
-    enable({"_Redo"}, false);
+    enable({"_Undo"}, m_document.CanUndo());
+    enable({"_Redo"}, m_document.CanRedo());
     enable({"ReadBackup"}, QFile::exists(QString::fromStdString(platform::programFolder()) +
                                          QStringLiteral("TbBackUp.$xt")));
 

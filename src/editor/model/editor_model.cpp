@@ -373,6 +373,48 @@ void EditorModel::SelectAll() {
     select({0, 0}, endPosition());
 }
 
+std::string EditorModel::textRange(TextPosition s, TextPosition e) const {
+    if (e < s) std::swap(s, e);
+    std::string out;
+    const int lastRow = std::min(e.row, RowCount() - 1);
+    for (int r = s.row; r <= lastRow; ++r) {
+        const std::string& text = m_rows[r].text;
+        const std::size_t from = r == s.row ? byteInRow(r, s.col) : 0;
+        const std::size_t to = r == e.row ? byteInRow(r, e.col) : text.size();
+        if (to > from) out.append(text, from, to - from);
+        if (r < e.row && m_rows[r].kind() == BreakKind::LineBreak) out += "\r\n";
+    }
+    return out;
+}
+
+void EditorModel::moveSelectionTo(TextPosition drop, bool copy) {
+    if (!m_hasSelection || m_boxMode) return;
+    const TextPosition s = selectionStart();
+    const TextPosition e = selectionEnd();
+    drop = clampPosition(drop);
+    if (drop.row < RowCount()) drop.col = std::min(drop.col, rowColumns(drop.row));
+    if (!(drop < s) && !(e < drop)) {  // inside the selection (its ends included)
+        clearSelection();
+        return;
+    }
+    const std::string moved = textRange(s, e);
+    if (copy) {
+        m_hasSelection = false;
+        replaceRange(drop, drop, moved);
+        return;
+    }
+    if (drop < s) {
+        const std::int64_t at = offsetOfPosition(drop);
+        replaceRange(drop, e, moved + textRange(drop, s));
+        setCaret(positionOfOffset(at + offsetLength(moved)));
+    } else {
+        const std::int64_t at = offsetOfPosition(s);
+        const std::string between = textRange(e, drop);
+        replaceRange(s, drop, between + moved);
+        setCaret(positionOfOffset(at + offsetLength(between) + offsetLength(moved)));
+    }
+}
+
 std::string EditorModel::SelectedText() const {
     if (!m_hasSelection) return {};
     std::string out;
@@ -404,48 +446,229 @@ std::string EditorModel::SelectedText() const {
     return out;
 }
 
-void EditorModel::replaceSelection(std::string_view text) {
-    const TextPosition s = selectionStart();
-    const TextPosition e = selectionEnd();
-    const std::int64_t caretOffset = offsetOfPosition(s) + offsetLength(text);
+EditorModel::Box EditorModel::box() const {
+    return {std::min(m_anchor.row, m_caret.row), std::max(m_anchor.row, m_caret.row),
+            std::min(m_anchor.col, m_caret.col), std::max(m_anchor.col, m_caret.col)};
+}
 
-    const int count = m_lines.Count();
-    const int firstLine = s.row >= RowCount() ? count : LineIndexOfRow(s.row);
-    std::string combined;
-    int lastLine;  // excluded
-    if (firstLine < count) {
-        const int lineFirstRow = firstRowOfLine(firstLine);
-        std::string prefix;
-        for (int r = lineFirstRow; r < s.row; ++r) prefix += m_rows[r].text;
-        prefix.append(m_rows[s.row].text, 0, byteInRow(s.row, s.col));
-        combined = std::move(prefix);
-        combined.append(text);
-        if (e.row < RowCount()) {
-            const int endLine = LineIndexOfRow(e.row);
-            lastLine = endLine + 1;
-            const int endLineLastRow = firstRowOfLine(lastLine) - 1;
-            combined.append(m_rows[e.row].text, byteInRow(e.row, e.col));
-            for (int r = e.row + 1; r <= endLineLastRow; ++r) combined += m_rows[r].text;
-            if (m_rows[endLineLastRow].kind() == BreakKind::LineBreak) combined += "\r\n";
-        } else {
-            lastLine = count;
-        }
-    } else {
-        combined.assign(text);
-        lastLine = count;
-    }
+std::pair<std::size_t, std::size_t> EditorModel::boxSliceOfRow(int row, int left, int right) const {
+    if (row < 0 || row >= RowCount()) return {0, 0};
+    return boxSlice(m_rows[row].text, left, right, m_tabSize, columnWrapWidth());
+}
 
+void EditorModel::replaceWithText(int firstLine, int lastLine, std::string_view combined) {
     std::vector<std::string> lines;
     bool lastHasBreak = true;
     splitLines(combined, [&](std::string_view line, bool hasBreak) {
         lines.emplace_back(line);
         lastHasBreak = hasBreak;
     });
-    // Text ending in a break after the last line: splitLines yields no empty
-    // line after it, which is what the rows want.
+    // A text ending in a break yields no empty line after it, which is what
+    // the rows want.
     replaceLines(firstLine, lastLine - firstLine, lines,
                  lastHasBreak ? BreakKind::LineBreak : BreakKind::EndOfText);
+}
+
+int EditorModel::rebuildRows(int firstRow, int lastRow, const std::function<std::string(int)>& edit,
+                             std::string_view appended) {
+    const int count = m_lines.Count();
+    if (firstRow >= RowCount()) {
+        std::string combined(appended);
+        if (!combined.empty() && !m_rows.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
+            // Text after a last line without a break starts a new line.
+            const int last = count - 1;
+            const std::string lastLine = m_lines.Get(last);
+            replaceWithText(last, count, lastLine + "\r\n" + combined);
+            return firstRowOfLine(last);
+        }
+        replaceWithText(count, count, combined);
+        return firstRowOfLine(count);
+    }
+    lastRow = std::min(lastRow, RowCount() - 1);
+    const int firstLine = LineIndexOfRow(firstRow);
+    const int endLine = LineIndexOfRow(lastRow) + 1;
+    const int r0 = firstRowOfLine(firstLine);
+    const int r1 = firstRowOfLine(endLine);
+    std::string combined;
+    for (int r = r0; r < r1; ++r) {
+        if (r >= firstRow && r <= lastRow) {
+            combined += edit(r);
+        } else {
+            combined += m_rows[r].text;
+        }
+        if (m_rows[r].kind() == BreakKind::LineBreak) combined += "\r\n";
+    }
+    if (!appended.empty() && m_rows[r1 - 1].kind() != BreakKind::LineBreak) combined += "\r\n";
+    combined.append(appended);
+    replaceWithText(firstLine, endLine, combined);
+    return r0;
+}
+
+void EditorModel::replaceSelection(std::string_view text) {
+    if (m_hasSelection && m_boxMode) {
+        const Box b = box();
+        if (b.top >= RowCount()) {
+            clearSelection();
+        } else {
+            const auto [from, to] = boxSliceOfRow(b.top, b.left, b.left);
+            (void)to;
+            const std::int64_t insertAt = offsetOfRow(b.top) + static_cast<std::int64_t>(from);
+            rebuildRows(b.top, b.bottom, [&](int r) {
+                std::string row = m_rows[r].text;
+                const auto [f, t] = boxSliceOfRow(r, b.left, b.right);
+                row.erase(f, t - f);
+                if (r == b.top) row.insert(from, text);
+                return row;
+            });
+            setCaret(positionOfOffset(insertAt + offsetLength(text)));
+            return;
+        }
+    }
+    if (!m_hasSelection && text.empty()) return;
+    replaceRange(selectionStart(), selectionEnd(), text);
+}
+
+void EditorModel::replaceRange(TextPosition s, TextPosition e, std::string_view text) {
+    s = clampPosition(s);
+    e = clampPosition(e);
+    if (e < s) std::swap(s, e);
+    std::string padding;
+    if (s.row < RowCount()) {
+        const int columns = rowColumns(s.row);
+        if (s.col > columns) padding.assign(static_cast<std::size_t>(s.col - columns), ' ');
+    }
+    const std::int64_t caretOffset = offsetOfPosition(s) + static_cast<std::int64_t>(padding.size()) +
+                                     offsetLength(text);
+    std::string inserted = padding;
+    inserted.append(text);
+
+    const int count = m_lines.Count();
+    const int firstLine = s.row >= RowCount() ? count : LineIndexOfRow(s.row);
+    std::string combined;
+    int lastLine = count;  // excluded
+    if (firstLine < count) {
+        const int lineFirstRow = firstRowOfLine(firstLine);
+        for (int r = lineFirstRow; r < s.row; ++r) combined += m_rows[r].text;
+        combined.append(m_rows[s.row].text, 0, byteInRow(s.row, s.col));
+        combined += inserted;
+        if (e.row < RowCount()) {
+            lastLine = LineIndexOfRow(e.row) + 1;
+            const int endLineLastRow = firstRowOfLine(lastLine) - 1;
+            combined.append(m_rows[e.row].text, byteInRow(e.row, e.col));
+            for (int r = e.row + 1; r <= endLineLastRow; ++r) combined += m_rows[r].text;
+            if (m_rows[endLineLastRow].kind() == BreakKind::LineBreak) combined += "\r\n";
+        }
+        replaceWithText(firstLine, lastLine, combined);
+    } else {
+        rebuildRows(RowCount(), RowCount(), {}, inserted);
+    }
     setCaret(positionOfOffset(caretOffset));
+}
+
+void EditorModel::deleteSelection() {
+    if (!m_hasSelection) return;
+    replaceSelection({});
+}
+
+void EditorModel::pasteBox(std::string_view text) {
+    std::vector<std::string> pieces;
+    splitLines(text, [&](std::string_view line, bool) { pieces.emplace_back(line); });
+    if (pieces.empty()) pieces.emplace_back();
+    const int k = static_cast<int>(pieces.size());
+
+    int first = m_caret.row;
+    int col = m_caret.col;
+    int selTop = -1;
+    int selBottom = -1;
+    int selRight = 0;
+    if (m_hasSelection && m_boxMode) {
+        const Box b = box();
+        first = b.top;
+        col = b.left;
+        selTop = b.top;
+        selBottom = b.bottom;
+        selRight = b.right;
+    } else if (m_hasSelection) {
+        // A normal selection goes first; the block lands where it began.
+        const TextPosition s = selectionStart();
+        deleteSelection();
+        first = s.row;
+        col = s.col;
+    }
+    const int lastTarget = first + k - 1;
+    const int wrap = columnWrapWidth();
+    auto spaces = [](int n) { return std::string(static_cast<std::size_t>(std::max(0, n)), ' '); };
+
+    std::string appended;
+    for (int r = std::max(first, RowCount()); r <= lastTarget; ++r) {
+        appended += spaces(col) + pieces[static_cast<std::size_t>(r - first)];
+        appended += "\r\n";
+    }
+    if (!appended.empty() && !m_rows.empty() && lastTarget >= RowCount() &&
+        m_rows.back().kind() != BreakKind::LineBreak) {
+        // The text had no final break: the pasted block keeps it that way.
+        appended.resize(appended.size() - 2);
+    }
+    const int editFirst = selTop >= 0 ? std::min(selTop, first) : first;
+    const int editLast = std::max(lastTarget, selBottom);
+    if (editFirst < RowCount()) {
+        rebuildRows(editFirst, editLast, [&](int r) {
+            std::string row = m_rows[r].text;
+            if (r >= selTop && r <= selBottom) {
+                const auto [f, t] = boxSliceOfRow(r, col, selRight);
+                row.erase(f, t - f);
+            }
+            if (r >= first && r <= lastTarget) {
+                const std::string& piece = pieces[static_cast<std::size_t>(r - first)];
+                const int columns = columnCount(row, m_tabSize, wrap);
+                if (columns >= col) {
+                    const auto [at, unused] = boxSlice(row, col, col, m_tabSize, wrap);
+                    (void)unused;
+                    row.insert(at, piece);
+                } else {
+                    row += spaces(col - columns) + piece;
+                }
+            }
+            return row;
+        }, appended);
+    } else {
+        rebuildRows(RowCount(), RowCount(), {}, appended);
+    }
+    setCaret({lastTarget, col + columnCount(pieces.back(), m_tabSize, wrap)});
+}
+
+void EditorModel::Undo() {
+    if (!m_history.canUndo()) return;
+    swapStep(m_history.takeUndo(), false);
+}
+
+void EditorModel::Redo() {
+    if (!m_history.canRedo()) return;
+    swapStep(m_history.takeRedo(), true);
+}
+
+void EditorModel::swapStep(UndoRecord record, bool redo) {
+    BeginUpdate();
+    UndoRecord inverse;
+    inverse.caretRow = m_caret.row;
+    inverse.caretCol = m_caret.col;
+    inverse.startLine = record.startLine;
+    inverse.lineCount = static_cast<int>(record.lines.size());
+    for (int i = 0; i < record.lineCount; ++i) inverse.lines.push_back(m_lines.Get(record.startLine + i));
+    if (record.lineCount > 0) {
+        inverse.lastBreak = m_lines.hasLineBreak(record.startLine + record.lineCount - 1) ? BreakKind::LineBreak
+                                                                                           : BreakKind::EndOfText;
+    }
+    replaceLinesUnrecorded(record.startLine, record.lineCount, record.lines,
+                           record.lastBreak.value_or(BreakKind::LineBreak));
+    if (redo) {
+        m_history.record(std::move(inverse), true);
+    } else {
+        m_history.pushRedo(std::move(inverse));
+    }
+    m_caret = clampPosition({record.caretRow, record.caretCol});
+    m_hasSelection = false;
+    EndUpdate();
 }
 
 // ---------------------------------------------------------------- view state
@@ -508,6 +731,7 @@ void EditorModel::SetTabSpaceCount(int n) {
 void EditorModel::SetWordWrap(bool on) {
     if (on == m_wordWrap) return;
     m_wordWrap = on;
+    m_history.clear();
     rewrapAll();
 }
 
@@ -515,6 +739,7 @@ void EditorModel::SetWrapOption(const TEditorWrapOption& option) {
     if (option == m_wrap) return;
     m_wrap = option;
     if (m_wrap.WrapByte < 1) m_wrap.WrapByte = 1;
+    m_history.clear();
     if (m_wordWrap) rewrapAll();
 }
 
@@ -566,6 +791,7 @@ void EditorModel::rewrapAll() {
         line.clear();
     }
     old = std::move(rows);
+    m_changedFromLine = 0;
     invalidateFrom(0);
     m_caret = positionOfOffset(caretOffset);
     m_anchor = positionOfOffset(anchorOffset);
@@ -585,21 +811,47 @@ void EditorModel::invalidateFrom(int row) {
 
 int EditorModel::replaceLines(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
                               BreakKind lastBreak) {
+    const int count = m_lines.Count();
+    if (firstLine >= count && count > 0 && !lines.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
+        // Appending after a last line without a break: that line gets one,
+        // so it belongs to the replaced region and an undo restores it.
+        std::vector<std::string> widened;
+        widened.reserve(lines.size() + 1);
+        widened.push_back(m_lines.Get(count - 1));
+        widened.insert(widened.end(), lines.begin(), lines.end());
+        return replaceLines(count - 1, 1, widened, lastBreak);
+    }
+    UndoRecord record;
+    record.caretRow = m_caret.row;
+    record.caretCol = m_caret.col;
+    record.startLine = firstLine;
+    record.lineCount = static_cast<int>(lines.size());
+    for (int i = 0; i < oldLineCount; ++i) record.lines.push_back(m_lines.Get(firstLine + i));
+    if (oldLineCount > 0) {
+        record.lastBreak = m_lines.hasLineBreak(firstLine + oldLineCount - 1) ? BreakKind::LineBreak
+                                                                             : BreakKind::EndOfText;
+    }
+    m_history.record(std::move(record), false);
+    return replaceLinesUnrecorded(firstLine, oldLineCount, lines, lastBreak);
+}
+
+int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
+                                        BreakKind lastBreak) {
     const int r0 = firstRowOfLine(firstLine);
     const int r1 = firstRowOfLine(firstLine + oldLineCount);
-    int changedFrom = r0;
     if (r0 == RowCount() && r0 > 0 && !lines.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
-        // Appending after a last line without a break: that line gets one first.
         m_rows.back().setKind(BreakKind::LineBreak);
-        changedFrom = r0 - 1;
+        invalidateFrom(r0 - 1);
     }
     std::vector<ScreenRow> rows;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         auto made = makeRows(lines[i], i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak);
         for (auto& row : made) rows.push_back(std::move(row));
     }
+    const int newRows = static_cast<int>(rows.size());
+    m_changedFromLine = std::min(m_changedFromLine, std::max(0, firstLine - 1));
     m_rows.replace(r0, r1 - r0, std::move(rows));
-    invalidateFrom(changedFrom);
+    spliceCaches(firstLine, oldLineCount, r0, r1, newRows);
     m_hasSelection = false;
     m_modified = true;
     m_topRow = std::min(m_topRow, lastCaretRow());
@@ -608,7 +860,57 @@ int EditorModel::replaceLines(int firstLine, int oldLineCount, const std::vector
     return r0;
 }
 
+void EditorModel::spliceCaches(int firstLine, int oldLineCount, int r0, int r1, int newRows) {
+    if (m_rows.empty()) {
+        invalidateFrom(0);
+        return;
+    }
+    // Offsets: keep the entries after the region, shifted, when the cache
+    // reaches past it; otherwise cut it back to the region's start.
+    if (static_cast<int>(m_rowOffsets.size()) > r1 && r0 + newRows < RowCount()) {
+        std::vector<std::int64_t> mid;
+        mid.reserve(static_cast<std::size_t>(newRows));
+        std::int64_t pos = m_rowOffsets[static_cast<std::size_t>(r0)];
+        for (int r = r0; r < r0 + newRows; ++r) {
+            mid.push_back(pos);
+            pos += static_cast<std::int64_t>(m_rows[r].text.size()) +
+                   (m_rows[r].kind() == BreakKind::LineBreak ? 2 : 0);
+        }
+        const std::int64_t delta = pos - m_rowOffsets[static_cast<std::size_t>(r1)];
+        if (delta != 0) {
+            for (std::size_t i = static_cast<std::size_t>(r1); i < m_rowOffsets.size(); ++i) m_rowOffsets[i] += delta;
+        }
+        const auto at = m_rowOffsets.begin() + r0;
+        if (newRows == r1 - r0) {
+            std::copy(mid.begin(), mid.end(), at);
+        } else {
+            m_rowOffsets.erase(at, m_rowOffsets.begin() + r1);
+            m_rowOffsets.insert(m_rowOffsets.begin() + r0, mid.begin(), mid.end());
+        }
+    } else if (static_cast<int>(m_rowOffsets.size()) > r0 + 1) {
+        m_rowOffsets.resize(static_cast<std::size_t>(r0) + 1);
+    }
+    if (!m_wordWrap) return;
+    // First rows of lines, the same way, shifted by the change in rows.
+    const int endLine = firstLine + oldLineCount;
+    if (static_cast<int>(m_lineStarts.size()) > endLine && r0 + newRows < RowCount()) {
+        std::vector<int> mid;
+        for (int r = r0; r < r0 + newRows; ++r) {
+            if (r == r0 || m_rows[r - 1].kind() != BreakKind::Wrapped) mid.push_back(r);
+        }
+        const int delta = newRows - (r1 - r0);
+        for (std::size_t i = static_cast<std::size_t>(endLine); i < m_lineStarts.size(); ++i) m_lineStarts[i] += delta;
+        m_lineStarts.erase(m_lineStarts.begin() + firstLine, m_lineStarts.begin() + endLine);
+        m_lineStarts.insert(m_lineStarts.begin() + firstLine, mid.begin(), mid.end());
+    } else {
+        m_lineStarts.resize(std::min(m_lineStarts.size(), static_cast<std::size_t>(firstLine)));
+        m_lineStartsComplete = false;
+    }
+}
+
 void EditorModel::clearAll() {
+    m_history.clear();
+    m_changedFromLine = 0;
     m_rows.clear();
     invalidateFrom(0);
     m_rowOffsets.clear();

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
 #include "editor/model/editor_wrap_option.h"
+#include "editor/model/undo_history.h"
 
 namespace tabulo::editor {
 
@@ -89,9 +91,66 @@ public:
     void SetSelLength(std::int64_t length);
     void SelectAll();
     std::string SelectedText() const;
-    // Replaces the selection (normal mode) with text that may hold line
-    // breaks; the caret ends after it. Without a selection inserts at the caret.
+    // Replaces the selection with text that may hold line breaks (a box
+    // selection loses its slices and the text goes to the box's left edge of
+    // its first row); the caret ends after it. Without a selection the text
+    // goes in at the caret, the row first filled with spaces up to it. One
+    // step of the history.
     void replaceSelection(std::string_view text);
+    // Replaces the text from `from` to `to` (normal positions, each clipped
+    // to its row) with `text`; a start beyond its row's end is first reached
+    // with spaces. The caret ends after the text; one step of the history.
+    void replaceRange(TextPosition from, TextPosition to, std::string_view text);
+    // Removes the selected text (box mode: every row's slice); one step.
+    void deleteSelection();
+    // Inserts the lines of `text` as a block: line j goes into row
+    // first + j at the insertion column (the caret's, or a box selection's
+    // left edge after its slices are removed), rows shorter than that column
+    // are filled with spaces and missing rows are added. One step.
+    void pasteBox(std::string_view text);
+
+    // Box geometry of the current selection: rows top..bottom, columns
+    // [left, right). Meaningful only with a selection in box mode.
+    struct Box {
+        int top, bottom, left, right;
+    };
+    Box box() const;
+    // Byte range of a row that the box columns [left, right) cover: a
+    // double-byte character or tab cut by the left edge is left out, one
+    // cut by the right edge is taken whole.
+    std::pair<std::size_t, std::size_t> boxSliceOfRow(int row, int left, int right) const;
+    // Wrap width used for column counting (0 with soft wrap off).
+    int columnWrapWidth() const { return m_wordWrap ? m_wrap.WrapByte : 0; }
+    // Byte position of a column within a row (the character covering it).
+    std::size_t byteOfRowColumn(int row, int col) const { return byteInRow(row, col); }
+
+    // Rebuilds the logical lines holding rows [firstRow, lastRow] in one
+    // replacement: each row of that range is replaced by what `edit` returns
+    // for it, the other rows of those lines stay, and `appended` follows
+    // the last row's break. Rows from firstRow beyond the text only take
+    // `appended`. Returns the first row of the region.
+    int rebuildRows(int firstRow, int lastRow, const std::function<std::string(int row)>& edit,
+                    std::string_view appended = {});
+
+    // Moves (or with `copy` copies) the normal selection to `drop`, in one
+    // replacement; a drop inside the selection only removes the selection.
+    void moveSelectionTo(TextPosition drop, bool copy);
+    // Text between two normal positions (each clipped to its row).
+    std::string textRange(TextPosition from, TextPosition to) const;
+
+    // Lowest logical line changed since the last reset; highlighting states
+    // at and after it must be recomputed.
+    int changedFromLine() const { return m_changedFromLine; }
+    void resetChangedFromLine() { m_changedFromLine = std::numeric_limits<int>::max(); }
+
+    // --- history -------------------------------------------------------------
+    bool CanUndo() const { return m_history.canUndo(); }
+    bool CanRedo() const { return m_history.canRedo(); }
+    void Undo();
+    void Redo();
+    int UndoListMax() const { return m_history.limit(); }
+    void SetUndoListMax(int n) { m_history.setLimit(n); }
+    const UndoHistory& history() const { return m_history; }
 
     // --- view state the widget keeps true ----------------------------------
     int TopRow() const { return m_topRow; }
@@ -132,17 +191,22 @@ public:
     // The one primitive every text change goes through: replaces the logical
     // lines [firstLine, firstLine + oldLineCount) by `lines`; the last new
     // line gets `lastBreak` (LineBreak or EndOfText). Wraps the new lines,
-    // sets Modified, removes the selection. Returns the first row of the
-    // replaced region.
+    // sets Modified, removes the selection, and records exactly one step of
+    // the history. Returns the first row of the replaced region.
     int replaceLines(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
                      BreakKind lastBreak);
-    // Removes every row; clears Modified-related state as a change of the text.
+    // Removes every row and empties the history.
     void clearAll();
 
 private:
     friend class TEditorStrings;
     std::vector<ScreenRow> makeRows(std::string_view line, BreakKind lastBreak) const;
     void rewrapAll();
+    int replaceLinesUnrecorded(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
+                               BreakKind lastBreak);
+    void spliceCaches(int firstLine, int oldLineCount, int r0, int r1, int newRows);
+    void swapStep(UndoRecord record, bool redo);
+    void replaceWithText(int firstLine, int lastLine, std::string_view combined);
     void invalidateFrom(int row);
     void ensureOffsets(int row) const;
     void ensureLineStarts(int line) const;
@@ -174,6 +238,9 @@ private:
     mutable std::vector<std::int64_t> m_rowOffsets;  // offset of row i; valid entries: size()
     mutable std::vector<int> m_lineStarts;           // first row of line i (soft wrap only)
     mutable bool m_lineStartsComplete = false;
+
+    UndoHistory m_history;
+    int m_changedFromLine = 0;
 
     std::vector<std::pair<int, Observer>> m_observers;
     int m_nextObserverId = 1;

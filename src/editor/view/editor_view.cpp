@@ -1,30 +1,110 @@
 #include "editor/view/editor_view.h"
 
+#include <QApplication>
+#include <QBitmap>
+#include <QDesktopServices>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QScrollBar>
+#include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "editor/model/column_classes.h"
+#include "editor/model/editor_keys.h"
 #include "editor/model/editor_model.h"
+#include "editor/model/leftbar_layout.h"
 #include "editor/model/sjis_char.h"
+#include "platform/clipboard.h"
 #include "platform/codec/sjis_codec.h"
+#include "platform/error_handler.h"
+#include "platform/prompts.h"
 
 namespace tabulo::editor {
+
+namespace {
+
+QColor toQColor(Rgb c) {
+    return QColor(c.red(), c.green(), c.blue());
+}
+
+// The left margin's cursor: an arrow pointing right, as the row-selecting
+// side of the text.
+QCursor rightArrowCursor() {
+    static const QCursor cursor = [] {
+        QPixmap pm(16, 16);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        const QPolygon arrow({QPoint(15, 0), QPoint(15, 11), QPoint(12, 8), QPoint(9, 14), QPoint(7, 13),
+                              QPoint(10, 7), QPoint(5, 7)});
+        p.setPen(Qt::white);
+        p.setBrush(Qt::black);
+        p.drawPolygon(arrow);
+        return QCursor(pm, 15, 0);
+    }();
+    return cursor;
+}
+
+const TEditorColor* colorOf(const TEditorColors& colors, const Token& t) {
+    if (t.reserved) return &colors.Reserve;
+    switch (t.kind) {
+    case TokenKind::Ank: return &colors.Ank;
+    case TokenKind::Comment: return &colors.Comment;
+    case TokenKind::DBCS: return &colors.DBCS;
+    case TokenKind::Int: return &colors.Int;
+    case TokenKind::Mail: return &colors.Mail;
+    case TokenKind::Str: return &colors.Str;
+    case TokenKind::Symbol: return &colors.Symbol;
+    case TokenKind::Url: return &colors.Url;
+    case TokenKind::None:
+    case TokenKind::Bracket: return nullptr;
+    }
+    return nullptr;
+}
+
+std::optional<EditKey> editKeyOf(int key) {
+    switch (key) {
+    case Qt::Key_Left: return EditKey::Left;
+    case Qt::Key_Right: return EditKey::Right;
+    case Qt::Key_Up: return EditKey::Up;
+    case Qt::Key_Down: return EditKey::Down;
+    case Qt::Key_Home: return EditKey::Home;
+    case Qt::Key_End: return EditKey::End;
+    case Qt::Key_PageUp: return EditKey::PageUp;
+    case Qt::Key_PageDown: return EditKey::PageDown;
+    case Qt::Key_Delete: return EditKey::Delete;
+    case Qt::Key_Backspace: return EditKey::Backspace;
+    case Qt::Key_Tab: return EditKey::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return EditKey::Enter;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
 
 TEditor::TEditor(EditorModel& model, QWidget* parent) : QAbstractScrollArea(parent), m_model(model) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, true);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
     QFont f(QStringLiteral("IPAGothic"));
     f.setPixelSize(15);
     f.setStyleHint(QFont::TypeWriter);
     setEditorFont(f);
+    m_openLink = [](const QString& text) {
+        const QUrl url = text.startsWith(QStringLiteral("www.")) ? QUrl::fromUserInput(text) : QUrl(text);
+        QDesktopServices::openUrl(url);
+    };
     m_observerId = m_model.addObserver([this](ModelChange c) { onModelChange(static_cast<int>(c)); });
 }
 
@@ -49,6 +129,8 @@ void TEditor::setBackgroundColor(const QColor& color) {
 
 void TEditor::setViewInfo(const TEditorViewInfo& view) {
     m_viewInfo = view;
+    m_tokensLine = -1;
+    m_lineBrackets.clear();
     viewport()->update();
 }
 
@@ -69,13 +151,31 @@ void TEditor::setCaretOptions(const TEditorCaret& caret) {
 void TEditor::setLeftbar(const TEditorLeftbar& bar) {
     m_leftbar = bar;
     m_leftbar.Column = clampLeftbarColumn(bar.Column);
+    updateVisibleArea();
     viewport()->update();
 }
 
 void TEditor::setRuler(const TEditorRuler& ruler) {
     m_ruler = ruler;
     m_ruler.GaugeRange = clampGaugeRange(ruler.GaugeRange);
+    updateVisibleArea();
     viewport()->update();
+}
+
+void TEditor::setReserveWordList(const std::vector<std::string>& words) {
+    m_reserved.Assign(words);
+    m_tokensLine = -1;
+    viewport()->update();
+}
+
+int TEditor::leftbarPixels() const {
+    if (!m_leftbar.Visible) return 0;
+    return leftbarWidth(m_leftbar, leftbarDigits(m_leftbar, m_model), m_cellWidth);
+}
+
+int TEditor::rulerPixels() const {
+    if (!m_ruler.Visible) return 0;
+    return m_ruler.Edge ? 11 : 10;
 }
 
 void TEditor::updateMetrics() {
@@ -95,8 +195,8 @@ void TEditor::updateMetrics() {
 }
 
 void TEditor::updateVisibleArea() {
-    const int width = viewport()->width() - kLeftMargin - m_cellWidth / 2;
-    m_model.setVisibleArea(viewport()->height() / m_rowHeight, std::max(1, width / m_cellWidth));
+    const int width = viewport()->width() - textLeft() - m_cellWidth / 2;
+    m_model.setVisibleArea((viewport()->height() - rulerPixels()) / m_rowHeight, std::max(1, width / m_cellWidth));
 }
 
 void TEditor::updateScrollBars() {
@@ -115,9 +215,19 @@ void TEditor::updateScrollBars() {
 
 void TEditor::onModelChange(int change) {
     switch (static_cast<ModelChange>(change)) {
-    case ModelChange::Text:
+    case ModelChange::Text: {
+        const int from = m_model.changedFromLine();
+        m_model.resetChangedFromLine();
+        m_tokensLine = -1;
+        if (static_cast<int>(m_lineBrackets.size()) > from) m_lineBrackets.resize(static_cast<std::size_t>(std::max(0, from)));
+        updateVisibleArea();  // the line-number bar may have widened
         emit textChanged();
         emit selectionChanged();
+        break;
+    }
+    case ModelChange::Layout:
+        m_tokensLine = -1;
+        m_lineBrackets.clear();
         break;
     case ModelChange::Selection:
         emit selectionChanged();
@@ -126,9 +236,16 @@ void TEditor::onModelChange(int change) {
         emit caretMoved();
         break;
     case ModelChange::Flags:
-    case ModelChange::Layout:
         break;
     }
+    // Keep the caret's column in view horizontally.
+    const int col = m_model.Col();
+    if (col < m_leftColumn) {
+        m_leftColumn = col;
+    } else if (col >= m_leftColumn + m_model.VisibleColumns()) {
+        m_leftColumn = col - m_model.VisibleColumns() + 1;
+    }
+    m_widestColumns = std::max(m_widestColumns, col + 1);
     updateScrollBars();
     viewport()->update();
 }
@@ -154,20 +271,167 @@ void TEditor::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+// ---------------------------------------------------------------- keys
+
+bool TEditor::event(QEvent* e) {
+    // Tab is an editing key here, not a focus move.
+    if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(e);
+}
+
+void TEditor::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (const auto key = editKeyOf(event->key())) {
+        if (*key == EditKey::Tab && (mods & (Qt::ControlModifier | Qt::ShiftModifier))) {
+            event->ignore();
+            return;
+        }
+        KeyModifiers m;
+        m.shift = mods & Qt::ShiftModifier;
+        m.ctrl = mods & Qt::ControlModifier;
+        m.autoRepeat = event->isAutoRepeat();
+        pressKey(m_model, m_caretOptions, *key, m);
+        event->accept();
+        return;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+        text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F) {
+        typeUnicode(text);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void TEditor::typeUnicode(const QString& text) {
+    const auto& codec = platform::SjisCodec::instance();
+    const std::optional<std::string> sjis =
+        codec.fromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                            static_cast<std::size_t>(text.size())));
+    // A character without a Shift-JIS form is refused whole: nothing changes.
+    if (!sjis || !typeText(m_model, *sjis)) platform::prompts().beep();
+}
+
+void TEditor::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty()) typeUnicode(event->commitString());
+    event->accept();
+}
+
+QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImCursorRectangle) {
+        const QPoint at = pointOf(m_model.Row(), m_model.Col());
+        return QRect(viewport()->mapTo(this, at), QSize(2, m_rowHeight));
+    }
+    return QAbstractScrollArea::inputMethodQuery(query);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void TEditor::copyToClipboard() {
+    if (!m_model.hasSelection() || m_model.SelLength() == 0) return;
+    platform::setClipboardText(m_model.SelectedText(), m_model.BoxMode());
+}
+
+void TEditor::cutToClipboard() {
+    if (!m_model.hasSelection() || m_model.SelLength() == 0) return;
+    copyToClipboard();
+    m_model.deleteSelection();
+}
+
+void TEditor::pasteFromClipboard() {
+    const std::optional<platform::ClipboardText> clip = platform::clipboardText();
+    if (!clip) return;
+    if (clip->sjis.empty()) {
+        if (m_model.hasSelection()) m_model.deleteSelection();
+        return;
+    }
+    if (clip->box) {
+        m_model.pasteBox(clip->sjis);
+    } else {
+        m_model.replaceSelection(clip->sjis);
+    }
+    m_model.scrollToCaret();
+}
+
+// ---------------------------------------------------------------- mouse
+
 int TEditor::snapColumn(int row, int col) const {
     if (row >= m_model.RowCount()) return 0;
     const std::string& text = m_model.rowText(row);
-    const int wrap = m_model.WordWrap() ? m_model.WrapOption().WrapByte : 0;
+    const int wrap = m_model.columnWrapWidth();
     const int columns = columnCount(text, m_model.TabSpaceCount(), wrap);
-    if (col >= columns) return columns;
+    if (col >= columns) return m_model.BoxMode() ? col : columns;
     const std::size_t byte = byteOfColumn(text, col, m_model.TabSpaceCount(), wrap);
     return columnOfByte(text, byte, m_model.TabSpaceCount(), wrap);
 }
 
 TEditor::Cell TEditor::cellAt(QPoint pos) const {
-    const int row = std::clamp(m_model.TopRow() + pos.y() / m_rowHeight, 0, m_model.lastCaretRow());
-    const int rawCol = m_leftColumn + std::max(0, (pos.x() - kLeftMargin + m_cellWidth / 2)) / m_cellWidth;
+    const int y = pos.y() - rulerPixels();
+    const int rowOffset = y < 0 ? -1 : y / m_rowHeight;  // above the text: the row above
+    const int row = std::clamp(m_model.TopRow() + rowOffset, 0, m_model.lastCaretRow());
+    const int rawCol = m_leftColumn + std::max(0, (pos.x() - textLeft() + m_cellWidth / 2)) / m_cellWidth;
     return {row, snapColumn(row, rawCol)};
+}
+
+QPoint TEditor::pointOf(int row, int col) const {
+    return {textLeft() + (col - m_leftColumn) * m_cellWidth, rulerPixels() + (row - m_model.TopRow()) * m_rowHeight};
+}
+
+bool TEditor::canDragSelection() const {
+    return m_model.hasSelection() && !m_model.BoxMode() && m_caretOptions.SelMove && m_model.SelLength() > 0;
+}
+
+bool TEditor::insideSelection(int row, int col) const {
+    if (!m_model.hasSelection()) return false;
+    const TextPosition p{row, col};
+    return !(p < m_model.selectionStart()) && p < m_model.selectionEnd();
+}
+
+std::optional<std::pair<TokenKind, std::string>> TEditor::tokenAt(QPoint pos) const {
+    if (pos.x() < textLeft() || pos.y() < rulerPixels()) return std::nullopt;
+    const int row = m_model.TopRow() + (pos.y() - rulerPixels()) / m_rowHeight;
+    if (row >= m_model.RowCount()) return std::nullopt;
+    const int col = m_leftColumn + (pos.x() - textLeft()) / m_cellWidth;
+    if (col >= m_model.rowColumns(row)) return std::nullopt;
+    const int line = m_model.LineIndexOfRow(row);
+    std::size_t byte = m_model.byteOfRowColumn(row, col);
+    for (int r = m_model.firstRowOfLine(line); r < row; ++r) byte += m_model.rowText(r).size();
+    const std::string text = m_model.Lines().Get(line);
+    for (const Token& t : lineTokens(line)) {
+        if (byte >= t.begin && byte < t.end) return std::make_pair(t.kind, text.substr(t.begin, t.end - t.begin));
+    }
+    return std::nullopt;
+}
+
+void TEditor::updateHoverCursor(QPoint pos) {
+    if (!m_caretOptions.AutoCursor) return;
+    QCursor cursor(Qt::IBeamCursor);
+    if (pos.x() < leftbarPixels()) {
+        cursor = rightArrowCursor();
+    } else if (pos.y() < rulerPixels()) {
+        cursor = QCursor(Qt::ArrowCursor);
+    } else {
+        const Cell cell = cellAt(pos);
+        const auto token = tokenAt(pos);
+        if (canDragSelection() && insideSelection(cell.row, cell.col)) {
+            cursor = QCursor(Qt::ArrowCursor);
+        } else if (token && token->first == TokenKind::Url) {
+            cursor = QCursor(Qt::PointingHandCursor);
+        }
+    }
+    viewport()->setCursor(cursor);
+}
+
+bool TEditor::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave) viewport()->setCursor(Qt::IBeamCursor);
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void TEditor::mousePressEvent(QMouseEvent* event) {
@@ -175,21 +439,99 @@ void TEditor::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    const Cell cell = cellAt(event->position().toPoint());
-    m_model.setCaret({cell.row, cell.col}, event->modifiers() & Qt::ShiftModifier);
-    m_dragging = true;
+    const QPoint pos = event->position().toPoint();
+    const Cell cell = cellAt(pos);
+    m_buttonDown = true;
+    m_pressPoint = pos;
+    m_pressCell = cell;
+    m_rowSelecting = false;
+    m_drag = DragState::None;
+    if (event->modifiers() & Qt::ShiftModifier) {
+        m_model.setCaret({cell.row, cell.col}, true);
+        return;
+    }
+    if (canDragSelection() && pos.x() >= leftbarPixels() && insideSelection(cell.row, cell.col)) {
+        m_drag = DragState::Pending;
+        return;
+    }
+    if (pos.x() < leftbarPixels() && m_caretOptions.RowSelect) {
+        m_rowSelecting = true;
+        m_rowSelectAnchor = cell.row;
+        const bool last = cell.row + 1 >= m_model.RowCount();
+        const TextPosition end = last ? TextPosition{cell.row, m_model.rowColumns(cell.row)}
+                                      : TextPosition{cell.row + 1, 0};
+        if (last && m_model.RowCount() > 0 && m_model.rowKind(cell.row) == BreakKind::LineBreak) {
+            m_model.select({cell.row, 0}, {cell.row + 1, 0});
+        } else {
+            m_model.select({cell.row, 0}, end);
+        }
+        return;
+    }
+    m_model.setCaret({cell.row, cell.col});
 }
 
 void TEditor::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_dragging) return;
-    const Cell cell = cellAt(event->position().toPoint());
-    m_model.setCaret({cell.row, cell.col}, true);
+    const QPoint pos = event->position().toPoint();
+    if (!m_buttonDown) {
+        updateHoverCursor(pos);
+        return;
+    }
+    const Cell cell = cellAt(pos);
+    const int threshold = m_cellWidth / 2;
+    const bool beyondThreshold = std::abs(pos.x() - m_pressPoint.x()) >= threshold ||
+                                 std::abs(pos.y() - m_pressPoint.y()) >= threshold;
+    if (m_drag == DragState::Pending && beyondThreshold) {
+        m_drag = DragState::Dragging;
+    }
+    if (m_drag == DragState::Dragging) {
+        viewport()->setCursor((event->modifiers() & Qt::ControlModifier) ? Qt::DragCopyCursor : Qt::DragMoveCursor);
+        m_pressCell = cell;  // the drop point
+        m_model.SetTopRow(std::min(m_model.TopRow(), cell.row));
+        viewport()->update();
+        return;
+    }
+    if (m_drag == DragState::Pending) return;
+    if (m_rowSelecting) {
+        const int a = m_rowSelectAnchor;
+        if (cell.row >= a) {
+            m_model.select({a, 0}, {std::min(cell.row + 1, m_model.lastCaretRow()), 0});
+        } else {
+            m_model.select({a + 1, 0}, {cell.row, 0});
+        }
+    } else if (m_model.hasSelection()) {
+        m_model.setCaret({cell.row, cell.col}, true);
+    } else if (beyondThreshold) {
+        m_model.select({m_pressCell.row, m_pressCell.col}, {cell.row, cell.col});
+    }
     m_model.scrollToCaret();
 }
 
-void TEditor::mouseReleaseEvent(QMouseEvent*) {
-    m_dragging = false;
-    if (m_model.hasSelection() && m_model.SelLength() == 0) m_model.clearSelection();
+void TEditor::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_buttonDown) return;
+    m_buttonDown = false;
+    const QPoint pos = event->position().toPoint();
+    if (m_drag == DragState::Dragging) {
+        m_drag = DragState::None;
+        const Cell drop = cellAt(pos);
+        if (!viewport()->rect().contains(pos) || insideSelection(drop.row, drop.col)) {
+            m_model.clearSelection();
+        } else {
+            m_model.moveSelectionTo({drop.row, drop.col}, event->modifiers() & Qt::ControlModifier);
+        }
+        updateHoverCursor(pos);
+        return;
+    }
+    if (m_drag == DragState::Pending) {
+        m_drag = DragState::None;
+        m_model.setCaret({m_pressCell.row, m_pressCell.col});
+    }
+    const bool plainClick = !m_model.hasSelection() && !m_rowSelecting;
+    m_rowSelecting = false;
+    if (plainClick) {
+        if (const auto token = tokenAt(pos); token && token->first == TokenKind::Url && m_openLink) {
+            m_openLink(QString::fromLatin1(token->second.c_str()));
+        }
+    }
 }
 
 void TEditor::focusInEvent(QFocusEvent* event) {
@@ -202,43 +544,82 @@ void TEditor::focusOutEvent(QFocusEvent* event) {
     viewport()->update();
 }
 
+// ---------------------------------------------------------------- painting
+
+int TEditor::bracketAtLineStart(int line) const {
+    if (m_brackets.empty() || line <= 0) return -1;
+    if (m_lineBrackets.empty()) m_lineBrackets.push_back(-1);
+    const TokenizerContext ctx{m_viewInfo, m_brackets, m_reserved};
+    std::vector<Token> scratch;
+    while (static_cast<int>(m_lineBrackets.size()) <= line) {
+        const int i = static_cast<int>(m_lineBrackets.size()) - 1;
+        scratch.clear();
+        m_lineBrackets.push_back(tokenizeLine(m_model.Lines().Get(i), m_lineBrackets.back(), ctx, scratch));
+    }
+    return m_lineBrackets[static_cast<std::size_t>(line)];
+}
+
+const std::vector<Token>& TEditor::lineTokens(int line) const {
+    if (line != m_tokensLine) {
+        m_tokens.clear();
+        const TokenizerContext ctx{m_viewInfo, m_brackets, m_reserved};
+        tokenizeLine(m_model.Lines().Get(line), bracketAtLineStart(line), ctx, m_tokens);
+        m_tokensLine = line;
+    }
+    return m_tokens;
+}
+
 void TEditor::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     p.fillRect(viewport()->rect(), m_background);
     p.setFont(font());
     const int first = m_model.TopRow();
     const int last = std::min(m_model.RowCount() - 1, first + m_model.VisibleRows() + 1);
-    for (int row = first; row <= last; ++row) paintRow(p, row, (row - first) * m_rowHeight);
+    const int top = rulerPixels();
+    p.setClipRect(QRect(textLeft() - kLeftMargin, top, viewport()->width(), viewport()->height() - top));
+    for (int row = first; row <= last; ++row) paintRow(p, row, top + (row - first) * m_rowHeight);
 
-    // The caret: a bar, or a block in overwrite mode.
     const TextPosition caret = m_model.caret();
-    if (hasFocus() && caret.row >= first && caret.row <= first + m_model.VisibleRows()) {
-        const int x = kLeftMargin + (caret.col - m_leftColumn) * m_cellWidth;
-        const int y = (caret.row - first) * m_rowHeight;
+    const bool caretVisible = caret.row >= first && caret.row <= first + m_model.VisibleRows();
+    if (m_marks.Underline.Visible && caretVisible && !m_model.updating()) {
+        const int y = top + (caret.row - first + 1) * m_rowHeight - 1;
+        p.fillRect(QRect(textLeft(), y, viewport()->width(), 1), toQColor(m_marks.Underline.Color));
+    }
+    if (m_drag == DragState::Dragging) {
+        const QPoint at = pointOf(m_pressCell.row, m_pressCell.col);
+        p.fillRect(QRect(at, QSize(2, m_rowHeight)), Qt::darkGray);
+    }
+    // The caret: a bar, or a block in overwrite mode.
+    if (hasFocus() && caretVisible) {
+        const QPoint at = pointOf(caret.row, caret.col);
         if (m_model.OverwriteMode()) {
-            p.fillRect(QRect(x, y, m_cellWidth, m_rowHeight), QColor(0, 0, 0, 96));
+            p.fillRect(QRect(at, QSize(m_cellWidth, m_rowHeight)), QColor(0, 0, 0, 96));
         } else {
-            p.fillRect(QRect(x, y, 2, m_rowHeight), Qt::black);
+            p.fillRect(QRect(at, QSize(2, m_rowHeight)), Qt::black);
         }
     }
+    p.setClipping(false);
+    if (m_leftbar.Visible) paintLeftbar(p);
+    if (m_ruler.Visible) paintRuler(p);
 }
 
 void TEditor::paintRow(QPainter& p, int row, int y) {
     const std::string& text = m_model.rowText(row);
     const int tab = m_model.TabSpaceCount();
-    const int wrap = m_model.WordWrap() ? m_model.WrapOption().WrapByte : 0;
+    const int wrap = m_model.columnWrapWidth();
     const auto& codec = platform::SjisCodec::instance();
+    const TEditorColors& colors = m_viewInfo.Colors;
+    const int x0 = textLeft() - m_leftColumn * m_cellWidth;
 
     // Selected columns of this row: [selFrom, selTo).
     int selFrom = 0;
     int selTo = 0;
     if (m_model.hasSelection()) {
         if (m_model.BoxMode()) {
-            const TextPosition a = m_model.anchor();
-            const TextPosition c = m_model.caret();
-            if (row >= std::min(a.row, c.row) && row <= std::max(a.row, c.row)) {
-                selFrom = std::min(a.col, c.col);
-                selTo = std::max(a.col, c.col);
+            const EditorModel::Box b = m_model.box();
+            if (row >= b.top && row <= b.bottom) {
+                selFrom = b.left;
+                selTo = b.right;
             }
         } else {
             const TextPosition s = m_model.selectionStart();
@@ -251,21 +632,41 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
         }
     }
     if (selTo > selFrom) {
-        const QRect band(kLeftMargin + (selFrom - m_leftColumn) * m_cellWidth, y,
-                         (selTo - selFrom) * m_cellWidth, m_rowHeight);
-        p.fillRect(band, palette().highlight());
+        p.fillRect(QRect(x0 + selFrom * m_cellWidth, y, (selTo - selFrom) * m_cellWidth, m_rowHeight),
+                   toQColor(colors.Select.BkColor));
     }
 
+    // Tokens of the row's line, and where the row starts in it.
+    const int line = m_model.LineIndexOfRow(row);
+    std::size_t rowStart = 0;
+    if (m_model.WordWrap()) {
+        for (int r = m_model.firstRowOfLine(line); r < row; ++r) rowStart += m_model.rowText(r).size();
+    }
+    const std::vector<Token>& tokens = lineTokens(line);
+    std::size_t tokenIndex = 0;
+    const bool quoted = m_exMarks.Quotation.Visible && !m_exMarks.QuoteChar.empty() &&
+                        std::string_view(text).substr(0, m_exMarks.QuoteChar.size()) == m_exMarks.QuoteChar;
+
     const int visibleEnd = m_leftColumn + m_model.VisibleColumns() + 2;
-    int col = 0;
+    const std::size_t drawnBytes = std::min<std::size_t>(text.size(), 1000);
     QString run;
     int runStart = 0;
+    QColor runColor;
+    FontStyle runStyle;
     auto flush = [&] {
         if (run.isEmpty()) return;
-        p.drawText(kLeftMargin + (runStart - m_leftColumn) * m_cellWidth, y + m_ascent, run);
+        QFont f = font();
+        f.setBold(runStyle.bold);
+        f.setItalic(runStyle.italic);
+        f.setUnderline(runStyle.underline);
+        p.setFont(f);
+        p.setPen(runColor);
+        p.drawText(x0 + runStart * m_cellWidth, y + m_ascent, run);
         run.clear();
     };
-    for (std::size_t pos = 0; pos < text.size() && col < visibleEnd;) {
+    int col = 0;
+    std::size_t pos = 0;
+    for (; pos < drawnBytes && col < visibleEnd;) {
         const std::size_t len = charLengthAt(text, pos);
         const auto b = static_cast<unsigned char>(text[pos]);
         int width = len == 2 ? 2 : 1;
@@ -274,30 +675,144 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
             if (wrap > 0) stop = std::min(stop, (col / wrap + 1) * wrap);
             width = stop - col;
         }
-        if (col + width > m_leftColumn && b != '\t') {
-            const unsigned code = len == 2 ? (b << 8) | static_cast<unsigned char>(text[pos + 1]) : b;
-            const QChar ch(codec.charToUtf16(code));
-            const bool selected = col >= selFrom && col < selTo;
-            p.setPen(selected ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::Text));
-            if (m_uniformAdvance && !selected && col >= m_leftColumn) {
-                if (run.isEmpty()) runStart = col;
-                run.append(ch.isPrint() ? ch : QChar(0xFFFD));
-            } else {
+        const std::size_t lineByte = rowStart + pos;
+        while (tokenIndex < tokens.size() && tokens[tokenIndex].end <= lineByte) ++tokenIndex;
+        const Token* token = tokenIndex < tokens.size() && tokens[tokenIndex].begin <= lineByte ? &tokens[tokenIndex]
+                                                                                             : nullptr;
+        const bool selected = col >= selFrom && col < selTo;
+        QColor fg = palette().color(QPalette::Text);
+        QColor bg;
+        FontStyle style;
+        if (token && token->kind == TokenKind::Bracket && token->bracket >= 0 && token->bracket < m_brackets.Count()) {
+            const TEditorColor& c = m_brackets[token->bracket].ItemColor;
+            fg = toQColor(c.Color);
+            bg = toQColor(c.BkColor);
+            style = c.Style;
+        } else if (const TEditorColor* c = token ? colorOf(colors, *token) : nullptr) {
+            fg = toQColor(c->Color);
+            if (c->BkColor != colors::kWindow) bg = toQColor(c->BkColor);
+            style = c->Style;
+        }
+        if (quoted) fg = toQColor(m_exMarks.Quotation.Color);
+        if (selected) fg = toQColor(colors.Select.Color);
+        if (col + width > m_leftColumn) {
+            const int x = x0 + col * m_cellWidth;
+            if (bg.isValid() && !selected) p.fillRect(QRect(x, y, width * m_cellWidth, m_rowHeight), bg);
+            const bool dbSpace = len == 2 && b == 0x81 && static_cast<unsigned char>(text[pos + 1]) == 0x40;
+            if (b == '\t') {
                 flush();
-                p.drawText(kLeftMargin + (col - m_leftColumn) * m_cellWidth, y + m_ascent,
-                           QString(ch.isPrint() ? ch : QChar(0xFFFD)));
+                if (m_exMarks.TabMark.Visible) {
+                    p.setPen(toQColor(m_exMarks.TabMark.Color));
+                    const int mid = y + m_rowHeight / 2;
+                    const int right = x + m_cellWidth - 1;
+                    p.drawLine(x + 1, mid, right, mid);
+                    p.drawLine(right - 3, mid - 3, right, mid);
+                    p.drawLine(right - 3, mid + 3, right, mid);
+                }
+            } else if (dbSpace) {
+                flush();
+                if (m_exMarks.DBSpaceMark.Visible) {
+                    p.setFont(font());
+                    p.setPen(toQColor(m_exMarks.DBSpaceMark.Color));
+                    p.drawText(x, y + m_ascent, QString(QChar(0x25A1)));
+                }
+            } else {
+                const unsigned code = len == 2 ? (b << 8) | static_cast<unsigned char>(text[pos + 1]) : b;
+                QChar ch(codec.charToUtf16(code));
+                if (!ch.isPrint()) ch = QChar(0xFFFD);
+                if (!m_uniformAdvance || col < m_leftColumn || fg != runColor || !(style == runStyle)) flush();
+                if (run.isEmpty()) {
+                    runStart = col;
+                    runColor = fg;
+                    runStyle = style;
+                }
+                run.append(ch);
+                if (!m_uniformAdvance) flush();
             }
-        } else {
-            flush();
         }
         col += width;
         pos += len;
     }
-    p.setPen(palette().color(QPalette::Text));
     flush();
+    p.setFont(font());
+    if (pos >= text.size() && col < visibleEnd) {
+        const int x = x0 + col * m_cellWidth;
+        const BreakKind kind = m_model.rowKind(row);
+        if (kind == BreakKind::LineBreak && m_marks.RetMark.Visible) {
+            p.setPen(toQColor(m_marks.RetMark.Color));
+            const int cx = x + m_cellWidth / 2;
+            const int top = y + 6;
+            const int bottom = y + m_rowHeight - 4;
+            p.drawLine(cx, top, cx, bottom);
+            p.drawLine(cx - 3, bottom - 3, cx, bottom);
+            p.drawLine(cx + 3, bottom - 3, cx, bottom);
+        } else if (kind == BreakKind::EndOfText && m_marks.EofMark.Visible) {
+            p.setPen(toQColor(m_marks.EofMark.Color));
+            p.drawText(x, y + m_ascent, QStringLiteral("[EOF]"));
+        }
+    }
     if (col > m_widestColumns) {
         m_widestColumns = col;
         updateScrollBars();
+    }
+}
+
+void TEditor::paintLeftbar(QPainter& p) {
+    const int digits = leftbarDigits(m_leftbar, m_model);
+    const int width = leftbarWidth(m_leftbar, digits, m_cellWidth);
+    const int top = rulerPixels();
+    p.fillRect(QRect(0, 0, width, viewport()->height()), toQColor(m_leftbar.BkColor));
+    if (m_leftbar.Edge) {
+        p.fillRect(QRect(width - 2, 0, 1, viewport()->height()), palette().color(QPalette::Mid));
+        p.fillRect(QRect(width - 1, 0, 1, viewport()->height()), palette().color(QPalette::Light));
+    }
+    p.setFont(font());
+    p.setPen(toQColor(m_leftbar.Color));
+    const int first = m_model.TopRow();
+    for (int i = 0; i <= m_model.VisibleRows(); ++i) {
+        const int row = first + i;
+        const auto number = leftbarNumber(m_leftbar, m_model, row);
+        if (!number) continue;
+        p.drawText(m_leftbar.LeftMargin, top + i * m_rowHeight + m_ascent,
+                   QString::fromStdString(formatLeftbarNumber(m_leftbar, *number, digits)));
+    }
+}
+
+void TEditor::paintRuler(QPainter& p) {
+    const int height = rulerPixels();
+    const int left = leftbarPixels();
+    const int width = viewport()->width();
+    p.fillRect(QRect(0, 0, width, height), toQColor(m_ruler.BkColor));
+    const QColor tick = toQColor(m_ruler.Color);
+    const int bottom = m_ruler.Edge ? height - 2 : height - 1;
+    const int range = m_ruler.GaugeRange;
+    // The caret's column: its cell in the mark colour, the ruler's colours exchanged.
+    const int caretX = textLeft() + (m_model.Col() - m_leftColumn) * m_cellWidth;
+    if (caretX >= textLeft()) p.fillRect(QRect(caretX, 0, m_cellWidth, bottom), toQColor(m_ruler.MarkColor));
+    QFont small = font();
+    small.setPixelSize(8);
+    p.setFont(small);
+    for (int col = m_leftColumn; textLeft() + (col - m_leftColumn) * m_cellWidth < width; ++col) {
+        const int x = textLeft() + (col - m_leftColumn) * m_cellWidth;
+        const bool onCaret = col == m_model.Col();
+        p.setPen(onCaret ? toQColor(m_ruler.BkColor) : tick);
+        int from = 6;
+        if (col % range == 0) {
+            from = 0;
+        } else if (col % range == range / 2) {
+            from = 3;
+        }
+        p.drawLine(x, from, x, bottom);
+        if (col % range == 0 && col > 0) {
+            p.setPen(tick);
+            p.drawText(x + 2, 8, QString::number(col));
+        }
+    }
+    if (m_ruler.Edge) {
+        p.fillRect(QRect(left, height - 2, width - left, 1), palette().color(QPalette::Mid));
+        p.fillRect(QRect(left, height - 1, width - left, 1), palette().color(QPalette::Light));
+    } else {
+        p.fillRect(QRect(left, height - 1, width - left, 1), tick);
     }
 }
 

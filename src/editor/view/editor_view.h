@@ -1,19 +1,27 @@
 // TEditor: the editor widget. It paints an EditorModel in a monospaced
-// Japanese font (a double-byte character takes two cells), shows the caret
-// and the selection, scrolls, and keeps the model's TopRow, VisibleRows and
-// VisibleColumns true. Editing itself happens in the model; this class only
-// translates input into model calls.
+// Japanese font (a double-byte character takes two cells) with token
+// colours and marks, the line-number bar and the ruler, shows the caret and
+// the selection, scrolls, and keeps the model's TopRow, VisibleRows and
+// VisibleColumns true. Keys, typed and input-method text and the mouse are
+// translated into model calls; the editing rules live in the model.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "editor/model/editor_tokenizer.h"
 #include "editor/model/editor_view_settings.h"
 
 namespace tabulo::editor {
 
 class EditorModel;
+struct TextPosition;
 
 class TEditor : public QAbstractScrollArea {
     Q_OBJECT
@@ -45,11 +53,26 @@ public:
     void setLeftbar(const TEditorLeftbar& bar);
     const TEditorRuler& ruler() const { return m_ruler; }
     void setRuler(const TEditorRuler& ruler);
+    TEditorBracketCollection& brackets() { return m_brackets; }
+    // Replaces the reserved words and repaints.
+    void setReserveWordList(const std::vector<std::string>& words);
+    const ReserveWordList& reserveWordList() const { return m_reserved; }
+
+    // Clipboard exchange of the selection (box text carries the private box
+    // type) and select all.
+    void copyToClipboard();
+    void cutToClipboard();
+    void pasteFromClipboard();
+    // The platform's open operation for a clicked link; replaceable for tests.
+    void setLinkOpener(std::function<void(const QString&)> opener) { m_openLink = std::move(opener); }
 
     int cellWidth() const { return m_cellWidth; }
     int rowHeight() const { return m_rowHeight; }
     int leftMargin() const { return kLeftMargin; }
     int leftColumn() const { return m_leftColumn; }
+    // Pixel width of the line-number bar (0 when hidden) and height of the ruler.
+    int leftbarPixels() const;
+    int rulerPixels() const;
 
     // Display cell under a point of the viewport, snapped to a character start.
     struct Cell {
@@ -57,6 +80,10 @@ public:
         int col;
     };
     Cell cellAt(QPoint viewportPos) const;
+    // Viewport point of a cell's top-left corner.
+    QPoint pointOf(int row, int col) const;
+    // The token under a viewport point, if any (its class and text).
+    std::optional<std::pair<TokenKind, std::string>> tokenAt(QPoint viewportPos) const;
 
 signals:
     void selectionChanged();
@@ -64,10 +91,15 @@ signals:
     void textChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -76,13 +108,24 @@ protected:
 
 private:
     static constexpr int kLeftMargin = 4;
+    enum class DragState { None, Pending, Dragging };
 
     void onModelChange(int change);
     void updateMetrics();
     void updateScrollBars();
     void updateVisibleArea();
     void paintRow(class QPainter& p, int row, int y);
+    void paintLeftbar(QPainter& p);
+    void paintRuler(QPainter& p);
     int snapColumn(int row, int col) const;
+    int textLeft() const { return leftbarPixels() + kLeftMargin; }
+    bool canDragSelection() const;
+    bool insideSelection(int row, int col) const;
+    void updateHoverCursor(QPoint pos);
+    void typeUnicode(const QString& text);
+    // Tokens of a logical line, with the bracket state its start inherits.
+    const std::vector<Token>& lineTokens(int line) const;
+    int bracketAtLineStart(int line) const;
 
     EditorModel& m_model;
     int m_observerId = 0;
@@ -93,7 +136,6 @@ private:
     bool m_uniformAdvance = true;
     int m_leftColumn = 0;
     int m_widestColumns = 0;
-    bool m_dragging = false;
     bool m_syncingScroll = false;
     QColor m_background = Qt::white;
     TEditorViewInfo m_viewInfo;
@@ -102,6 +144,23 @@ private:
     TEditorCaret m_caretOptions;
     TEditorLeftbar m_leftbar;
     TEditorRuler m_ruler;
+    TEditorBracketCollection m_brackets;
+    ReserveWordList m_reserved;
+    std::function<void(const QString&)> m_openLink;
+
+    // Mouse gesture state, from a press to its release.
+    bool m_buttonDown = false;
+    bool m_rowSelecting = false;
+    int m_rowSelectAnchor = 0;
+    DragState m_drag = DragState::None;
+    QPoint m_pressPoint;
+    Cell m_pressCell{0, 0};
+
+    // Token cache of the line last tokenized, and bracket states at line
+    // starts valid for a prefix of the lines.
+    mutable int m_tokensLine = -1;
+    mutable std::vector<Token> m_tokens;
+    mutable std::vector<int> m_lineBrackets;
 };
 
 }  // namespace tabulo::editor
