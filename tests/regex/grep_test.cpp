@@ -7,10 +7,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "regex/dictionary.h"
 #include "regex/grep.h"
+#include "regex/re_pre_processor.h"
 #include "reference_matcher.h"
 
 namespace tabulo::regex {
@@ -193,6 +196,47 @@ TEST_F(GrepFile, AllScannersAgreeWithTheReference) {
         }
     }
     EXPECT_GT(hits, 500);
+}
+
+TEST_F(GrepFile, AgreesWithTheReferenceOnALargerJapaneseFile) {
+    // Kana, kanji with trail bytes \ and |, digits, mixed line ends, a zero byte.
+    static const std::vector<std::string> kWords = {
+        "\x83\x70\x83\x58\x83\x8F\x81\x5B\x83\x68",  // パスワード
+        "\xCA\xDF\xBD\xDC\xB0\xC4\xDE",                 // ﾊﾟｽﾜｰﾄﾞ
+        "\x83\x74\x83\x40\x83\x43\x83\x8B",              // ファイル
+        "\x95\x5C", "\x83\x7C", "\x8C\xC2", "\x8D\x73",    // 表 ポ 個 行
+        "12", "3", "abc", " ", "\\", "|", "\r\n", "\n", "\r", std::string(1, '\0')};
+    std::mt19937 rng(99);
+    std::string file;
+    for (int i = 0; i < 6000; ++i) file += kWords[std::uniform_int_distribution<std::size_t>(0, kWords.size() - 1)(rng)];
+    const std::string path = write(file);
+    struct Case {
+        std::string pattern;
+        bool fuzzy;
+    };
+    const std::vector<Case> cases = {
+        {"\x83\x70\x83\x58\x83\x8F\x81\x5B\x83\x68", false},
+        {"[0-9]+(\x8C\xC2|\x8D\x73)", false},
+        {"\x82\xCF\x82\xB7\x82\xED\x81\x5B\x82\xC7", true},  // ぱすわーど
+        {"\\\\|\\|", false},
+        {"^\x95\x5C|\x83\x7C$", false},
+        {"[^a-z\x82\xA0-\x83\x96]+\x8C\xC2", false},
+        {"c\n+1", false},
+        {"", false},
+    };
+    std::size_t total = 0;
+    for (const Case& c : cases) {
+        TGrep g;
+        g.SetUseFuzzyCharDic(c.fuzzy);
+        g.SetRegExp(c.pattern);
+        const std::string parsed = c.fuzzy ? TREPreProcessor::rewrite(c.pattern, {&fuzzyCharDictionary()}) : c.pattern;
+        const auto expected = testing::referenceGrep(parsed, file);
+        total += expected.size();
+        for (std::size_t block : {std::size_t{64}, std::size_t{1000}, TTxtFile::kBlockSize}) {
+            EXPECT_EQ(grep(g, path, block), expected) << c.pattern << " block " << block;
+        }
+    }
+    EXPECT_GT(total, 1000u);
 }
 
 }  // namespace
