@@ -532,6 +532,7 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
             m_openLink(QString::fromLatin1(token->second.c_str()));
         }
     }
+    updateHoverCursor(pos);
 }
 
 void TEditor::focusInEvent(QFocusEvent* event) {

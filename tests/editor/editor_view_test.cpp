@@ -1,0 +1,303 @@
+// The editor widget driven like a person drives it: Qt Test key and mouse
+// events on the offscreen platform, typed and input-method text, the system
+// clipboard, and what the widget paints.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+
+#include "editor/model/editor_model.h"
+#include "editor/view/editor_view.h"
+#include "platform/clipboard.h"
+#include "platform/codec/sjis_codec.h"
+#include "platform/error_handler.h"
+#include "platform/scripted_prompts.h"
+
+using namespace tabulo::editor;
+using tabulo::platform::PromptKind;
+
+namespace {
+
+const std::string kA = "\x82\xA0";  // あ
+
+class EditorViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tabulo::platform::installPrompts(&prompts);
+        editor = std::make_unique<TEditor>(model);
+        editor->resize(600, 400);
+        editor->show();
+        editor->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        editor.reset();
+        tabulo::platform::installPrompts(nullptr);
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(editor.get(), k, mods); }
+    void typeKeys(const QString& text) { QTest::keyClicks(editor.get(), text); }
+    void commit(const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(editor.get(), &event);
+    }
+    QPoint at(int row, int col) const {
+        return editor->pointOf(row, col) + QPoint(1, editor->rowHeight() / 2);
+    }
+    int beeps() const {
+        int n = 0;
+        for (const auto& r : prompts.records()) n += r.kind == PromptKind::Beep;
+        return n;
+    }
+    QImage grab() {
+        editor->viewport()->repaint();
+        return editor->viewport()->grab().toImage();
+    }
+
+    tabulo::platform::ScriptedPrompts prompts;
+    EditorModel model;
+    std::unique_ptr<TEditor> editor;
+};
+
+}  // namespace
+
+TEST_F(EditorViewTest, TypingJapaneseFromTheInputMethodAndRefusingWhatShiftJisLacks) {
+    typeKeys(QStringLiteral("ab"));
+    commit(QStringLiteral("あ漢"));
+    EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
+    EXPECT_EQ(model.Col(), 6);
+    commit(QStringLiteral("x😀y"));  // no Shift-JIS form: the whole text is refused
+    EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
+    EXPECT_EQ(beeps(), 1);
+    key(Qt::Key_Backspace);  // both bytes of 漢
+    key(Qt::Key_Left);       // over both columns of あ
+    EXPECT_EQ(model.Col(), 2);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(model.GetTextStr(), "ab");
+}
+
+TEST_F(EditorViewTest, KeysOnWrappedRows) {
+    TEditorWrapOption o;
+    o.WrapByte = 4;
+    o.FollowRetMark = true;
+    model.SetWrapOption(o);
+    model.SetWordWrap(true);
+    model.SetTextStr("abcdefgh\r\nxy\r\n");  // rows abcd, efgh, xy
+    model.setCaret({0, 3});
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    EXPECT_EQ(model.caret(), (TextPosition{1, 0}));
+    key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(model.SelectedText(), "efgh");
+    typeKeys(QStringLiteral("Z"));
+    EXPECT_EQ(model.Lines().Get(0), "abcdZ");
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(model.Lines().Get(0), "abcd");
+    key(Qt::Key_Backspace);  // at column 0 after a wrap: the last character of the row above
+    EXPECT_EQ(model.Lines().Get(0), "abc");
+    key(Qt::Key_Return);
+    EXPECT_EQ(model.GetTextStr(), "abc\r\n\r\nxy\r\n");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(model.Lines().Get(1), "\t");
+}
+
+TEST_F(EditorViewTest, UndoAndRedoThroughTheWidgetRestoreTextAndCaret) {
+    model.SetTextStr("one\r\ntwo");
+    model.replaceLines(1, 1, {"two"}, BreakKind::EndOfText);
+    const std::string text = model.GetTextStr();
+    model.setCaret({1, 3});
+    key(Qt::Key_Return);
+    typeKeys(QStringLiteral("3"));
+    while (model.CanUndo() && model.GetTextStr() != text) model.Undo();
+    EXPECT_EQ(model.GetTextStr(), text);
+    EXPECT_EQ(model.rowKind(1), BreakKind::EndOfText);
+    EXPECT_EQ(model.caret(), (TextPosition{1, 3}));
+    model.Redo();
+    model.Redo();
+    EXPECT_EQ(model.GetTextStr(), "one\r\ntwo\r\n3");
+}
+
+TEST_F(EditorViewTest, BoxCopyAndPasteThroughTheClipboard) {
+    model.SetTextStr("a" + kA + "bc\r\nd\tefg\r\nx\r\n");
+    model.SetBoxMode(true);
+    model.select({0, 2}, {1, 5});  // row 0 from the second half of あ; row 1 inside the tab
+    editor->copyToClipboard();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data->hasFormat(QString::fromLatin1(tabulo::platform::kBoxMimeType)));
+    EXPECT_EQ(data->text(), QStringLiteral("bc\r\ne\r\n"));
+    model.clearSelection();
+    model.setCaret({2, 3});
+    editor->pasteFromClipboard();
+    EXPECT_EQ(model.GetTextStr(), "a" + kA + "bc\r\nd\tefg\r\nx  bc\r\n   e\r\n");
+    // Plain text from another program is pasted normally, even in box mode.
+    QGuiApplication::clipboard()->setText(QStringLiteral("P\nQ"));
+    model.setCaret({0, 0});
+    editor->pasteFromClipboard();
+    EXPECT_EQ(model.Lines().Get(0), "P");
+    EXPECT_EQ(model.Lines().Get(1), "Qa" + kA + "bc");
+    // Cut in normal mode: one step, undone whole.
+    model.SetBoxMode(false);
+    model.select({1, 0}, {1, 2});
+    editor->cutToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Qa"));
+    EXPECT_EQ(model.Lines().Get(1), kA + "bc");
+    model.Undo();
+    EXPECT_EQ(model.Lines().Get(1), "Qa" + kA + "bc");
+}
+
+TEST_F(EditorViewTest, ClipboardRoundTripsEveryDoubleByteCharacter) {
+    // Every double-byte code the code page maps, one line per lead byte.
+    const auto& codec = tabulo::platform::SjisCodec::instance();
+    std::string text;
+    int count = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead >= 0xA0 && lead < 0xE0) continue;
+        std::string line;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            const unsigned code = (lead << 8) | trail;
+            if (codec.charToUtf16(code) == 0xFFFD) continue;
+            line += static_cast<char>(lead);
+            line += static_cast<char>(trail);
+            ++count;
+        }
+        if (!line.empty()) text += line + "\r\n";
+    }
+    ASSERT_GT(count, 7000);
+    model.SetTextStr(text);
+    model.SelectAll();
+    editor->copyToClipboard();
+    // Out as Unicode: the plain text is the Unicode of every character.
+    const std::u16string unicode = codec.toUtf16(text);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QString::fromUtf16(unicode.data(), static_cast<qsizetype>(unicode.size())));
+    model.SetTextStr("");
+    editor->pasteFromClipboard();
+    EXPECT_EQ(model.GetTextStr(), text);
+}
+
+TEST_F(EditorViewTest, ClickDragShiftClickAndRowSelection) {
+    model.SetTextStr("hello world\r\nsecond\r\nthird\r\nfourth\r\nfifth\r\n");
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(0, 3));
+    EXPECT_EQ(model.caret(), (TextPosition{0, 3}));
+    EXPECT_FALSE(model.hasSelection());
+    // A press and a move of less than half a character: still no selection.
+    QTest::mousePress(editor->viewport(), Qt::LeftButton, {}, at(0, 3));
+    QMouseEvent small(QEvent::MouseMove, at(0, 3) + QPoint(1, 0), editor->viewport()->mapToGlobal(at(0, 3)),
+                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &small);
+    QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, at(0, 3) + QPoint(1, 0));
+    EXPECT_FALSE(model.hasSelection());
+    // Drag to select, then Shift+click extends from the anchor.
+    QTest::mousePress(editor->viewport(), Qt::LeftButton, {}, at(0, 0));
+    QMouseEvent move(QEvent::MouseMove, at(0, 5), editor->viewport()->mapToGlobal(at(0, 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &move);
+    QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, at(0, 5));
+    EXPECT_EQ(model.SelectedText(), "hello");
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(1, 3));
+    EXPECT_EQ(model.SelectedText(), "hello world\r\nsec");
+    // The left bar: a click selects a row with its break; a drag takes whole rows.
+    TEditorLeftbar bar = editor->leftbar();
+    bar.Visible = true;
+    editor->setLeftbar(bar);
+    const QPoint barRow1(2, at(1, 0).y());
+    QTest::mousePress(editor->viewport(), Qt::LeftButton, {}, barRow1);
+    EXPECT_EQ(model.SelectedText(), "second\r\n");
+    QMouseEvent down(QEvent::MouseMove, QPoint(2, at(3, 0).y()), editor->viewport()->mapToGlobal(barRow1),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &down);
+    QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, QPoint(2, at(3, 0).y()));
+    EXPECT_EQ(model.SelectedText(), "second\r\nthird\r\nfourth\r\n");
+    EXPECT_EQ(editor->viewport()->cursor().shape(), Qt::BitmapCursor);  // the right-pointing arrow
+}
+
+TEST_F(EditorViewTest, DragMoveWithinOneLineAndDragCopyWithCtrl) {
+    model.SetTextStr("abc def ghi\r\n");
+    model.select({0, 4}, {0, 7});  // "def"
+    auto drag = [&](QPoint from, QPoint to, Qt::KeyboardModifiers mods) {
+        QTest::mousePress(editor->viewport(), Qt::LeftButton, mods, from);
+        QMouseEvent move(QEvent::MouseMove, to, editor->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         mods);
+        QApplication::sendEvent(editor->viewport(), &move);
+        QTest::mouseRelease(editor->viewport(), Qt::LeftButton, mods, to);
+    };
+    drag(at(0, 5), at(0, 11), {});
+    EXPECT_EQ(model.GetTextStr(), "abc  ghidef\r\n");
+    EXPECT_EQ(model.history().undoCount(), 1);  // one replacement
+    model.Undo();
+    EXPECT_EQ(model.GetTextStr(), "abc def ghi\r\n");
+    model.select({0, 4}, {0, 7});
+    drag(at(0, 5), at(0, 0), Qt::ControlModifier);
+    EXPECT_EQ(model.GetTextStr(), "defabc def ghi\r\n");
+    model.Undo();
+    EXPECT_EQ(model.GetTextStr(), "abc def ghi\r\n");
+    // A drop inside the selection only removes the selection.
+    model.select({0, 4}, {0, 7});
+    drag(at(0, 4), at(0, 6), {});
+    EXPECT_EQ(model.GetTextStr(), "abc def ghi\r\n");
+    EXPECT_FALSE(model.hasSelection());
+    // In box mode a press inside the selection starts a new one.
+    model.SetBoxMode(true);
+    model.select({0, 4}, {0, 7});
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(0, 5));
+    EXPECT_FALSE(model.hasSelection());
+}
+
+TEST_F(EditorViewTest, LinksShowTheHandAndOpenOnClick) {
+    model.SetTextStr("see http://example.jp/a, x\r\n");
+    QString opened;
+    editor->setLinkOpener([&](const QString& url) { opened = url; });
+    QMouseEvent hover(QEvent::MouseMove, at(0, 8), editor->viewport()->mapToGlobal(at(0, 8)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &hover);
+    EXPECT_EQ(editor->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QMouseEvent elsewhere(QEvent::MouseMove, at(0, 1), editor->viewport()->mapToGlobal(at(0, 1)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &elsewhere);
+    EXPECT_EQ(editor->viewport()->cursor().shape(), Qt::IBeamCursor);
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(0, 8));
+    EXPECT_EQ(opened, QStringLiteral("http://example.jp/a"));
+}
+
+TEST_F(EditorViewTest, MarksAndTheLeftBarAndRulerArePainted) {
+    model.SetTextStr("a\tb\r\n\x81\x40z\r\nend");
+    model.replaceLines(2, 1, {"end"}, BreakKind::EndOfText);
+    auto silverPixelsIn = [&](const QImage& img, QRect r) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y) == QColor(0xC0, 0xC0, 0xC0);
+        }
+        return n;
+    };
+    auto cell = [&](int row, int col, int width = 1) {
+        return QRect(editor->pointOf(row, col), QSize(width * editor->cellWidth(), editor->rowHeight()));
+    };
+    QImage img = grab();
+    EXPECT_EQ(silverPixelsIn(img, cell(0, 1)), 0);  // tab arrows hidden by default
+    EXPECT_GT(silverPixelsIn(img, cell(0, 5)), 0);  // the line-break arrow after "a\tb"
+    EXPECT_GT(silverPixelsIn(img, cell(2, 3, 5)), 0);  // "[EOF]"
+    TEditorExMarks marks = editor->exMarks();
+    marks.TabMark.Visible = true;
+    editor->setExMarks(marks);
+    img = grab();
+    EXPECT_GT(silverPixelsIn(img, cell(0, 1)), 0);
+    // Left bar and ruler move the text; the bar is two digits wide here.
+    const int before = editor->pointOf(0, 0).x();
+    TEditorLeftbar bar = editor->leftbar();
+    bar.Visible = true;
+    editor->setLeftbar(bar);
+    EXPECT_EQ(editor->leftbarPixels(), 3 + 2 * editor->cellWidth() + 2 + 2);
+    EXPECT_EQ(editor->pointOf(0, 0).x(), before + editor->leftbarPixels());
+    EXPECT_EQ(editor->rulerPixels(), 11);
+    // The ruler marks the caret's column in the mark colour.
+    model.setCaret({0, 3});
+    img = grab();
+    const QPoint mark(editor->pointOf(0, 3).x() + editor->cellWidth() / 2, 1);
+    EXPECT_EQ(img.pixelColor(mark), QColor(Qt::black));
+}
