@@ -4,17 +4,35 @@
 #include "regex/re_dfa.h"
 
 #include <algorithm>
+#include <bit>
 #include <iterator>
 #include <map>
 #include <set>
 #include <utility>
 
+#include "regex/re_error.h"
+#include "regex/re_limits.h"
+
 namespace tabulo::regex {
 
 namespace {
 
-TRE_NFAStateSet closure(const TRE_NFA& nfa, const std::vector<int>& seeds) {
+// The work of one subset construction, counted against its bound so that a
+// pattern whose automaton blows up is refused instead of hanging.
+class WorkBudget {
+public:
+    void spend(std::size_t units) {
+        m_used += units;
+        if (m_used > limits::kMaxDfaWork) throw ERegExpParser(messages::kTooComplex, 1);
+    }
+
+private:
+    std::size_t m_used = 0;
+};
+
+TRE_NFAStateSet closure(const TRE_NFA& nfa, const std::vector<int>& seeds, WorkBudget& budget) {
     TRE_NFAStateSet set(nfa.stateCount());
+    budget.spend(set.wordCount() + seeds.size());
     std::vector<int> stack;
     for (int s : seeds) {
         if (!set.contains(static_cast<std::size_t>(s))) {
@@ -25,6 +43,7 @@ TRE_NFAStateSet closure(const TRE_NFA& nfa, const std::vector<int>& seeds) {
     while (!stack.empty()) {
         const int s = stack.back();
         stack.pop_back();
+        budget.spend(nfa.transitions(s).size());
         for (const NfaTransition& t : nfa.transitions(s)) {
             if (t.isEmpty() && !set.contains(static_cast<std::size_t>(t.target))) {
                 set.include(static_cast<std::size_t>(t.target));
@@ -37,7 +56,8 @@ TRE_NFAStateSet closure(const TRE_NFA& nfa, const std::vector<int>& seeds) {
 
 // Groups the moves of one DFA state by label; overlapping labels are cut
 // into disjoint pieces, each with the union of the targets covering it.
-std::vector<std::pair<CodeRange, std::vector<int>>> disjointMoves(const std::map<CodeRange, std::set<int>>& byLabel) {
+std::vector<std::pair<CodeRange, std::vector<int>>> disjointMoves(const std::map<CodeRange, std::set<int>>& byLabel,
+                                                                  WorkBudget& budget) {
     bool overlap = false;
     std::uint32_t lastHi = 0;
     bool first = true;
@@ -56,6 +76,7 @@ std::vector<std::pair<CodeRange, std::vector<int>>> disjointMoves(const std::map
         bounds.insert(label.lo);
         bounds.insert(std::uint32_t{label.hi} + 1);
     }
+    budget.spend(bounds.size() * byLabel.size());
     for (auto it = bounds.begin(); std::next(it) != bounds.end(); ++it) {
         const std::uint32_t lo = *it;
         const std::uint32_t hi = *std::next(it) - 1;
@@ -74,28 +95,34 @@ std::vector<std::pair<CodeRange, std::vector<int>>> disjointMoves(const std::map
 }  // namespace
 
 TRE_DFA::TRE_DFA(const TRE_NFA& nfa) : m_lineHead(nfa.startsWithLineHead()), m_lineTail(nfa.endsWithLineTail()) {
+    WorkBudget budget;
     std::map<TRE_NFAStateSet, int> index;
     const auto findOrCreate = [&](TRE_NFAStateSet set) {
+        // A lookup compares whole sets along one path of the index.
+        budget.spend(set.wordCount() * (std::bit_width(index.size()) + 1));
         if (auto it = index.find(set); it != index.end()) return it->second;
+        if (m_states.size() >= limits::kMaxDfaStates) throw ERegExpParser(messages::kTooComplex, 1);
         const int id = static_cast<int>(m_states.size());
         const bool accepting = set.contains(1);
         index.emplace(set, id);
         m_states.push_back({std::move(set), accepting, {}});
         return id;
     };
-    findOrCreate(closure(nfa, {0}));
+    findOrCreate(closure(nfa, {0}, budget));
 
     for (std::size_t i = 0; i < m_states.size(); ++i) {
         std::map<CodeRange, std::set<int>> byLabel;
-        for (std::size_t s = 0; s < nfa.stateCount(); ++s) {
-            if (!m_states[i].set.contains(s)) continue;
-            for (const NfaTransition& t : nfa.transitions(static_cast<int>(s))) {
+        budget.spend(m_states[i].set.wordCount());
+        m_states[i].set.forEach([&](std::size_t s) {
+            const auto& out = nfa.transitions(static_cast<int>(s));
+            budget.spend(out.size());
+            for (const NfaTransition& t : out) {
                 if (!t.isEmpty()) byLabel[t.label].insert(t.target);
             }
-        }
+        });
         std::vector<DfaTransition> transitions;
-        for (auto& [label, targets] : disjointMoves(byLabel)) {
-            transitions.push_back({label, findOrCreate(closure(nfa, targets))});
+        for (auto& [label, targets] : disjointMoves(byLabel, budget)) {
+            transitions.push_back({label, findOrCreate(closure(nfa, targets, budget))});
         }
         std::sort(transitions.begin(), transitions.end(),
                   [](const DfaTransition& a, const DfaTransition& b) { return a.range.lo < b.range.lo; });

@@ -20,6 +20,8 @@ class TRE_DFA {
 public:
     static constexpr int kNone = -1;
 
+    // Raises ERegExpParser "正規表現が複雑すぎます" when the construction would
+    // pass the state or work bounds of re_limits.h.
     explicit TRE_DFA(const TRE_NFA& nfa);
 
     int initial() const { return 0; }

@@ -3,6 +3,9 @@
 
 #include <stdexcept>
 
+#include "regex/re_error.h"
+#include "regex/re_limits.h"
+
 namespace tabulo::regex {
 
 TRE_NFA::TRE_NFA(Code lineHeadCode, Code lineTailCode) : m_headCode(lineHeadCode), m_tailCode(lineTailCode) {
@@ -13,6 +16,13 @@ TRE_NFA::TRE_NFA(Code lineHeadCode, Code lineTailCode) : m_headCode(lineHeadCode
 int TRE_NFA::newState() {
     m_states.emplace_back();
     return static_cast<int>(m_states.size() - 1);
+}
+
+// Shared leaves split into many pieces can multiply the transitions of a
+// short pattern; past the bound the pattern is refused as a whole.
+void TRE_NFA::add(int from, int to, CodeRange label) {
+    if (++m_transitionCount > limits::kMaxNfaTransitions) throw ERegExpParser(messages::kTooComplex, 1);
+    m_states[static_cast<std::size_t>(from)].push_back({label, to});
 }
 
 void TRE_NFA::GenerateStateList(const TREParseTree& tree, NodeId id, int from, int to) {

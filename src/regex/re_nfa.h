@@ -4,6 +4,7 @@
 // start (^) or end ($) the whole pattern; elsewhere they are characters.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -37,9 +38,10 @@ public:
 
 private:
     int newState();
-    void add(int from, int to, CodeRange label) { m_states[static_cast<std::size_t>(from)].push_back({label, to}); }
+    void add(int from, int to, CodeRange label);
 
     std::vector<std::vector<NfaTransition>> m_states;
+    std::size_t m_transitionCount = 0;
     Code m_headCode;
     Code m_tailCode;
     bool m_lineHead = false;
@@ -52,6 +54,14 @@ public:
     explicit TRE_NFAStateSet(std::size_t stateCount) : m_words(stateCount / 64 + 1, 0) {}
     void include(std::size_t s) { m_words[s / 64] |= std::uint64_t{1} << (s % 64); }
     bool contains(std::size_t s) const { return (m_words[s / 64] >> (s % 64)) & 1; }
+    std::size_t wordCount() const { return m_words.size(); }
+    // Calls f with every state in the set, in ascending order.
+    template <typename F>
+    void forEach(F f) const {
+        for (std::size_t w = 0; w < m_words.size(); ++w) {
+            for (std::uint64_t bits = m_words[w]; bits; bits &= bits - 1) f(w * 64 + std::countr_zero(bits));
+        }
+    }
     friend bool operator==(const TRE_NFAStateSet&, const TRE_NFAStateSet&) = default;
     friend bool operator<(const TRE_NFAStateSet& a, const TRE_NFAStateSet& b) { return a.m_words < b.m_words; }
 

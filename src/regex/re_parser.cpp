@@ -5,15 +5,22 @@
 #include <vector>
 
 #include "regex/re_error.h"
+#include "regex/re_limits.h"
 
 namespace tabulo::regex {
 
-TREParser::TREParser(std::string pattern) : m_scanner(std::move(pattern)) {}
+TREParser::TREParser(std::string pattern) : m_patternBytes(pattern.size()), m_scanner(std::move(pattern)) {}
 
 void TREParser::fail(const char* message) const { throw ERegExpParser(message, m_scanner.position()); }
 
 void TREParser::parse() {
     m_tree.clear();
+    m_depth = 0;
+    // The parser sees the rewritten pattern; what the user wrote was
+    // checked against the smaller bound before the rewrite.
+    if (m_patternBytes > limits::kMaxRewrittenBytes) {
+        throw ERegExpParser(messages::kTooLong, limits::kMaxRewrittenBytes + 1);
+    }
     m_scanner.next();
     const NodeId root = alternation();
     if (current() != TokenKind::End) fail(messages::kExtraChars);
@@ -66,9 +73,12 @@ NodeId TREParser::atom() {
         result = m_tree.leaf(m_scanner.code(), m_scanner.code());
         break;
     case TokenKind::GroupOpen:
+        // Each group costs stack here and in the automaton construction.
+        if (++m_depth > limits::kMaxNesting) fail(messages::kTooDeep);
         m_scanner.next();
         result = alternation();
         if (current() != TokenKind::GroupClose) fail(messages::kNoRightParen);
+        --m_depth;
         break;
     case TokenKind::ClassOpen:
         result = charClass();

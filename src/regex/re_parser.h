@@ -16,7 +16,8 @@ class TREParser {
 public:
     explicit TREParser(std::string pattern);
 
-    // Fills tree() and sets its root; raises ERegExpParser on a bad pattern.
+    // Fills tree() and sets its root; raises ERegExpParser on a bad pattern,
+    // and on one beyond the bounds of re_limits.h (length, nesting).
     void parse();
     TREParseTree& tree() { return m_tree; }
 
@@ -30,8 +31,10 @@ private:
     [[noreturn]] void fail(const char* message) const;
     TokenKind current() const { return m_scanner.kind(); }
 
+    std::size_t m_patternBytes;  // before m_scanner, which takes the pattern
     TREScanner m_scanner;
     TREParseTree m_tree;
+    std::size_t m_depth = 0;  // groups open at the current token
 };
 
 }  // namespace tabulo::regex

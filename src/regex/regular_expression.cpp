@@ -1,6 +1,8 @@
 // Pattern setting, the compiled-pattern cache and compilation.
 #include "regex/regular_expression.h"
 
+#include "regex/re_error.h"
+#include "regex/re_limits.h"
 #include "regex/re_parser.h"
 
 namespace tabulo::regex {
@@ -27,6 +29,10 @@ TRegularExpression::~TRegularExpression() = default;
 
 void TRegularExpression::SetRegExp(const std::string& pattern) {
     try {
+        // Checked before the rewrite too, whose cost grows with the pattern.
+        if (pattern.size() > limits::kMaxPatternBytes) {
+            throw ERegExpParser(messages::kTooLong, limits::kMaxPatternBytes + 1);
+        }
         m_pre.setPattern(pattern);
         m_pre.run();
         const std::string& text = m_pre.rewritten();
