@@ -114,3 +114,16 @@ TEST(WrapLayout, TinyWidthsAlwaysMakeProgress) {
         for (std::size_t i = 0; i + 1 < rows.size(); ++i) EXPECT_FALSE(rows[i].empty()) << "w=" << w;
     }
 }
+
+// At widths 1 and 2 the word-break search steps back past the row start; it
+// must stop there rather than read the column before the line (the sanitizer
+// build reports that read).
+TEST(WrapLayout, WordBreakAtTinyWidthsStaysInsideTheLine) {
+    for (int w = 1; w <= 2; ++w) {
+        TEditorWrapOption o = width(w);
+        o.WordBreak = true;
+        const std::vector<std::string> expected =
+            w == 1 ? std::vector<std::string>{"a", "b", "c", ""} : std::vector<std::string>{"ab", "c"};
+        EXPECT_EQ(cut("abc", o), expected) << "w=" << w;
+    }
+}

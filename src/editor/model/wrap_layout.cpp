@@ -49,7 +49,9 @@ public:
                 --cur;
             } else if (m_o.WordBreak && m_n - s > m_w) {
                 const int original = cur;
-                while (!isBreakColumn(cls(cur)) && width(s, cur) > m_w / 3) cur = stepBack(cur);
+                // The width test comes first: it keeps cur inside the row, so
+                // cls never looks before the line's first column.
+                while (width(s, cur) > m_w / 3 && !isBreakColumn(cls(cur))) cur = stepBack(cur);
                 if (cur < s) cur = original;
             }
             if (m_o.FollowPunctuation) {
