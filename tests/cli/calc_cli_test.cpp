@@ -1,54 +1,14 @@
 // tabulo-cli calc end to end: the built program reads Shift-JIS lines from a
 // file or standard input and writes one Shift-JIS line per calc line.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <unistd.h>
+#include "cli/cli_fixture.h"
 
 namespace {
 
-struct RunResult {
-    std::string out;
-    int status = -1;
-};
+using namespace tabulo::testing;
 
-// Runs the shell command line and collects its standard output.
-RunResult runShell(const std::string& command) {
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
-
-class CalcCli : public ::testing::Test {
+class CalcCli : public CliTest {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tabulo_calc_cli_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string writeInput(const std::string& bytes) {
-        const std::filesystem::path path = m_dir / "input.txt";
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-
-    static std::string program() { return std::string("'") + TABULO_CLI_PATH + "'"; }
-
-    std::filesystem::path m_dir;
+    std::string writeInput(const std::string& bytes) { return writeFile("input.txt", bytes); }
 };
 
 // 関数・計算式ではありません, を記憶しました, 関数 / をグラフで表しますか？ and the

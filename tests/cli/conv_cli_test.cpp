@@ -1,14 +1,16 @@
 // tabulo-cli conv end to end: the built program converts every line of a
 // file or standard input as the code conversion command does.
-#include "cli/kanji_cli_fixture.h"
+#include "cli/cli_fixture.h"
 
 namespace {
 
 using namespace tabulo::testing;
 
-const std::string& kIn = kKanjiIn;
-const std::string& kOut = kKanjiOut;
-const std::string& kA = kSjisA;
+using KanjiCli = CliTest;
+
+const std::string kIn = "\x1B$B";   // JIS kanji mode in
+const std::string kOut = "\x1B(J";  // and out
+const std::string kA = "\x82\xA0";  // あ
 
 TEST_F(KanjiCli, ConvertsEveryLineOfAFile) {
     const std::string file = writeFile("in.txt", kA + "\nabc\r" + kA + "\r\n");

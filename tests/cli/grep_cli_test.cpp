@@ -1,12 +1,12 @@
 // tabulo-cli grep end to end: the grep listing with CR LF line ends, the
 // fuzzy switch, exit statuses, bad patterns and unreadable files.
-#include "cli/kanji_cli_fixture.h"
+#include "cli/cli_fixture.h"
 
 namespace {
 
 using namespace tabulo::testing;
 
-class GrepCli : public KanjiCli {};
+class GrepCli : public CliTest {};
 
 TEST_F(GrepCli, ListsEveryHitWithPathLineNumberAndText) {
     const std::string a = writeFile("a.txt", "abc\r\nxyz\r\nabd\r\n\x95\x5C\r\n");

@@ -1,13 +1,15 @@
 // tabulo-cli guess end to end: the detected kanji code of each file.
-#include "cli/kanji_cli_fixture.h"
+#include "cli/cli_fixture.h"
 
 namespace {
 
 using namespace tabulo::testing;
 
-const std::string& kIn = kKanjiIn;
-const std::string& kOut = kKanjiOut;
-const std::string& kA = kSjisA;
+using KanjiCli = CliTest;
+
+const std::string kIn = "\x1B$B";   // JIS kanji mode in
+const std::string kOut = "\x1B(J";  // and out
+const std::string kA = "\x82\xA0";  // あ
 
 TEST_F(KanjiCli, GuessNeedsAFile) {
     EXPECT_EQ(runShell(program() + " guess 2>/dev/null").status, 2);

@@ -1,52 +1,18 @@
 // tabulo-cli sort, uniq, blank and trim end to end: the built program reads a
 // Shift-JIS text from a file or standard input, applies the line command to
 // the whole text and writes the text back with CR LF line breaks.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
+
+#include "cli/cli_fixture.h"
 
 namespace {
 
-struct RunResult {
-    std::string out;
-    int status = -1;
-};
+using namespace tabulo::testing;
 
-RunResult runShell(const std::string& command) {
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
-
-class TextopsCli : public ::testing::Test {
+class TextopsCli : public CliTest {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tabulo_textops_cli_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string writeInput(const std::string& bytes) {
-        const std::filesystem::path path = m_dir / "input.txt";
-        std::ofstream(path, std::ios::binary) << bytes;
-        return "'" + path.string() + "'";
-    }
+    std::string writeInput(const std::string& bytes) { return quoted(writeFile("input.txt", bytes)); }
 
     // Runs a subcommand on a file holding input, and again on the same bytes
     // through standard input; both must agree.
@@ -58,10 +24,6 @@ protected:
         EXPECT_EQ(fromFile.status, fromStdin.status);
         return fromFile;
     }
-
-    static std::string program() { return std::string("'") + TABULO_CLI_PATH + "'"; }
-
-    std::filesystem::path m_dir;
 };
 
 TEST_F(TextopsCli, CommandsTransformTheWholeText) {

@@ -1,5 +1,5 @@
-// The fixture of the tabulo-cli conv and guess tests: runs the built program
-// through the shell and keeps input files in a private temporary folder.
+// The fixture of the tabulo-cli tests: runs the built program through the
+// shell and keeps input files in a private temporary folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,11 +31,11 @@ inline RunResult runShell(const std::string& command) {
     return result;
 }
 
-class KanjiCli : public ::testing::Test {
+class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = std::filesystem::temp_directory_path() /
-                ("tabulo_kanji_cli_" + std::to_string(::getpid()) + "_" +
+                ("tabulo_cli_" + std::to_string(::getpid()) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
     }
@@ -52,9 +52,5 @@ protected:
 
     std::filesystem::path m_dir;
 };
-
-const std::string kKanjiIn = "\x1B$B";
-const std::string kKanjiOut = "\x1B(J";
-const std::string kSjisA = "\x82\xA0";  // あ
 
 }  // namespace tabulo::testing
