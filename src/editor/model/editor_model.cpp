@@ -510,8 +510,9 @@ void EditorModel::replaceSelection(std::string_view text) {
         if (b.top >= RowCount()) {
             clearSelection();
         } else {
-            const auto [from, to] = boxSliceOfRow(b.top, b.left, b.left);
-            (void)to;
+            // A plain variable, not a structured binding: the lambda below
+            // captures it, which clang before version 16 does not allow.
+            const std::size_t from = boxSliceOfRow(b.top, b.left, b.left).first;
             const std::int64_t insertAt = offsetOfRow(b.top) + static_cast<std::int64_t>(from);
             rebuildRows(b.top, b.bottom, [&](int r) {
                 std::string row = m_rows[r].text;
