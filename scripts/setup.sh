@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   gawk sed ruby
   libmuparser-dev nkf ripgrep
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,61 @@
+// What the fuzz targets share: a check that reports a broken property with
+// the input's bytes and stops the run (libFuzzer then saves the input), and a
+// reader that takes structured choices from the front of the input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace tabulo::fuzz {
+
+// Bytes as printable ASCII with \xNN escapes, for reports.
+inline std::string showBytes(std::string_view bytes) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out += "\\x";
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 15]);
+        }
+    }
+    return out;
+}
+
+[[noreturn]] inline void fail(const char* property, std::string_view detail) {
+    std::fprintf(stderr, "property broken: %s\n  %s\n", property, showBytes(detail).c_str());
+    std::abort();
+}
+
+inline void check(bool holds, const char* property, std::string_view detail = {}) {
+    if (!holds) fail(property, detail);
+}
+
+// Takes bytes from the front of the input; past the end it yields zeros.
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    std::uint8_t byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    std::string take(std::size_t n) {
+        if (n > m_size - m_pos) n = m_size - m_pos;
+        std::string s(reinterpret_cast<const char*>(m_data + m_pos), n);
+        m_pos += n;
+        return s;
+    }
+    std::string rest() { return take(m_size - m_pos); }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+};
+
+}  // namespace tabulo::fuzz

@@ -1,0 +1,106 @@
+// Fuzz target of the editor's file loader. Input: a flags byte (soft wrap,
+// the line-break rules), a wrap width byte, then the file's bytes. The file is
+// loaded with soft wrap on or off and saved again: the saved file must equal
+// the input up to its first 0x1A with every line break (CR LF, lone CR, lone
+// LF) written as CR LF, and nothing else changed. The rows of every line must
+// spell the line, and switching soft wrap must not change the text.
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "common/fuzz_check.h"
+#include "editor/model/editor_model.h"
+
+using namespace tabulo::editor;
+using tabulo::fuzz::check;
+
+namespace {
+
+std::string scratch(const char* name) {
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/tabulo-fuzz-" + name + "-" + std::to_string(getpid());
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// What a load and save must make of a file's bytes.
+std::string expectedSave(const std::string& file) {
+    const std::string text = file.substr(0, file.find('\x1A'));
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+void checkRows(const EditorModel& m, const std::string& detail) {
+    const int lines = m.Lines().Count();
+    std::string joined;
+    for (int i = 0; i < lines; ++i) {
+        const std::string line = m.Lines().Get(i);
+        check(line.find_first_of("\r\n") == std::string::npos, "a line holds no line break", detail);
+        const int first = m.firstRowOfLine(i);
+        std::string rows;
+        for (int r = first; r < first + m.rowCountOfLine(i); ++r) {
+            check(m.LineIndexOfRow(r) == i, "a row belongs to its line", detail);
+            rows += m.rowText(r);
+        }
+        check(rows == line, "the rows of a line spell the line", detail);
+    }
+    check(m.firstRowOfLine(lines) == m.RowCount(), "the rows end with the last line", detail);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tabulo::fuzz::ByteReader in(data, size);
+    const std::uint8_t flags = in.byte();
+    const std::uint8_t width = in.byte();
+    const std::string file = in.rest();
+
+    static const std::string source = scratch("load");
+    static const std::string target = scratch("save");
+    {
+        std::ofstream out(source, std::ios::binary | std::ios::trunc);
+        out.write(file.data(), static_cast<std::streamsize>(file.size()));
+    }
+
+    EditorModel m;
+    TEditorWrapOption option = TEditorWrapOption::mainWindowDefaults();
+    option.WrapByte = 1 + width % 250;
+    option.Leading = flags & 2;
+    option.FollowPunctuation = flags & 4;
+    option.FollowRetMark = flags & 8;
+    option.WordBreak = flags & 16;
+    m.SetWrapOption(option);
+    m.SetTabSpaceCount(1 + (flags >> 5));
+    m.SetWordWrap(flags & 1);
+    m.LoadFromFile(source);
+    checkRows(m, file);
+
+    const std::string expected = expectedSave(file);
+    check(m.GetTextStr() == expected, "the loaded text is the file with CR LF breaks", file);
+    m.SaveToFile(target);
+    check(readAll(target) == expected, "saving writes the loaded text unchanged", file);
+
+    m.SetWordWrap(!(flags & 1));
+    checkRows(m, file);
+    check(m.GetTextStr() == expected, "switching soft wrap keeps the text", file);
+
+    std::remove(source.c_str());
+    std::remove(target.c_str());
+    return 0;
+}
