@@ -184,6 +184,14 @@ void TEditor::updateMetrics() {
     m_cellWidth = std::max(1, half + m_characterMargin);
     m_rowHeight = std::max(1, fm.height());
     m_ascent = fm.ascent();
+    // Token styles: bold, italic and underline combinations, resolved once.
+    for (int style = 0; style < 8; ++style) {
+        QFont f = font();
+        f.setBold(style & 1);
+        f.setItalic(style & 2);
+        f.setUnderline(style & 4);
+        m_styledFonts[static_cast<std::size_t>(style)] = f;
+    }
     // Runs of characters can be drawn as one string only when the font's own
     // advances already fall on the cells.
     const int full = fm.horizontalAdvance(QChar(0x3042));
@@ -654,14 +662,15 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
     int runStart = 0;
     QColor runColor;
     FontStyle runStyle;
+    int painterStyle = -1;
     auto flush = [&] {
         if (run.isEmpty()) return;
-        QFont f = font();
-        f.setBold(runStyle.bold);
-        f.setItalic(runStyle.italic);
-        f.setUnderline(runStyle.underline);
-        p.setFont(f);
-        p.setPen(runColor);
+        const int style = (runStyle.bold ? 1 : 0) | (runStyle.italic ? 2 : 0) | (runStyle.underline ? 4 : 0);
+        if (style != painterStyle) {
+            p.setFont(m_styledFonts[static_cast<std::size_t>(style)]);
+            painterStyle = style;
+        }
+        if (p.pen().color() != runColor) p.setPen(runColor);
         p.drawText(x0 + runStart * m_cellWidth, y + m_ascent, run);
         run.clear();
     };
@@ -714,6 +723,7 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
                 flush();
                 if (m_exMarks.DBSpaceMark.Visible) {
                     p.setFont(font());
+                    painterStyle = 0;
                     p.setPen(toQColor(m_exMarks.DBSpaceMark.Color));
                     p.drawText(x, y + m_ascent, QString(QChar(0x25A1)));
                 }
@@ -735,7 +745,6 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
         pos += len;
     }
     flush();
-    p.setFont(font());
     if (pos >= text.size() && col < visibleEnd) {
         const int x = x0 + col * m_cellWidth;
         const BreakKind kind = m_model.rowKind(row);
@@ -748,6 +757,7 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
             p.drawLine(cx - 3, bottom - 3, cx, bottom);
             p.drawLine(cx + 3, bottom - 3, cx, bottom);
         } else if (kind == BreakKind::EndOfText && m_marks.EofMark.Visible) {
+            p.setFont(font());
             p.setPen(toQColor(m_marks.EofMark.Color));
             p.drawText(x, y + m_ascent, QStringLiteral("[EOF]"));
         }

@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -138,6 +139,7 @@ private:
     int m_widestColumns = 0;
     bool m_syncingScroll = false;
     QColor m_background = Qt::white;
+    std::array<QFont, 8> m_styledFonts;
     TEditorViewInfo m_viewInfo;
     TEditorMarks m_marks;
     TEditorExMarks m_exMarks;
