@@ -301,3 +301,32 @@ TEST_F(EditorViewTest, MarksAndTheLeftBarAndRulerArePainted) {
     const QPoint mark(editor->pointOf(0, 3).x() + editor->cellWidth() / 2, 1);
     EXPECT_EQ(img.pixelColor(mark), QColor(Qt::black));
 }
+
+TEST_F(EditorViewTest, TokensCutBySoftWrapKeepTheirColourOnTheNextRow) {
+    TEditorWrapOption o;
+    o.WrapByte = 12;
+    o.FollowRetMark = true;
+    model.SetWrapOption(o);
+    model.SetWordWrap(true);
+    model.SetTextStr("see http://example.jp/abc\r\n# comment that wraps over\r\n");
+    ASSERT_EQ(model.rowKind(0), BreakKind::Wrapped);
+    auto countColour = [&](const QImage& img, int row, QColor colour) {
+        const QRect r(editor->pointOf(row, 0), QSize(12 * editor->cellWidth(), editor->rowHeight()));
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y) == colour;
+        }
+        return n;
+    };
+    const QImage img = grab();
+    const QColor blue(0, 0, 255);
+    const QColor green(0, 0x80, 0);
+    EXPECT_GT(countColour(img, 1, blue), 0);   // the link's second row
+    EXPECT_EQ(countColour(img, 1, green), 0);
+    int commentRow = 0;
+    while (commentRow < model.RowCount() && model.rowText(commentRow).rfind('#', 0) != 0) ++commentRow;
+    ASSERT_LT(commentRow + 1, model.RowCount());
+    EXPECT_GT(countColour(img, commentRow + 1, green), 0);  // the comment goes on after the wrap
+    EXPECT_EQ(editor->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(editor->verticalScrollBar()->maximum(), model.lastCaretRow());
+}
