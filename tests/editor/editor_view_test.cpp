@@ -71,6 +71,9 @@ TEST_F(EditorViewTest, TypingJapaneseFromTheInputMethodAndRefusingWhatShiftJisLa
     commit(QStringLiteral("あ漢"));
     EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
     EXPECT_EQ(model.Col(), 6);
+    QInputMethodEvent composing(QStringLiteral("かな"), {});
+    QApplication::sendEvent(editor.get(), &composing);  // composition is shown, not stored
+    EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
     commit(QStringLiteral("x😀y"));  // no Shift-JIS form: the whole text is refused
     EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
     EXPECT_EQ(beeps(), 1);

@@ -329,6 +329,9 @@ void TEditor::typeUnicode(const QString& text) {
 
 void TEditor::inputMethodEvent(QInputMethodEvent* event) {
     if (!event->commitString().isEmpty()) typeUnicode(event->commitString());
+    // The text still being composed is shown at the caret, not stored.
+    m_preedit = event->preeditString();
+    viewport()->update();
     event->accept();
 }
 
@@ -597,6 +600,17 @@ void TEditor::paintEvent(QPaintEvent*) {
     if (m_drag == DragState::Dragging) {
         const QPoint at = pointOf(m_pressCell.row, m_pressCell.col);
         p.fillRect(QRect(at, QSize(2, m_rowHeight)), Qt::darkGray);
+    }
+    if (!m_preedit.isEmpty() && caretVisible) {
+        const QPoint at = pointOf(caret.row, caret.col);
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        const QRect box(at, QSize(QFontMetrics(underlined).horizontalAdvance(m_preedit), m_rowHeight));
+        p.fillRect(box, m_background);
+        p.setFont(underlined);
+        p.setPen(palette().color(QPalette::Text));
+        p.drawText(at.x(), at.y() + m_ascent, m_preedit);
+        p.setFont(font());
     }
     // The caret: a bar, or a block in overwrite mode.
     if (hasFocus() && caretVisible) {

@@ -149,6 +149,7 @@ private:
     TEditorBracketCollection m_brackets;
     ReserveWordList m_reserved;
     std::function<void(const QString&)> m_openLink;
+    QString m_preedit;  // input-method text being composed
 
     // Mouse gesture state, from a press to its release.
     bool m_buttonDown = false;
