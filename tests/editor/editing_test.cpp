@@ -452,3 +452,66 @@ TEST(Leftbar, LineModeNumbersOnlyTheFirstRowOfAWrappedLine) {
     EXPECT_FALSE(leftbarNumber(bar, m, 1));
     EXPECT_EQ(leftbarNumber(bar, m, 2), 2);
 }
+
+// ---------------------------------------------------------------- random edits
+
+namespace {
+
+// Offsets, line starts and line indexes recomputed from the rows alone.
+void expectCachesTrue(const EditorModel& m, int step) {
+    std::int64_t offset = 0;
+    int line = 0;
+    for (int r = 0; r < m.RowCount(); ++r) {
+        ASSERT_EQ(m.offsetOfRow(r), offset) << "row " << r << " step " << step;
+        ASSERT_EQ(m.LineIndexOfRow(r), line) << "row " << r << " step " << step;
+        if (r == 0 || m.rowKind(r - 1) != BreakKind::Wrapped) {
+            ASSERT_EQ(m.firstRowOfLine(line), r) << step;
+        }
+        offset += static_cast<std::int64_t>(m.rowText(r).size()) + (m.rowKind(r) == BreakKind::LineBreak ? 2 : 0);
+        if (m.rowKind(r) != BreakKind::Wrapped) ++line;
+    }
+    ASSERT_EQ(m.textLength(), offset) << step;
+    const bool lastWrapped = m.RowCount() > 0 && m.rowKind(m.RowCount() - 1) == BreakKind::Wrapped;
+    ASSERT_EQ(m.Lines().Count(), line + (lastWrapped ? 1 : 0)) << step;
+}
+
+}  // namespace
+
+TEST(RandomEdits, CachesStayTrueAndUndoingEverythingRestoresTheRows) {
+    for (const bool wrap : {false, true}) {
+        unsigned seed = wrap ? 7u : 3u;
+        auto next = [&](unsigned n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % n;
+        };
+        EditorModel m;
+        if (wrap) wrapAt(m, 7);
+        m.SetUndoListMax(1000);
+        m.SetTextStr("first line\r\n\tsecond " + kA + kKan + "\r\nthird\r\n");
+        const auto original = rows(m);
+        TEditorCaret opt;
+        const std::vector<std::string> typed = {"a", " ", kA, "\t", "xyz"};
+        for (int step = 0; step < 400; ++step) {
+            m.setCaret({static_cast<int>(next(static_cast<unsigned>(m.lastCaretRow() + 1))), static_cast<int>(next(14))});
+            switch (next(7)) {
+            case 0: ASSERT_TRUE(typeText(m, typed[next(5)])); break;
+            case 1: pressKey(m, opt, EditKey::Enter); break;
+            case 2: pressKey(m, opt, EditKey::Backspace); break;
+            case 3: pressKey(m, opt, EditKey::Delete); break;
+            case 4: m.pasteBox("P\r\nQQ\r\n"); break;
+            case 5:
+                m.select(m.caret(), {static_cast<int>(next(static_cast<unsigned>(m.lastCaretRow() + 1))), 2});
+                m.replaceSelection("R\r\nS");
+                break;
+            default: m.SetOverwriteMode(!m.OverwriteMode()); break;
+            }
+            expectCachesTrue(m, step);
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+        while (m.CanUndo()) m.Undo();
+        EXPECT_EQ(rows(m), original) << "wrap " << wrap;
+        expectCachesTrue(m, -1);
+        while (m.CanRedo()) m.Redo();
+        expectCachesTrue(m, -2);
+    }
+}
