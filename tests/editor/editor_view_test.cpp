@@ -245,6 +245,11 @@ TEST_F(EditorViewTest, DragMoveWithinOneLineAndDragCopyWithCtrl) {
     drag(at(0, 4), at(0, 6), {});
     EXPECT_EQ(model.GetTextStr(), "abc def ghi\r\n");
     EXPECT_FALSE(model.hasSelection());
+    // The mode does not change while a selection is being dragged out.
+    QTest::mousePress(editor->viewport(), Qt::LeftButton, {}, at(0, 1));
+    model.SetBoxMode(true);
+    EXPECT_FALSE(model.BoxMode());
+    QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, at(0, 1));
     // In box mode a press inside the selection starts a new one.
     model.SetBoxMode(true);
     model.select({0, 4}, {0, 7});

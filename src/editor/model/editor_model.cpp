@@ -703,7 +703,8 @@ void EditorModel::SetModified(bool on) {
 }
 
 void EditorModel::SetBoxMode(bool on) {
-    if (m_boxMode == on) return;
+    // A selection being dragged out with the mouse keeps its mode.
+    if (m_boxMode == on || m_mouseSelecting) return;
     m_boxMode = on;
     notify(m_hasSelection ? ModelChange::Selection : ModelChange::Flags);
 }

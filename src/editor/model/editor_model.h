@@ -165,6 +165,9 @@ public:
     void SetModified(bool on);
     bool BoxMode() const { return m_boxMode; }
     void SetBoxMode(bool on);
+    // Set by the widget while the mouse button is held over the text;
+    // BoxMode changes are ignored meanwhile.
+    void setMouseSelecting(bool on) { m_mouseSelecting = on; }
     bool OverwriteMode() const { return m_overwrite; }
     void SetOverwriteMode(bool on);
     bool AutoIndent() const { return m_autoIndent; }
@@ -230,6 +233,7 @@ private:
 
     bool m_modified = false;
     bool m_boxMode = false;
+    bool m_mouseSelecting = false;
     bool m_overwrite = false;
     bool m_autoIndent = false;
     int m_updateDepth = 0;

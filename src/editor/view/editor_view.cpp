@@ -246,6 +246,10 @@ void TEditor::onModelChange(int change) {
     case ModelChange::Flags:
         break;
     }
+    if (m_model.BoxMode() != m_boxModeShown) {
+        m_boxModeShown = m_model.BoxMode();
+        if (m_boxModeShown) viewport()->setCursor(Qt::IBeamCursor);  // no selection can be dragged now
+    }
     // Keep the caret's column in view horizontally.
     const int col = m_model.Col();
     if (col < m_leftColumn) {
@@ -453,6 +457,7 @@ void TEditor::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const Cell cell = cellAt(pos);
     m_buttonDown = true;
+    m_model.setMouseSelecting(true);
     m_pressPoint = pos;
     m_pressCell = cell;
     m_rowSelecting = false;
@@ -520,6 +525,7 @@ void TEditor::mouseMoveEvent(QMouseEvent* event) {
 void TEditor::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !m_buttonDown) return;
     m_buttonDown = false;
+    m_model.setMouseSelecting(false);
     const QPoint pos = event->position().toPoint();
     if (m_drag == DragState::Dragging) {
         m_drag = DragState::None;
@@ -553,6 +559,14 @@ void TEditor::focusInEvent(QFocusEvent* event) {
 
 void TEditor::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
+    // A release the editor never sees (another window took the mouse) ends
+    // the gesture here.
+    if (m_buttonDown) {
+        m_buttonDown = false;
+        m_drag = DragState::None;
+        m_rowSelecting = false;
+        m_model.setMouseSelecting(false);
+    }
     viewport()->update();
 }
 

@@ -153,6 +153,7 @@ private:
 
     // Mouse gesture state, from a press to its release.
     bool m_buttonDown = false;
+    bool m_boxModeShown = false;
     bool m_rowSelecting = false;
     int m_rowSelectAnchor = 0;
     DragState m_drag = DragState::None;
