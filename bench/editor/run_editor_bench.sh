@@ -3,8 +3,8 @@
 # into the main window (load, first paint, soft wrap on and off).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$root/build-bench
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTABULO_BUILD_BENCH=ON >/dev/null
+build=${TABULO_BENCH_BUILD_DIR:-$root/build-bench-editor}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTABULO_BUILD_BENCH=ON -DTABULO_BUILD_GUI=ON >/dev/null
 cmake --build "$build" --target editor_load_bench -j"$(nproc)"
 mkdir -p "$root/bench/out"
 cd "$root/bench/out"

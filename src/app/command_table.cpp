@@ -50,8 +50,8 @@ const std::vector<MenuItemRow>& menuItemRows() {
         {"N15", "S", "→ ShiftJIS", "", "", "SJIS1"},
         {"N15", "J", "→ JIS", "", "", "SJIS1", true},
         {"N15", "E", "→ EUC", "", "", "SJIS1"},
-        {"N15", "U", "→ uuencode", "", "", "SJIS1"},
-        {"N15", "H", "→ BinHex", "", "", "SJIS1", true},
+        {"N15", "U", "→ uuencode", "", "", "SJIS1", true},
+        {"N15", "H", "→ BinHex", "", "", "SJIS1"},
         {"N15", "B", "→ Base64", "", "", "SJIS1"},
         {"N15", "FuncLen", "関数の行数(C,C++)", "", "", "", true},
 
@@ -128,20 +128,12 @@ const std::vector<ToolButtonRow>& toolButtonRows() {
 const std::vector<std::string_view>& pendingCommands() {
     // Switched on by the subsystems that implement them, as they are built.
     static const std::vector<std::string_view> names = {
-        // documents: history and auto-backup
-        "ReOpen", "History", "Del_History", "ReadBackup",
         // printing
         "Print1", "_Print1",
         // find and replace, options
-        "Find1", "_Find1", "ShowOpt",
-        // line operations
-        "AddReturn", "_AddReturn", "DelLine", "_DelLine", "DelNullLine", "_DelNullLine",
-        "DelSpaceRL", "_DelSpaceRL", "AddString", "_AddString", "Sort", "_Sort", "SortR",
-        "_SortR", "FuncLen",
-        // kanji codes and encodings
-        "SJIS1", "S", "J", "E", "U", "H", "B", "CharCord",
+        "Find1", "_Find1",
         // scripts
-        "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr", "SetFile", "_SetFile",
+        "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
         // search tools
         "Namazu", "_Namazu", "Grep", "_Grep", "TagJump", "_TagJump", "MChgLine",
         // graphs

@@ -14,6 +14,8 @@
 #include <QToolTip>
 
 #include "app/command_table.h"
+#include "app/option_dialog.h"
+#include "app/window_geometry.h"
 #include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
 #include "platform/error_handler.h"
@@ -56,6 +58,10 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerCommands();
     registerFileCommands();
     registerEditCommands();
+    setUpFilesAndSettings();
+    registerLineCommands();
+    registerKanjiCommands();
+    registerInsertCommands();
     connectCommands();
 
     resize(660, 508);
@@ -290,10 +296,13 @@ void TfmTabulo::formShow() {
         ->setToolTip(QStringLiteral("反転部分の行に指定した文字列を挿入する。\n赤線の位置で挿入します。"));
     action(QStringLiteral("_fn0"))
         ->setToolTip(QStringLiteral("グラフ描画、関数の右辺の式を記入してください。\ny=f(x)\n(x,y)=(f(t),g(t))\n極座標r=f(t)"));
+    applyOptions();
+    readGeometry(*this, objectName(), m_editor, !m_viewerMode);  // a viewer stays centred
     m_editor->setBackgroundColor(m_viewerMode ? QToolTip::palette().color(QPalette::ToolTipBase)
                                               : QColor(Qt::white));
-    if (m_fileArguments.size() == 1) openFile(m_fileArguments.front());
-    applyAvailability(commandAvailability({}, qEnvironmentVariable("PATH").toStdString()));
+    openCommandLineFiles();
+    m_option->readPaths();
+    applyAvailability(commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString()));
     refreshCommands();
     refreshStatus();
     calc::defineConstants(m_calc);
@@ -319,6 +328,7 @@ void TfmTabulo::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    platform::runGuarded(platform::prompts(), [this] { storeSettingsAtClose(); });
     event->accept();
 }
 

@@ -15,9 +15,14 @@
 #include "calc/expr_compo.h"
 #include "editor/model/document_ops.h"
 #include "editor/model/editor_model.h"
+#include "kanji/code_conversion.h"
+#include "textops/line_command.h"
+#include "textops/line_sort.h"
 
 class QAction;
+class QDialog;
 class QLabel;
+class QTimer;
 class QMenu;
 class QToolBar;
 
@@ -26,6 +31,10 @@ class TEditor;
 }
 
 namespace tabulo::app {
+
+class TfmInsertStr;
+class TfmOption;
+class TOpenFileHistories;
 
 class TfmTabulo : public QMainWindow {
     Q_OBJECT
@@ -65,6 +74,21 @@ public:
     bool openFile(const QString& path);
     // The close question: false keeps the window open.
     bool closeQuestion();
+    // Writes the document to `path` after the free-space check and, when
+    // asked, the backup question; false when nothing was written.
+    bool saveFile(const QString& path, bool askBackup);
+    // Files dropped on the window, in the order received.
+    void dropFiles(const QStringList& paths);
+    // One tick of the auto-backup timer.
+    void autoBackup();
+    QTimer& autoBackupTimer() { return *m_backupTimer; }
+    TOpenFileHistories& histories() { return *m_histories; }
+    TfmOption& optionDialog() { return *m_option; }
+    // Applies the stored options and the live auto-backup interval to the
+    // editor.
+    void applyOptions();
+    // How the options dialog is run: modally by default; tests operate it.
+    void setDialogRunner(std::function<void(QDialog&)> runner) { m_runDialog = std::move(runner); }
 
     // The line calculation (F9, Ctrl+Enter); false when the caret's line
     // holds no expression.
@@ -82,6 +106,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -94,6 +120,12 @@ private:
     void registerCommands();      // main_window_commands.cpp
     void registerFileCommands();  // main_window_files.cpp
     void registerEditCommands();  // main_window_edit.cpp
+    // Creates the options dialog, the recent-file history and the
+    // auto-backup timer and registers their commands (main_window_options.cpp).
+    void setUpFilesAndSettings();
+    void registerLineCommands();  // main_window_lines.cpp
+    void registerKanjiCommands(); // main_window_kanji.cpp
+    void registerInsertCommands();  // main_window_insert.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -119,7 +151,31 @@ private:
     void cutToClipboard();
     void pasteFromClipboard();
     void openWithDialog();
+    // Documents and settings (main_window_files.cpp, main_window_drops.cpp,
+    // main_window_options.cpp).
+    void loadDocument(const QString& path);
+    void addToHistory(const QString& path);
+    void openHistoryEntry(const QString& path);
+    void readBackup();
+    void openCommandLineFiles();
+    void showOptions();
+    void storeSettingsAtClose();
     void flipOverwrite();
+
+    // Line-range commands (main_window_lines.cpp).
+    using RangeFunction = std::function<textops::LineResult(
+        std::vector<std::string>&, textops::LineRange, const textops::ProgressFn&)>;
+    void sortCommand(textops::SortOrder order);
+    void rangeCommand(std::string_view status, std::string_view suffix, bool withLineAbove,
+                      const RangeFunction& function);
+    void writeBackLines(int first, int last, const std::vector<std::string>& lines);
+    void fixSoftWraps();
+    void functionLengths();
+    void showProgress(const QString& panel0, const QString& panel1);
+    void convertCodes(kanji::TargetCode target);
+    void insertStringsCommand();
+    void showCharacterCode();
+    void showCount(std::size_t count, std::string_view suffix);
 
     editor::EditorModel m_document;
     editor::TEditor* m_editor = nullptr;
@@ -138,7 +194,12 @@ private:
     CommandAvailability m_availability;
     calc::TExprCompo m_calc;
     std::string m_graphSpecification;
+    TfmInsertStr* m_insertStr = nullptr;
     std::string m_workFolder;
+    TfmOption* m_option = nullptr;
+    TOpenFileHistories* m_histories = nullptr;
+    QTimer* m_backupTimer = nullptr;
+    std::function<void(QDialog&)> m_runDialog;
 };
 
 }  // namespace tabulo::app

@@ -65,7 +65,8 @@ TEST_F(MainWindowTest, SelectionWithSoftWrapOffEnablesTheRangeCommands) {
     EXPECT_TRUE(enabled("ToCrip"));
     EXPECT_FALSE(checked("_SelectAll1"));
     // Commands whose subsystems are not built stay disabled whatever the rule says.
-    EXPECT_FALSE(enabled("Sort"));
+    EXPECT_TRUE(rule("_Find1"));
+    EXPECT_FALSE(enabled("_Find1"));
 }
 
 TEST_F(MainWindowTest, WholeTextSelectedPressesSelectAll) {

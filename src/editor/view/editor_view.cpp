@@ -595,6 +595,11 @@ const std::vector<Token>& TEditor::lineTokens(int line) const {
     return m_tokens;
 }
 
+void TEditor::setVerticalLines(std::vector<TVerticalLine> lines) {
+    m_verticalLines = std::move(lines);
+    viewport()->update();
+}
+
 void TEditor::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     p.fillRect(viewport()->rect(), m_background);
@@ -604,6 +609,11 @@ void TEditor::paintEvent(QPaintEvent*) {
     const int top = rulerPixels();
     p.setClipRect(QRect(textLeft() - kLeftMargin, top, viewport()->width(), viewport()->height() - top));
     for (int row = first; row <= last; ++row) paintRow(p, row, top + (row - first) * m_rowHeight);
+    for (const TVerticalLine& line : m_verticalLines) {
+        if (!line.Visible) continue;
+        const int x = textLeft() + (line.Position - m_leftColumn) * m_cellWidth;
+        p.fillRect(QRect(x, top, 1, viewport()->height() - top), line.Color);
+    }
 
     const TextPosition caret = m_model.caret();
     const bool caretVisible = caret.row >= first && caret.row <= first + m_model.VisibleRows();

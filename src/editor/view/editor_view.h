@@ -40,6 +40,16 @@ public:
     void setBackgroundColor(const QColor& color);
     QColor backgroundColor() const { return m_background; }
 
+    // Vertical lines over the text area (the editor's `VerticalLines`), at
+    // display columns; the insert-strings dialog shows its column as one.
+    struct TVerticalLine {
+        int Position;
+        QColor Color;
+        bool Visible = true;
+    };
+    void setVerticalLines(std::vector<TVerticalLine> lines);
+    const std::vector<TVerticalLine>& verticalLines() const { return m_verticalLines; }
+
     // Display and caret settings; each setter repaints (the options dialog
     // applies the program's options through them).
     const TEditorViewInfo& viewInfo() const { return m_viewInfo; }
@@ -139,6 +149,7 @@ private:
     int m_widestColumns = 0;
     bool m_syncingScroll = false;
     QColor m_background = Qt::white;
+    std::vector<TVerticalLine> m_verticalLines;
     std::array<QFont, 8> m_styledFonts;
     TEditorViewInfo m_viewInfo;
     TEditorMarks m_marks;

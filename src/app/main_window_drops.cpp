@@ -1,0 +1,110 @@
+// Files that reach the main window from outside: dropped on it from the
+// desktop, or named on the command line at start-up. One text file opens
+// (in this window when it is empty, else in a second copy of the program);
+// pictures belong to the graph window and several files to Cat, neither of
+// which this version has, and the user is told so.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "app/second_copy.h"
+#include "platform/error_handler.h"
+#include "platform/folders.h"
+#include "platform/long_path.h"
+
+namespace tabulo::app {
+namespace {
+
+bool isPicture(const QString& path) {
+    const QString extension = QStringLiteral(".") + QFileInfo(path).suffix().toUpper();
+    return extension == QStringLiteral(".JPEG") || extension == QStringLiteral(".JPG") ||
+           extension == QStringLiteral(".BMP");
+}
+
+void pictureNotAvailable(const QString& path) {
+    platform::prompts().message(QStringLiteral("グラフ画面はこの版ではまだ使えません。画像 ") + path +
+                                QStringLiteral(" は読み込めません。"));
+}
+
+void catNotAvailable() {
+    platform::prompts().message(
+        QStringLiteral("複数ファイルの連結 (Cat) はこの版ではまだ使えません。ファイルは１つずつ開いてください。"));
+}
+
+}  // namespace
+
+void TfmTabulo::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfmTabulo::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    platform::runGuarded(platform::prompts(), [&] { dropFiles(paths); });
+    refreshStatus();
+    refreshCommands();
+}
+
+void TfmTabulo::dropFiles(const QStringList& paths) {
+    if (paths.size() == 1) {
+        const QString& path = paths.front();
+        if (isPicture(path)) {
+            pictureNotAvailable(path);
+        } else if (m_document.Lines().Count() == 0) {
+            openFile(path);
+        } else {
+            startSecondCopy({path});
+        }
+        activateWindow();
+        raise();
+    } else if (paths.size() > 1) {
+        catNotAvailable();
+    }
+    refreshStatus();
+    refreshCommands();
+}
+
+void TfmTabulo::openCommandLineFiles() {
+    const int count = static_cast<int>(m_fileArguments.size());
+    try {
+        if (count == 1) {
+            const QString& argument = m_fileArguments.front();
+            if (isPicture(argument)) {
+                pictureNotAvailable(argument);
+                return;
+            }
+            const QString path = QString::fromStdString(platform::longPathName(argument.toStdString()));
+            if (!QFileInfo::exists(path)) {
+                platform::prompts().message(QStringLiteral("引数") + path + QStringLiteral("のファイル名が収得できません"));
+                return;
+            }
+            openFile(path);
+            // A script result shown by a second copy has no file of its own.
+            if (m_documentName == QString::fromStdString(platform::workFolder()) + QStringLiteral("TT.txt")) {
+                setDocumentName(QString::fromStdString(platform::programFolder()) + QStringLiteral("ScriptTmp"));
+            }
+        } else if (count > 1) {
+            catNotAvailable();
+        }
+    } catch (const std::exception& error) {
+        // Files dropped on the program's icon arrive as arguments; a long
+        // list may have been cut short by the system.
+        const int arguments = count + (m_viewerMode ? 1 : 0);
+        if (arguments > 3) {
+            platform::prompts().message(QStringLiteral("警告：ファイル数が多すぎます。立ち上げた画面に\n"
+                                                       "もう一度ドラッグ＆ドロップをしてください。"));
+        } else {
+            platform::reportError(platform::prompts(), error);
+        }
+    }
+}
+
+}  // namespace tabulo::app
