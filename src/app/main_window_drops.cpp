@@ -11,10 +11,10 @@
 #include <QUrl>
 
 #include "app/main_window.h"
-#include "app/second_copy.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/long_path.h"
+#include "platform/run_shell.h"
 
 namespace tabulo::app {
 namespace {
@@ -61,7 +61,7 @@ void TfmTabulo::dropFiles(const QStringList& paths) {
         } else if (m_document.Lines().Count() == 0) {
             openFile(path);
         } else {
-            startSecondCopy({path});
+            platform::runSecondCopy({path});  // the path is one argument; no shell sees it
         }
         activateWindow();
         raise();

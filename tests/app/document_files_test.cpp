@@ -383,7 +383,9 @@ TEST_F(DocumentWindowTest, DroppingOneFile) {
     w.dropFiles({b});  // not empty: a second copy gets it as one argument
     EXPECT_EQ(w.document().GetTextStr(), "dropped\r\n");
     ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], QStringList{b});
+    EXPECT_EQ(started[0].file, QCoreApplication::applicationFilePath());
+    EXPECT_EQ(started[0].parameters, QStringList{b});
+    EXPECT_FALSE(started[0].wait);
     EXPECT_TRUE(prompts.records().empty());
 }
 

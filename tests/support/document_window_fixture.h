@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/second_copy.h"
 #include "platform/folders.h"
 #include "platform/free_space.h"
+#include "platform/run_shell.h"
 #include "support/main_window_fixture.h"
 
 namespace tabulo::testing {
@@ -27,15 +27,15 @@ protected:
         platform::setFreeSpaceQuery([](const std::string&) {
             return platform::FreeSpace{std::uint64_t{1} << 40, "/"};
         });
-        app::setSecondCopyStarter([this](const QStringList& arguments) {
-            started.push_back(arguments);
+        platform::setRunShellHook([this](const QString& file, const QStringList& parameters, bool wait) {
+            started.push_back({file, parameters, wait});
             return true;
         });
     }
     void TearDown() override {
         MainWindowTest::TearDown();
         platform::setFreeSpaceQuery({});
-        app::setSecondCopyStarter({});
+        platform::setRunShellHook({});
     }
 
     static QString programFolder() { return QString::fromStdString(platform::programFolder()); }
@@ -61,8 +61,12 @@ protected:
         window.reset();
     }
 
-    // The arguments of each second copy started.
-    std::vector<QStringList> started;
+    struct Started {
+        QString file;
+        QStringList parameters;
+        bool wait;
+    };
+    std::vector<Started> started;  // programs started, in order
     QTemporaryDir dir;
 };
 
