@@ -338,15 +338,11 @@ std::int64_t EditorModel::SelStart() const {
 std::int64_t EditorModel::SelLength() const {
     if (!m_hasSelection) return 0;
     if (m_boxMode) {
-        const int top = std::min(m_anchor.row, m_caret.row);
-        const int bottom = std::min(std::max(m_anchor.row, m_caret.row), RowCount() - 1);
-        const int left = std::min(m_anchor.col, m_caret.col);
-        const int right = std::max(m_anchor.col, m_caret.col);
-        if (left == right) return 0;
+        const Box b = box();
+        if (b.left == b.right) return 0;
         std::int64_t n = 0;
-        for (int r = top; r <= bottom; ++r) {
-            const auto [from, to] = boxSlice(m_rows[r].text, left, right, m_tabSize,
-                                             m_wordWrap ? m_wrap.WrapByte : 0);
+        for (int r = b.top; r <= std::min(b.bottom, RowCount() - 1); ++r) {
+            const auto [from, to] = boxSliceOfRow(r, b.left, b.right);
             n += static_cast<std::int64_t>(to - from) + 2;
         }
         return n;
@@ -417,31 +413,14 @@ void EditorModel::moveSelectionTo(TextPosition drop, bool copy) {
 
 std::string EditorModel::SelectedText() const {
     if (!m_hasSelection) return {};
+    if (!m_boxMode) return textRange(selectionStart(), selectionEnd());
+    const Box b = box();
+    if (b.left == b.right) return {};
     std::string out;
-    const int wrapWidth = m_wordWrap ? m_wrap.WrapByte : 0;
-    if (m_boxMode) {
-        const int top = std::min(m_anchor.row, m_caret.row);
-        const int bottom = std::min(std::max(m_anchor.row, m_caret.row), RowCount() - 1);
-        const int left = std::min(m_anchor.col, m_caret.col);
-        const int right = std::max(m_anchor.col, m_caret.col);
-        if (left == right) return {};
-        for (int r = top; r <= bottom; ++r) {
-            const std::string& text = m_rows[r].text;
-            const auto [from, to] = boxSlice(text, left, right, m_tabSize, wrapWidth);
-            out.append(text, from, to - from);
-            out += "\r\n";
-        }
-        return out;
-    }
-    const TextPosition s = selectionStart();
-    const TextPosition e = selectionEnd();
-    const int lastRow = std::min(e.row, RowCount() - 1);
-    for (int r = s.row; r <= lastRow; ++r) {
-        const std::string& text = m_rows[r].text;
-        const std::size_t from = r == s.row ? byteInRow(r, s.col) : 0;
-        const std::size_t to = r == e.row ? byteInRow(r, e.col) : text.size();
-        if (to > from) out.append(text, from, to - from);
-        if (r < e.row && m_rows[r].kind() == BreakKind::LineBreak) out += "\r\n";
+    for (int r = b.top; r <= std::min(b.bottom, RowCount() - 1); ++r) {
+        const auto [from, to] = boxSliceOfRow(r, b.left, b.right);
+        out.append(m_rows[r].text, from, to - from);
+        out += "\r\n";
     }
     return out;
 }
