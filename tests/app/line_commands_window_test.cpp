@@ -221,3 +221,22 @@ TEST_F(LineCommandsTest, FunctionLengthReportOpensInASecondCopy) {
     EXPECT_EQ(report.readAll(), QByteArray("    2\tmain\n"));
     EXPECT_TRUE(started[1].endsWith(QStringLiteral("/L.$")));
 }
+
+TEST_F(LineCommandsTest, OneUndoTakesBackAWholeCommand) {
+    doc().SetTextStr("c\r\n\r\nb\r\n\r\na\r\n");
+    const std::string before = doc().GetTextStr();
+    doc().SelectAll();
+    window->refreshCommands();
+    prompts.queueAnswer(Answer::Yes);
+    run("Sort");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"", "", "a", "b", "c"}));
+    run("Undo1");
+    EXPECT_EQ(doc().GetTextStr(), before);
+
+    doc().SelectAll();
+    window->refreshCommands();
+    run("DelNullLine");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"c", "b", "a"}));
+    run("Undo1");
+    EXPECT_EQ(doc().GetTextStr(), before);
+}
