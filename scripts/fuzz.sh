@@ -5,7 +5,8 @@
 # committed seed corpus. New inputs go to build-fuzz/corpus/<target>/, a
 # failing input to build-fuzz/artifacts/. Prints executions per target.
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 30 s, every target)
-# CI runs the short budget; a long run (600 s each) is done by hand.
+# CI runs the short budget with a fixed seed (TABULO_FUZZ_SEED), so its run
+# is repeatable; a long run (600 s each) is done by hand with a random seed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TABULO_FUZZ_DIR:-$root/build-fuzz}
@@ -29,6 +30,7 @@ for t in "${targets[@]}"; do
   log="$build/logs/$t.log"
   # -timeout: one input running this long is a hang; -rss_limit_mb: a blow-up.
   if "$build/fuzz_$t" -max_total_time="$budget" -timeout=25 -rss_limit_mb=2048 -max_len=4096 \
+      ${TABULO_FUZZ_SEED:+-seed="$TABULO_FUZZ_SEED"} \
       -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
       "$build/corpus/$t" "$root/fuzz/$t/corpus" >"$log" 2>&1; then
     result=ok
