@@ -217,7 +217,6 @@ void TfmTabulo::connectCommands() {
     refreshOnOpen("Format1", [this] {
         setRule(QStringLiteral("Find1"), m_document.Lines().Count() >= 1);
         refreshCommands();
-        setRule(QStringLiteral("Find1"), m_document.Lines().Count() >= 1);
     });
     refreshOnOpen("Edit1", [this] { refreshCommands(); });
     refreshOnOpen("SortS1", [this] { setRule(QStringLiteral("MChgLine"), m_availability.postal); });

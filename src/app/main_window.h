@@ -168,6 +168,9 @@ private:
     void sortCommand(textops::SortOrder order);
     void rangeCommand(std::string_view status, std::string_view suffix, bool withLineAbove,
                       const RangeFunction& function);
+    // Copies of the document's lines first..last (both included), and
+    // writing such a block back as one change.
+    std::vector<std::string> linesOf(int first, int last);
     void writeBackLines(int first, int last, const std::vector<std::string>& lines);
     void fixSoftWraps();
     void functionLengths();

@@ -52,8 +52,7 @@ void TfmTabulo::insertStringsCommand() {
     showProgress(status, QString());
     const std::optional<editor::LineRange> range = editor::lineRange(m_document);
     if (!range) return;
-    std::vector<std::string> lines;
-    for (int i = range->first; i <= range->last; ++i) lines.push_back(m_document.Lines().Get(i));
+    std::vector<std::string> lines = linesOf(range->first, range->last);
 
     beginBulkEdit(true);
     ProgressPump pump(m_bulk, [this](const QString& a, const QString& b) { showProgress(a, b); });

@@ -34,17 +34,11 @@ void TfmTabulo::convertCodes(kanji::TargetCode target) {
     beginBulkEdit(true);
     ProgressPump pump(m_bulk, [this](const QString& a, const QString& b) { showProgress(a, b); });
     // Converted so far, then the rest as it was: a stop leaves both.
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(range->last - range->first + 1));
-    bool going = true;
-    for (int i = range->first; i <= range->last; ++i) {
-        const std::string line = m_document.Lines().Get(i);
-        lines.push_back(going ? kanji::convertLine(line, target) : line);
-        if (going) {
-            going = pump.step([&] {
-                return std::pair{status, QString::number(lineCount - static_cast<std::size_t>(i) - 1)};
-            });
-        }
+    std::vector<std::string> lines = linesOf(range->first, range->last);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        lines[k] = kanji::convertLine(lines[k], target);
+        const std::size_t index = static_cast<std::size_t>(range->first) + k;
+        if (!pump.step([&] { return std::pair{status, QString::number(lineCount - index - 1)}; })) break;
     }
     writeBackLines(range->first, range->last, lines);
     endBulkEdit(true);

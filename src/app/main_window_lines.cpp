@@ -88,8 +88,7 @@ void TfmTabulo::sortCommand(textops::SortOrder order) {
     showProgress(text(textops::kStatusGetMemory), QString());
     std::vector<std::string> lines;
     try {
-        lines.reserve(static_cast<std::size_t>(range->last - range->first + 1));
-        for (int i = range->first; i <= range->last; ++i) lines.push_back(m_document.Lines().Get(i));
+        lines = linesOf(range->first, range->last);
     } catch (const std::bad_alloc&) {
         platform::prompts().message(text(textops::kOutOfMemoryText));
         return;
@@ -123,9 +122,7 @@ void TfmTabulo::rangeCommand(std::string_view status, std::string_view suffix, b
     if (!range) return;
     // Duplicate removal compares the range's first line with the line above it.
     const int from = withLineAbove && range->first > 0 ? range->first - 1 : range->first;
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(range->last - from + 1));
-    for (int i = from; i <= range->last; ++i) lines.push_back(m_document.Lines().Get(i));
+    std::vector<std::string> lines = linesOf(from, range->last);
     const std::size_t above = static_cast<std::size_t>(range->first - from);
     const std::size_t lineCount = static_cast<std::size_t>(m_document.Lines().Count());
 
@@ -145,6 +142,13 @@ void TfmTabulo::rangeCommand(std::string_view status, std::string_view suffix, b
     endBulkEdit(true);
     showCount(result.count, suffix);
     m_document.SetSelStart(caretTarget);
+}
+
+std::vector<std::string> TfmTabulo::linesOf(int first, int last) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::max(0, last - first + 1)));
+    for (int i = first; i <= last; ++i) lines.push_back(m_document.Lines().Get(i));
+    return lines;
 }
 
 void TfmTabulo::writeBackLines(int first, int last, const std::vector<std::string>& lines) {
@@ -189,10 +193,8 @@ void TfmTabulo::functionLengths() {
         platform::prompts().message(QStringLiteral("can't open ") + QString::fromStdString(report));
         return;
     }
-    std::vector<std::string> lines;
     const int count = m_document.Lines().Count();
-    lines.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) lines.push_back(m_document.Lines().Get(i));
+    const std::vector<std::string> lines = linesOf(0, count - 1);
     m_bulk.begin(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ProgressPump pump(m_bulk, [this](const QString& a, const QString& b) { showProgress(a, b); });
