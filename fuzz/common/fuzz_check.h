@@ -10,24 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "support/show_bytes.h"
+
 namespace tabulo::fuzz {
 
-// Bytes as printable ASCII with \xNN escapes, for reports.
-inline std::string showBytes(std::string_view bytes) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out += "\\x";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        }
-    }
-    return out;
-}
+using ::tabulo::testing::showBytes;
 
 [[noreturn]] inline void fail(const char* property, std::string_view detail) {
     std::fprintf(stderr, "property broken: %s\n  %s\n", property, showBytes(detail).c_str());

@@ -53,4 +53,9 @@ protected:
     std::filesystem::path m_dir;
 };
 
+// Bytes the kanji-code tests share.
+const std::string kIn = "\x1B$B";   // JIS kanji mode in
+const std::string kOut = "\x1B(J";  // and out
+const std::string kA = "\x82\xA0";  // あ
+
 }  // namespace tabulo::testing

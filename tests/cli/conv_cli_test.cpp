@@ -8,10 +8,6 @@ using namespace tabulo::testing;
 
 using KanjiCli = CliTest;
 
-const std::string kIn = "\x1B$B";   // JIS kanji mode in
-const std::string kOut = "\x1B(J";  // and out
-const std::string kA = "\x82\xA0";  // あ
-
 TEST_F(KanjiCli, ConvertsEveryLineOfAFile) {
     const std::string file = writeFile("in.txt", kA + "\nabc\r" + kA + "\r\n");
     const RunResult jis = runShell(program() + " conv --to jis " + quoted(file));

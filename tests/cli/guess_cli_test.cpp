@@ -7,10 +7,6 @@ using namespace tabulo::testing;
 
 using KanjiCli = CliTest;
 
-const std::string kIn = "\x1B$B";   // JIS kanji mode in
-const std::string kOut = "\x1B(J";  // and out
-const std::string kA = "\x82\xA0";  // あ
-
 TEST_F(KanjiCli, GuessNeedsAFile) {
     EXPECT_EQ(runShell(program() + " guess 2>/dev/null").status, 2);
 }

@@ -7,24 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "support/show_bytes.h"
+
 namespace tabulo::kanji::testing {
 
-// Shows bytes as printable ASCII with \xNN escapes, for failure messages.
-inline std::string showBytes(std::string_view bytes) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out += "\\x";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        }
-    }
-    return out;
-}
+using ::tabulo::testing::showBytes;
 
 inline std::string readFixture(const std::string& name) {
     std::ifstream file(std::string(TABULO_TEST_DATA_DIR) + "/kanji/" + name, std::ios::binary);
