@@ -4,5 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TABULO_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -G Ninja "$@" >/dev/null
+launcher=()
+# Rebuilds of other checkouts on this machine reuse compiled objects.
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev
   libgtest-dev googletest libbenchmark-dev
@@ -13,6 +13,10 @@ packages=(
   gawk sed ruby
   libmuparser-dev nkf ripgrep
   clang libclang-rt-14-dev
+  qt6-translations-l10n breeze-icon-theme libqt6svg6 desktop-file-utils
+  cups printer-driver-cups-pdf poppler-utils fonts-ipafont-mincho
+  namazu2 namazu2-index-tools kakasi libtext-kakasi-perl libnkf-perl
+  locales xterm attr bash-completion hyperfine
 )
 
 missing=()
@@ -26,4 +30,14 @@ if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The interpreters read Shift-JIS as characters in this locale. localedef
+# warns that the map is not ASCII compatible and exits 1 although it builds
+# the locale, so success is checked with locale -a.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.sjis$'; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -f SHIFT_JIS -i ja_JP ja_JP.SJIS 2>/dev/null || true
+  locale -a | grep -qi '^ja_JP\.sjis$' || { echo "setup: could not build the ja_JP.SJIS locale" >&2; exit 1; }
 fi
