@@ -27,6 +27,11 @@ std::string reportLine(TExprCompo& calc, std::string_view line, const Utf8ToSjis
 
 }  // namespace
 
+std::optional<std::string> calculationReport(TExprCompo& calc, std::string_view lineSjis, const Utf8ToSjis& toSjis) {
+    if (normaliseCalcText(lineSjis).empty()) return std::nullopt;
+    return reportLine(calc, lineSjis, toSjis);
+}
+
 std::string calculateText(TExprCompo& calc, std::string_view textSjis, const Utf8ToSjis& toSjis) {
     const std::size_t eof = textSjis.find('\x1A');
     if (eof != std::string_view::npos) textSjis = textSjis.substr(0, eof);
@@ -40,9 +45,10 @@ std::string calculateText(TExprCompo& calc, std::string_view textSjis, const Utf
         if (pos < textSjis.size()) {
             pos += textSjis.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
         }
-        if (normaliseCalcText(line).empty()) continue;
-        out += reportLine(calc, line, toSjis);
-        out += '\n';
+        if (std::optional<std::string> report = calculationReport(calc, line, toSjis)) {
+            out += *report;
+            out += '\n';
+        }
     }
     return out;
 }

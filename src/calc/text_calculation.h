@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ namespace tabulo::calc {
 
 // Converts one of the calculator's UTF-8 texts to Shift-JIS.
 using Utf8ToSjis = std::function<std::string(std::string_view utf8)>;
+
+// What one line (without its break) gives: nothing for a blank line,
+// otherwise the report line without its break.
+std::optional<std::string> calculationReport(TExprCompo& calc, std::string_view lineSjis, const Utf8ToSjis& toSjis);
 
 // textSjis: Shift-JIS lines broken by CR LF, lone CR or lone LF; a 0x1A byte
 // ends the text. Returns Shift-JIS lines, each ended by LF.

@@ -1,25 +1,27 @@
 // tabulo-cli blank: deletes the blank lines (spaces, tabs and full-width spaces
 // only) of a Shift-JIS text, as the window's command does with the whole text
 // selected.
-#include <ostream>
-#include <string>
-#include <vector>
-
-#include "cli/subcommand.h"
-#include "textops/document_text.h"
-#include "textops/line_delete.h"
+#include "cli/invocation.h"
+#include "cli/line_output.h"
+#include "textops/trim_blanks.h"
 
 namespace tabulo::cli {
+namespace {
 
-int runBlank(const std::vector<std::string>& args, Streams& io) {
-    if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
-        io.err << "usage: tabulo-cli blank [FILE]\n";
-        return 2;
-    }
-    const std::string text = readInput(args.empty() ? std::string() : args[0], io.in);
-    io.out << textops::applyToWholeText(
-        text, [](std::vector<std::string>& lines, textops::LineRange range) { return textops::deleteBlankLines(lines, range); });
+int runBlank(Invocation& call) {
+    filterLines(call, call.inputPath(), [](std::string_view line, LineOutput& out) {
+        if (!textops::isBlankLine(line)) out.write(line);
+    });
     return 0;
 }
 
+const SubcommandRegistration kRegistration{{
+    .name = "blank",
+    .operands = "[FILE]",
+    .summary = "delete blank lines (spaces, tabs, full-width spaces)",
+    .details = "Lines keep the input's line break; FILE defaults to standard input.\n",
+    .run = runBlank,
+}};
+
+}  // namespace
 }  // namespace tabulo::cli

@@ -2,51 +2,70 @@
 // writes the grep listing the window builds (per hit: the path, "Line=" with
 // the line number, a space, a tab and the line, then an empty line), with
 // CR LF after every line as the document would be saved.
-#include <exception>
-#include <ostream>
 #include <string>
-#include <vector>
 
-#include "cli/subcommand.h"
+#include "cli/invocation.h"
 #include "regex/grep.h"
 #include "regex/re_error.h"
 
 namespace tabulo::cli {
+namespace {
 
-int runGrep(const std::vector<std::string>& args, Streams& io) {
-    bool fuzzy = false;
-    std::size_t first = 0;
-    if (!args.empty() && args[0] == "--fuzzy") {
-        fuzzy = true;
-        first = 1;
-    }
-    if (args.size() < first + 2) {
-        io.err << "usage: tabulo-cli grep [--fuzzy] PATTERN FILE...\n";
-        return 2;
-    }
+// The pattern error with the pattern below it and a caret under the place
+// where it was found.
+std::string patternErrorText(const regex::ERegExpParser& e, const std::string& pattern) {
+    const std::size_t at = e.position() > 0 ? e.position() - 1 : 0;
+    return std::string(e.what()) + "\n  " + Messages::fromSjis(pattern) + "\n  " +
+           std::string(sjisColumn(pattern, at), ' ') + '^';
+}
+
+int runGrep(Invocation& call) {
+    const std::string& pattern = call.operands()[0];
     regex::TGrep grep;
+    grep.SetUseFuzzyCharDic(call.flag("--fuzzy"));
     try {
-        grep.SetUseFuzzyCharDic(fuzzy);
-        grep.SetRegExp(args[first]);
+        grep.SetRegExp(pattern);
     } catch (const regex::ERegExpParser& e) {
-        io.err << "tabulo-cli grep: " << e.what() << '\n';
-        return 2;
+        throw CliError(patternErrorText(e, pattern));
     }
+    OutputWriter& out = call.out();
     const std::string* current = nullptr;
     bool found = false;
     grep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
         found = true;
-        io.out << *current << "\r\nLine=" << hit.LineNo << " \t" << hit.Line << "\r\n\r\n";
+        out.write(*current);
+        out.write("\r\nLine=");
+        out.write(std::to_string(hit.LineNo));
+        out.write(" \t");
+        out.write(hit.Line);
+        out.write("\r\n\r\n");
     });
-    for (std::size_t i = first + 1; i < args.size(); ++i) {
-        current = &args[i];
+    for (std::size_t i = 1; i < call.operands().size(); ++i) {
+        const std::string& path = call.operands()[i];
+        current = &path;
         try {
-            grep.GrepFile(args[i]);
+            grep.GrepFile(path == "-" ? "/dev/stdin" : path);
         } catch (const regex::EFileNotFound& e) {
-            io.err << "tabulo-cli grep: " << args[i] << ": " << e.what() << '\n';
+            call.report(call.messages().fromArgument(path) + ": " + e.what());
         }
     }
     return found ? 0 : 1;
 }
 
+const SubcommandRegistration kRegistration{{
+    .name = "grep",
+    .operands = "PATTERN FILE...",
+    .summary = "list the lines of the files that match the pattern (the grep listing)",
+    .details = "PATTERN is the editor's pattern syntax. Exit status 0 when a line matched,\n"
+               "1 when none did, 2 when the pattern is bad or a file could not be read (the\n"
+               "other files are still searched). \"-\" searches standard input.\n",
+    .options = {{"--fuzzy", nullptr, OptionKind::Flag, "",
+                 "match interchangeable Japanese characters (full/half width, kana) alike"}},
+    .minOperands = 2,
+    .maxOperands = kAnyNumber,
+    .textOperands = 1,
+    .run = runGrep,
+}};
+
+}  // namespace
 }  // namespace tabulo::cli

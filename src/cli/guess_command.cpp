@@ -1,33 +1,43 @@
 // tabulo-cli guess: the detected kanji code of each file (0 to 6, as the
 // code conversion command detects it), a tab and the file name.
-#include <exception>
-#include <ostream>
 #include <string>
-#include <vector>
 
-#include "cli/subcommand.h"
+#include "cli/input_file.h"
+#include "cli/invocation.h"
 #include "kanji/kanji_code.h"
 
 namespace tabulo::cli {
+namespace {
 
-int runGuess(const std::vector<std::string>& args, Streams& io) {
-    if (args.empty()) {
-        io.err << "usage: tabulo-cli guess FILE...\n";
-        return 2;
-    }
-    int status = 0;
-    for (const std::string& path : args) {
+int runGuess(Invocation& call) {
+    OutputWriter& out = call.out();
+    for (const std::string& path : call.operands()) {
         // A file that cannot be read is reported and the others still get
         // their line.
         try {
-            const std::string text = readInput(path, io.in);
-            io.out << kanji::InCodeCheck(text) << '\t' << path << '\n';
-        } catch (const std::exception& e) {
-            io.err << "tabulo-cli guess: " << e.what() << '\n';
-            status = 2;
+            InputFile file(path);
+            const std::string text = file.readAll();
+            out.write(std::to_string(kanji::InCodeCheck(text)));
+            out.put('\t');
+            out.write(path);
+            out.put('\n');
+        } catch (const FileError& e) {
+            call.report(e);
         }
     }
-    return status;
+    return 0;
 }
 
+const SubcommandRegistration kRegistration{{
+    .name = "guess",
+    .operands = "FILE...",
+    .summary = "print each file's detected kanji code (0-6), a tab and its name",
+    .details = "Codes: 0 7-bit only, 1 binary, 2 JIS (ESC $ B), 3 JIS (ESC $ @), 4 EUC,\n"
+               "5 Shift-JIS, 6 EUC or Shift-JIS, undecided. \"-\" is standard input.\n",
+    .minOperands = 1,
+    .maxOperands = kAnyNumber,
+    .run = runGuess,
+}};
+
+}  // namespace
 }  // namespace tabulo::cli

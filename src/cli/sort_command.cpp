@@ -1,59 +1,51 @@
 // tabulo-cli sort: sorts the lines of a Shift-JIS text as the window's line
-// sort does with the whole text selected. The lines stay views into the one
-// input buffer, so a large file costs its size plus 16 bytes a line.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <ostream>
-#include <stdexcept>
+// sort does with the whole text selected. The input is held once and the
+// lines stay views into it: a large file costs its size plus 16 bytes a line.
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "cli/subcommand.h"
-#include "textops/document_text.h"
+#include "cli/input_file.h"
+#include "cli/invocation.h"
 #include "textops/line_sort.h"
 
 namespace tabulo::cli {
-
 namespace {
 
-// Reads a named file in one block of its exact size; readInput serves standard input.
-std::string readWholeInput(const std::string& path, std::istream& stdinStream) {
-    if (path.empty() || path == "-") return readInput(path, stdinStream);
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) throw std::runtime_error(path + ": cannot open file: " + std::strerror(errno));
-    const std::streamoff size = file.tellg();
-    if (size < 0) return readInput(path, stdinStream);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    file.seekg(0);
-    if (!file.read(text.data(), size)) throw std::runtime_error(path + ": cannot read file");
-    return text;
+// The first line break of the text; CR LF when it has none.
+std::string_view firstLineBreak(std::string_view text) {
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos || text[at] == '\n') return at == std::string_view::npos ? "\r\n" : "\n";
+    return text.compare(at, 2, "\r\n") == 0 ? "\r\n" : "\r";
 }
 
-}  // namespace
-
-int runSort(const std::vector<std::string>& args, Streams& io) {
-    textops::SortOrder order = textops::SortOrder::Ascending;
-    std::string path;
-    bool havePath = false;
-    for (const std::string& arg : args) {
-        if (arg == "--reverse" || arg == "-r") {
-            order = textops::SortOrder::Descending;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            io.err << "tabulo-cli sort: unknown option '" << arg << "'\n";
-            return 2;
-        } else if (havePath) {
-            io.err << "tabulo-cli sort: more than one FILE\n";
-            return 2;
-        } else {
-            path = arg;
-            havePath = true;
-        }
+int runSort(Invocation& call) {
+    const textops::SortOrder order =
+        call.flag("--reverse") ? textops::SortOrder::Descending : textops::SortOrder::Ascending;
+    InputFile file(call.inputPath());
+    const std::string text = file.readAll();
+    const textops::SortedText sorted(text, order, textops::EofByte::Ordinary);
+    const std::string_view lineBreak = firstLineBreak(text);
+    OutputWriter& out = call.out();
+    const std::size_t count = sorted.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        // Sorted lines lie scattered over the text: fetch a few lines ahead.
+        if (i + 8 < count) __builtin_prefetch(sorted[i + 8].data());
+        out.write(sorted[i]);
+        if (i + 1 < count || sorted.finalBreak()) out.write(lineBreak);
     }
-    const std::string text = readWholeInput(path, io.in);
-    const textops::SortedText sorted(text, order);
-    textops::writeDocumentText(io.out, sorted, sorted.finalBreak());
     return 0;
 }
 
+const SubcommandRegistration kRegistration{{
+    .name = "sort",
+    .operands = "[FILE]",
+    .summary = "sort the lines byte by byte (the window's line sort)",
+    .details = "Lines are compared as unsigned bytes, so \"006\" < \"123\" < \"6\" and \"B\" < \"a\".\n"
+               "They keep the input's line break; FILE defaults to standard input. The whole\n"
+               "input is held in memory once.\n",
+    .options = {{"--reverse", "-r", OptionKind::Flag, "", "sort in descending order"}},
+    .run = runSort,
+}};
+
+}  // namespace
 }  // namespace tabulo::cli

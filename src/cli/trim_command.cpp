@@ -1,25 +1,26 @@
 // tabulo-cli trim: removes blanks (spaces, tabs, full-width spaces) from both
 // ends of every line of a Shift-JIS text, as the window's command does with the
 // whole text selected.
-#include <ostream>
-#include <string>
-#include <vector>
-
-#include "cli/subcommand.h"
-#include "textops/document_text.h"
+#include "cli/invocation.h"
+#include "cli/line_output.h"
 #include "textops/trim_blanks.h"
 
 namespace tabulo::cli {
+namespace {
 
-int runTrim(const std::vector<std::string>& args, Streams& io) {
-    if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
-        io.err << "usage: tabulo-cli trim [FILE]\n";
-        return 2;
-    }
-    const std::string text = readInput(args.empty() ? std::string() : args[0], io.in);
-    io.out << textops::applyToWholeText(
-        text, [](std::vector<std::string>& lines, textops::LineRange range) { return textops::trimLines(lines, range); });
+int runTrim(Invocation& call) {
+    filterLines(call, call.inputPath(),
+                [](std::string_view line, LineOutput& out) { out.write(textops::trimBlanks(line)); });
     return 0;
 }
 
+const SubcommandRegistration kRegistration{{
+    .name = "trim",
+    .operands = "[FILE]",
+    .summary = "remove blanks from both ends of every line",
+    .details = "Lines keep the input's line break; FILE defaults to standard input.\n",
+    .run = runTrim,
+}};
+
+}  // namespace
 }  // namespace tabulo::cli

@@ -1,24 +1,34 @@
 // tabulo-cli uniq: deletes every line equal to the line above it in a Shift-JIS
-// text, as the window's command does with the whole text selected.
-#include <ostream>
+// text, as the window's command does with the whole text selected. Only the
+// line above is held, so any input streams through in bounded memory.
 #include <string>
-#include <vector>
 
-#include "cli/subcommand.h"
-#include "textops/document_text.h"
-#include "textops/line_delete.h"
+#include "cli/invocation.h"
+#include "cli/line_output.h"
 
 namespace tabulo::cli {
+namespace {
 
-int runUniq(const std::vector<std::string>& args, Streams& io) {
-    if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
-        io.err << "usage: tabulo-cli uniq [FILE]\n";
-        return 2;
-    }
-    const std::string text = readInput(args.empty() ? std::string() : args[0], io.in);
-    io.out << textops::applyToWholeText(
-        text, [](std::vector<std::string>& lines, textops::LineRange range) { return textops::deleteDuplicateLines(lines, range); });
+int runUniq(Invocation& call) {
+    std::string above;
+    bool first = true;
+    filterLines(call, call.inputPath(), [&](std::string_view line, LineOutput& out) {
+        if (!first && line == above) return;
+        first = false;
+        above.assign(line);
+        out.write(line);
+    });
     return 0;
 }
 
+const SubcommandRegistration kRegistration{{
+    .name = "uniq",
+    .operands = "[FILE]",
+    .summary = "delete every line equal to the line above it",
+    .details = "Lines are compared byte by byte and keep the input's line break; FILE\n"
+               "defaults to standard input.\n",
+    .run = runUniq,
+}};
+
+}  // namespace
 }  // namespace tabulo::cli

@@ -33,14 +33,20 @@ using WholeTextCommand = std::function<LineResult(std::vector<std::string>& line
 // lines has no line range and gives an empty text.
 std::string applyToWholeText(std::string_view text, const WholeTextCommand& command);
 
+// Whether a 0x1A byte ends a text (the file rule of the window) or is an
+// ordinary byte (the command-line tool, where no byte is dropped).
+enum class EofByte { EndsText, Ordinary };
+
 namespace detail {
 
 // Calls onLine(offset, length) for every line of text, in order, and returns
 // whether the text ended with a line break. The one splitting rule of the file
 // format, shared by everything that splits a text.
 template <class OnLine>
-bool forEachLine(std::string_view text, OnLine&& onLine) {
-    if (const std::size_t eof = text.find('\x1a'); eof != std::string_view::npos) text = text.substr(0, eof);
+bool forEachLine(std::string_view text, OnLine&& onLine, EofByte eofByte = EofByte::EndsText) {
+    if (const std::size_t eof = eofByte == EofByte::EndsText ? text.find('\x1a') : std::string_view::npos;
+        eof != std::string_view::npos)
+        text = text.substr(0, eof);
     const char* const data = text.data();
     const std::size_t size = text.size();
     std::size_t start = 0;

@@ -124,13 +124,14 @@ int compareLines(std::string_view a, std::string_view b) {
     return a.compare(b);
 }
 
-SortedText::SortedText(std::string_view text, SortOrder order) : m_text(text) {
+SortedText::SortedText(std::string_view text, SortOrder order, EofByte eofByte) : m_text(text) {
     if (text.size() > kMaxWhere) throw std::length_error("text too large to sort (4 GiB or more)");
     std::size_t count = 0;
-    detail::forEachLine(text, [&count](std::size_t, std::size_t) { ++count; });
+    detail::forEachLine(text, [&count](std::size_t, std::size_t) { ++count; }, eofByte);
     m_keys.reserve(count);
     m_finalBreak = detail::forEachLine(
-        text, [&](std::size_t offset, std::size_t length) { m_keys.push_back(makeKey(text.substr(offset, length), offset)); });
+        text, [&](std::size_t offset, std::size_t length) { m_keys.push_back(makeKey(text.substr(offset, length), offset)); },
+        eofByte);
     sortKeys(m_keys, order, [text](const SortKey& key) { return text.substr(key.where, key.length); });
 }
 

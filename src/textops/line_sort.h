@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "textops/document_text.h"
 #include "textops/line_command.h"
 
 namespace tabulo::textops {
@@ -54,7 +55,7 @@ struct SortKey {
 // (which must outlive this). Costs 16 bytes a line besides the text.
 class SortedText {
 public:
-    SortedText(std::string_view text, SortOrder order);
+    SortedText(std::string_view text, SortOrder order, EofByte eofByte = EofByte::EndsText);
 
     std::size_t size() const { return m_keys.size(); }
     std::string_view operator[](std::size_t i) const {

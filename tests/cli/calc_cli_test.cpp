@@ -33,20 +33,23 @@ const std::string kInput =
     "\x83\x5e\x83\x5e = 1\n"        // タタ: a name cannot start with a double-byte character
     "_\x83\x5e = 2^3\n"             // _タ: the trail byte 5E is not a caret
     "_\x83\x5e / 4\n"
-    "1/3\x1a"
-    "2/3\r\n";
+    "1/3\x1a"            // 0x1A is an ordinary byte: this line is no expression
+    "2/3\r\n"
+    "2/3";
 
+// Every output line ends with the input's first line break, CR LF here.
 const std::string kExpected =
-    "7\n"
-    "r=12" + kStored + "\n"
-    "452.38934211693\n" +
-    kGraphPrefix + "x^2" + kGraphSuffix + "\n" +
-    kDivisionByZero + "\n" +
-    kNotExpression + "\n" +
-    kNotExpression + "\n" +
-    "_\x83\x5e=2**3" + kStored + "\n"
-    "2\n"
-    "0.333333333333333\n";
+    "7\r\n"
+    "r=12" + kStored + "\r\n"
+    "452.38934211693\r\n" +
+    kGraphPrefix + "x^2" + kGraphSuffix + "\r\n" +
+    kDivisionByZero + "\r\n" +
+    kNotExpression + "\r\n" +
+    kNotExpression + "\r\n" +
+    "_\x83\x5e=2**3" + kStored + "\r\n"
+    "2\r\n" +
+    kNotExpression + "\r\n" +
+    "0.666666666666667\r\n";
 
 TEST_F(CalcCli, FileInput) {
     const RunResult r = runShell(program() + " calc '" + writeInput(kInput) + "'");
@@ -62,6 +65,21 @@ TEST_F(CalcCli, StandardInput) {
     const RunResult empty = runShell(program() + " calc < /dev/null");
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
+}
+
+TEST_F(CalcCli, KeepsTheInputsLineBreak) {
+    const struct {
+        const char* input;
+        const char* output;
+    } cases[] = {
+        {"1+1\n2+2\r\n", "2\n4\n"},
+        {"1+1\r2+2", "2\r4\r"},
+        {"1+1", "2\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        EXPECT_EQ(runShell(program() + " calc " + quoted(writeInput(c.input))).out, c.output);
+    }
 }
 
 TEST_F(CalcCli, HelpAndErrors) {

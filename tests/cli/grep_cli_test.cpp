@@ -36,14 +36,19 @@ TEST_F(GrepCli, StatusesBadPatternsAndMissingFiles) {
 
     const RunResult bad = runShell(program() + " grep 'a(b' " + quoted(f) + " 2>&1");
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.out.find("右(閉じ)括弧が必要です"), std::string::npos) << bad.out;
+    // The message, the pattern and a caret under the place of the error.
+    EXPECT_NE(bad.out.find("右(閉じ)括弧が必要です\n  a(b\n     ^\n"), std::string::npos) << bad.out;
 
+    // A file that cannot be read makes the status 2; the others are still searched.
     const RunResult goesOn = runShell(program() + " grep b " + quoted(missing) + " " + quoted(f) + " 2>/dev/null");
-    EXPECT_EQ(goesOn.status, 0);
+    EXPECT_EQ(goesOn.status, 2);
     EXPECT_EQ(goesOn.out, f + "\r\nLine=1 \tabc\r\n\r\n");
     const RunResult message = runShell(program() + " grep b " + quoted(missing) + " 2>&1 >/dev/null");
-    EXPECT_EQ(message.status, 1);
+    EXPECT_EQ(message.status, 2);
     EXPECT_NE(message.out.find(missing), std::string::npos) << message.out;
+    const RunResult folder = runShell(program() + " grep b " + quoted(m_dir.string()) + " " + quoted(f) + " 2>/dev/null");
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_EQ(folder.out, f + "\r\nLine=1 \tabc\r\n\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+// Block reading and the line splitter.
+#include "cli/input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "cli/cli_error.h"
+
+namespace tabulo::cli {
+
+InputFile::InputFile(const std::string& path) : m_path(path), m_fd(0), m_owned(false) {
+    if (path == "-") return;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) throw FileError(path, errno);
+    m_owned = true;
+}
+
+InputFile::~InputFile() {
+    if (m_owned) ::close(m_fd);
+}
+
+std::size_t InputFile::read(char* destination, std::size_t count) {
+    for (;;) {
+        const ssize_t n = ::read(m_fd, destination, count);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) throw FileError(m_path == "-" ? "standard input" : m_path, errno);
+    }
+}
+
+std::string InputFile::readAll() {
+    std::string text;
+    struct stat info {};
+    std::size_t expected = 1 << 16;
+    if (::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t at = ::lseek(m_fd, 0, SEEK_CUR);
+        if (info.st_size > at && at >= 0) expected = static_cast<std::size_t>(info.st_size - at) + 1;
+    }
+    std::size_t used = 0;
+    text.resize(expected);
+    for (;;) {
+        if (used == text.size()) text.resize(text.size() * 2);
+        const std::size_t n = read(text.data() + used, text.size() - used);
+        if (n == 0) break;
+        used += n;
+    }
+    text.resize(used);
+    return text;
+}
+
+std::string_view lineBreakBytes(LineBreak lineBreak) {
+    switch (lineBreak) {
+    case LineBreak::CrLf: return "\r\n";
+    case LineBreak::Cr: return "\r";
+    case LineBreak::Lf: return "\n";
+    case LineBreak::None: break;
+    }
+    return {};
+}
+
+LineReader::LineReader(InputFile& file, std::size_t blockSize) : m_file(file), m_blockSize(blockSize) {
+    m_buffer.resize(blockSize);
+}
+
+bool LineReader::fill() {
+    if (m_eof) return false;
+    if (m_begin > 0) {
+        // Move the unfinished line to the front.
+        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_scanned -= m_begin;
+        m_begin = 0;
+    }
+    // Always room for at least half a block: a long line doubles the buffer.
+    if (m_buffer.size() - m_end < std::max<std::size_t>(m_blockSize / 2, 1)) {
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_end + m_blockSize));
+    }
+    const std::size_t n = m_file.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    if (n == 0) {
+        m_eof = true;
+        return false;
+    }
+    m_end += n;
+    return true;
+}
+
+std::size_t LineReader::findBreak(std::size_t from) {
+    const char* const data = m_buffer.data();
+    for (std::size_t pos = from; pos < m_end; ++pos) {
+        // Most bytes are neither: test both with one comparison first.
+        if (static_cast<unsigned char>(data[pos]) > '\r') continue;
+        if (data[pos] == '\n' || data[pos] == '\r') return pos;
+    }
+    return m_end;
+}
+
+bool LineReader::next(Line& line) {
+    for (;;) {
+        const std::size_t brk = findBreak(m_scanned);
+        if (brk < m_end) {
+            // A CR at the end of what is held may be the first half of CR LF.
+            if (m_buffer[brk] == '\r' && brk + 1 == m_end && !m_eof) {
+                m_scanned = brk;
+                fill();  // moves the held bytes: look again
+                continue;
+            }
+            line.text = std::string_view(m_buffer.data() + m_begin, brk - m_begin);
+            std::size_t after = brk + 1;
+            if (m_buffer[brk] == '\n') {
+                line.lineBreak = LineBreak::Lf;
+            } else if (after < m_end && m_buffer[after] == '\n') {
+                line.lineBreak = LineBreak::CrLf;
+                ++after;
+            } else {
+                line.lineBreak = LineBreak::Cr;
+            }
+            m_begin = m_scanned = after;
+            return true;
+        }
+        m_scanned = m_end;
+        if (!fill()) {
+            if (m_begin == m_end) return false;
+            line.text = std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
+            line.lineBreak = LineBreak::None;
+            m_begin = m_scanned = m_end;
+            return true;
+        }
+    }
+}
+
+}  // namespace tabulo::cli

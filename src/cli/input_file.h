@@ -1,0 +1,72 @@
+// The one input reader of tabulo-cli: a named file or standard input ("-"),
+// read with read(2) in large blocks. LineReader splits it into lines without
+// copying them, holding one block and the line in hand, so memory stays
+// bounded by the longest line whatever the input's size.
+//
+// In the command-line tool every byte is data: 0x1A is an ordinary byte, and
+// a line ends at CR LF, a lone CR or a lone LF.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tabulo::cli {
+
+class InputFile {
+public:
+    // "-" is standard input. Throws FileError when the file cannot be opened.
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    const std::string& path() const { return m_path; }
+
+    // Reads up to count bytes; 0 at the end. Throws FileError on a read error
+    // (a folder, an I/O error).
+    std::size_t read(char* destination, std::size_t count);
+
+    // The whole rest of the input, in one buffer sized once for a regular file.
+    std::string readAll();
+
+private:
+    std::string m_path;
+    int m_fd;
+    bool m_owned;
+};
+
+enum class LineBreak { None, CrLf, Cr, Lf };
+
+std::string_view lineBreakBytes(LineBreak lineBreak);
+
+struct Line {
+    std::string_view text;  // without its line break; valid until the next call
+    LineBreak lineBreak = LineBreak::None;  // None only for a last line without a break
+};
+
+class LineReader {
+public:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+
+    explicit LineReader(InputFile& file, std::size_t blockSize = kBlockSize);
+
+    // The next line; false at the end. An empty input has no lines, and
+    // "a\r\n" is one line.
+    bool next(Line& line);
+
+private:
+    // Reads more bytes behind the held ones; false at the end of the input.
+    bool fill();
+    std::size_t findBreak(std::size_t from);
+
+    InputFile& m_file;
+    std::size_t m_blockSize;
+    std::string m_buffer;
+    std::size_t m_begin = 0;  // first byte not yet handed out
+    std::size_t m_end = 0;    // one past the last byte read
+    std::size_t m_scanned = 0;  // no break in [m_begin, m_scanned)
+    bool m_eof = false;
+};
+
+}  // namespace tabulo::cli
