@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth netpbm
   gawk sed ruby
   libmuparser-dev nkf ripgrep
   clang libclang-rt-14-dev

@@ -1,4 +1,5 @@
 // The window program: sets up the application, the prompts and the main window.
+#include "app/desktop_integration.h"
 #include "app/main_window.h"
 #include "platform/error_handler.h"
 #include "platform/qt_prompts.h"
@@ -6,6 +7,8 @@
 int main(int argc, char** argv) {
     tabulo::platform::TabuloApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tabulo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tabulo"));
+    tabulo::app::installQtJapanese(app);
     tabulo::platform::QtPrompts prompts;
     tabulo::platform::installPrompts(&prompts);
     QStringList arguments = QCoreApplication::arguments();

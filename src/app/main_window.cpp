@@ -14,7 +14,9 @@
 #include <QToolTip>
 
 #include "app/command_table.h"
+#include "app/desktop_integration.h"
 #include "app/option_dialog.h"
+#include "app/tool_button_icons.h"
 #include "app/window_geometry.h"
 #include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
@@ -38,6 +40,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
       m_bulk(m_document, {[this](bool on) { setRule(QStringLiteral("StopBt"), on); },
                           [] { QCoreApplication::processEvents(); }}) {
     setObjectName(QStringLiteral("fmTabulo"));
+    setWindowIcon(applicationIcon());
     for (const QString& arg : arguments) {
         if (arg.toLower() == QStringLiteral("-d")) {
             m_viewerMode = true;
@@ -168,14 +171,16 @@ void TfmTabulo::buildToolBar() {
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setFixedHeight(25 + 4);
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // A button without an icon in the theme shows its glyph instead.
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->setIconSize(QSize(16, 16));
+    chooseIconTheme();
     m_toolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; } QToolButton { padding: 0px; margin: 0px; }"));
     int group = -1;
     for (const ToolButtonRow& row : toolButtonRows()) {
         if (group != -1 && row.group != group) m_toolBar->addSeparator();
         group = row.group;
-        QAction* a = new QAction(fromView(row.glyph), this);
+        QAction* a = new QAction(toolButtonIcon(row.name), fromView(row.glyph), this);
         const QString name = fromView(row.name);
         a->setObjectName(name);
         a->setToolTip(fromView(row.hint));

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# cmake --install into a temporary prefix: both programs in bin/, the desktop
+# entry (valid, Japanese and English names, opens text files given to it),
+# and the icon it names in the hicolor theme.
+set -euo pipefail
+build=$1
+if ! command -v desktop-file-validate >/dev/null; then
+  echo "SKIP: desktop-file-validate is not installed (Debian desktop-file-utils)"
+  exit 77
+fi
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+for program in tabulo tabulo-cli; do
+  [[ -x $prefix/bin/$program ]] || fail "bin/$program is not installed"
+done
+
+entry=$prefix/share/applications/tabulo.desktop
+if [[ ! -f $entry ]]; then
+  fail "share/applications/tabulo.desktop is not installed"
+else
+  desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
+  key() { sed -n "s/^$1=//p" "$entry"; }
+  [[ $(key Name) == Tabulo ]] || fail "Name is '$(key Name)'"
+  [[ -n $(key 'Name\[ja\]') ]] || fail "no Japanese name"
+  [[ $(key MimeType) == *"text/plain;"* ]] || fail "MimeType lacks text/plain"
+  exec_line=$(key Exec)
+  [[ $exec_line =~ ^tabulo\ %[fFuU]$ ]] || fail "Exec '$exec_line' does not pass the files to tabulo"
+  icon=$(key Icon)
+  [[ -f $prefix/share/icons/hicolor/scalable/apps/$icon.svg ]] ||
+    fail "the icon '$icon' is not in share/icons/hicolor/scalable/apps"
+fi
+
+if ((failures > 0)); then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "install into $prefix: all checks passed"
