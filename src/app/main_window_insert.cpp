@@ -59,7 +59,6 @@ void TfmTabulo::insertStringsCommand() {
     textops::InsertOptions options;
     options.column = static_cast<std::size_t>(m_insertStr->columnSpin().value());
     options.intoEmptyLines = m_insertStr->insertIntoEmptyLines().isChecked();
-    options.tabWidth = m_document.TabSpaceCount();
     const textops::LineResult result =
         textops::insertStrings(lines, {0, lines.size() - 1}, *sequence, options, [&](const textops::Progress& p) {
             return pump.step([&] {

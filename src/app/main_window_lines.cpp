@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/progress_pump.h"
+#include "app/work_files.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/run_shell.h"
@@ -186,7 +187,9 @@ void TfmTabulo::fixSoftWraps() {
 
 void TfmTabulo::functionLengths() {
     const std::string report = platform::workFolder() + "L.$";
-    std::remove(report.c_str());
+    // Work files of earlier commands go too, so no stale result is shown.
+    deleteWorkFiles(QString::fromStdString(platform::workFolder()),
+                    QString::fromStdString(platform::programFolder()), QString::fromStdString(report));
     showProgress(text(textops::kStatusCountFunctions), QString());
     std::ofstream out(report, std::ios::binary | std::ios::trunc);
     if (!out) {

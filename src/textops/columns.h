@@ -1,7 +1,7 @@
-// Display columns of a line, counted the way the editor lays a row out: a
-// single-byte character takes one column, a double-byte character two, and a
-// tab runs to the next multiple of the tab width. Used to find the byte where
-// text goes in at the column the user picked.
+// The byte column of the insert-strings command: the column counts bytes
+// from the start of the line, and where it falls between the two bytes of a
+// double-byte character the text goes in after that character, so no
+// character is ever split.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +10,9 @@
 
 namespace tabulo::textops {
 
-// Number of columns the whole line takes. tabWidth below 1 counts as 1.
-std::size_t lineWidth(std::string_view line, int tabWidth);
-
-// Byte offset of the first character boundary at or after column; a column
-// inside a double-byte character or a tab gives the offset after it, so a
-// character is never split and nothing left of the column moves. nullopt when
-// the line is narrower than column; a line exactly column wide gives its end.
-std::optional<std::size_t> byteOffsetAtColumn(std::string_view line, std::size_t column, int tabWidth);
+// Byte offset where text goes in at `column`: the column itself, or the end
+// of the double-byte character it falls inside. nullopt when the line is
+// shorter than column bytes; a line exactly column bytes long gives its end.
+std::optional<std::size_t> insertionOffsetAtColumn(std::string_view line, std::size_t column);
 
 }  // namespace tabulo::textops

@@ -13,7 +13,7 @@ LineResult insertStrings(std::vector<std::string>& lines, LineRange range, const
     for (std::size_t i = range.first; i <= range.last; ++i) {
         std::string& line = lines[i];
         if (options.intoEmptyLines || !line.empty()) {
-            if (const std::optional<std::size_t> at = byteOffsetAtColumn(line, options.column, options.tabWidth)) {
+            if (const std::optional<std::size_t> at = insertionOffsetAtColumn(line, options.column)) {
                 ++result.count;
                 line.insert(*at, sequence.at(result.count));
                 if (limit && result.count >= *limit) break;

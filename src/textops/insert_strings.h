@@ -1,5 +1,5 @@
 // The "行に文字列を挿入" command: puts the texts of an InsertSequence into the
-// lines of a range at one display column.
+// lines of a range at one byte column.
 #pragma once
 
 #include <cstddef>
@@ -12,15 +12,14 @@
 namespace tabulo::textops {
 
 struct InsertOptions {
-    std::size_t column = 0;      // display column (see columns.h) where the text starts
+    std::size_t column = 0;      // byte column (see columns.h) where the text starts
     bool intoEmptyLines = true;  // "空行も挿入"
-    int tabWidth = 4;            // the editor's tab width, for the column
 };
 
 // Walks the range from first to last. An empty line is skipped unless
-// intoEmptyLines; a line narrower than the column is skipped; every other line
+// intoEmptyLines; a line shorter than the column is skipped; every other line
 // gets the sequence's text for k (k counting the lines processed, from 1) at
-// the column, appended when the line is exactly that wide. A skipped line does
+// the column, appended when the line is exactly that long. A skipped line does
 // not advance k. A limited sequence stops after its last member and leaves the
 // following lines alone. count is k at the end; an empty fixed string changes
 // nothing but still counts the lines it visited. Progress is reported after

@@ -78,6 +78,19 @@ TEST_F(InsertStringsTest, NumbersFromATemplateAtAColumn) {
     EXPECT_EQ(lineWhileOpen, 3);
 }
 
+TEST_F(InsertStringsTest, TheColumnCountsBytesAndNeverSplitsACharacter) {
+    // あいう, a tab before text, and half-width katakana.
+    window->document().SetTextStr("\x82\xa0\x82\xa2\x82\xa4\r\n\tabc\r\n\xb1\xb2\xb3\xb4\r\n");
+    insert([](auto& d) {
+        d.setKind(InsertKind::FixedString);
+        d.textEdit().setText(QStringLiteral("#"));
+        d.columnSpin().setValue(3);
+    });
+    // Byte 3 falls inside い: the text goes in after it.
+    EXPECT_EQ(lines(), (std::vector<std::string>{"\x82\xa0\x82\xa2#\x82\xa4", "\tab#c", "\xb1\xb2\xb3#\xb4"}));
+    EXPECT_EQ(lineWhileOpen, 3);  // the red line stands at the chosen column
+}
+
 TEST_F(InsertStringsTest, EmptyLinesOnlyWhenAsked) {
     window->document().SetTextStr("a\r\n\r\nb\r\n");
     insert([](auto& d) {

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/progress_pump.h"
+#include "platform/folders.h"
 #include "platform/run_shell.h"
 #include "support/main_window_fixture.h"
 
@@ -205,7 +206,13 @@ TEST_F(LineCommandsTest, FixSoftWrapsAsksFromTwoHundredThousandBytes) {
     }
 }
 
-TEST_F(LineCommandsTest, FunctionLengthReportOpensInASecondCopy) {
+TEST_F(LineCommandsTest, FunctionLengthDeletesTheWorkFilesAndItsReportOpensInASecondCopy) {
+    // Results of earlier commands are deleted first, so none can be shown stale.
+    const QString work = QString::fromStdString(tabulo::platform::workFolder());
+    for (const char* name : {"TA.txt", "S.awk", "T.$"}) {
+        QFile file(work + QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     QStringList started;
     tabulo::platform::setRunShellHook([&](const QString& file, const QStringList& args, bool wait) {
         EXPECT_FALSE(wait);
@@ -220,6 +227,9 @@ TEST_F(LineCommandsTest, FunctionLengthReportOpensInASecondCopy) {
     ASSERT_TRUE(report.open(QIODevice::ReadOnly));
     EXPECT_EQ(report.readAll(), QByteArray("    2\tmain\n"));
     EXPECT_TRUE(started[1].endsWith(QStringLiteral("/L.$")));
+    for (const char* name : {"TA.txt", "S.awk", "T.$"}) {
+        EXPECT_FALSE(QFile::exists(work + QString::fromLatin1(name))) << name;
+    }
 }
 
 TEST_F(LineCommandsTest, OneUndoTakesBackAWholeCommand) {

@@ -49,7 +49,7 @@ TEST(InsertStringsTest, EmptyLinesAreSkippedOnlyWhenAsked) {
     EXPECT_EQ(filling, (Lines{"aa", "b", "cb"}));
 }
 
-TEST(InsertStringsTest, ColumnRuleSkipsNarrowLinesAndAppendsAtTheExactWidth) {
+TEST(InsertStringsTest, ByteColumnSkipsShortLinesAppendsAtTheExactLengthAndNeverSplitsACharacter) {
     struct Case {
         const char* name;
         std::string line;
@@ -57,14 +57,15 @@ TEST(InsertStringsTest, ColumnRuleSkipsNarrowLinesAndAppendsAtTheExactWidth) {
         std::string expected;
     };
     const Case cases[] = {
-        {"narrower than the column", "ab", 3, "ab"},
-        {"exactly as wide", "abc", 3, "abc#"},
+        {"shorter than the column", "ab", 3, "ab"},
+        {"exactly as long", "abc", 3, "abc#"},
         {"inside the line", "abcd", 2, "ab#cd"},
-        {"double-byte before the column", "\x83\x5c" "ab", 2, "\x83\x5c#ab"},
-        {"column inside a double-byte character", "\x83\x5c" "ab", 1, "\x83\x5c#ab"},
-        {"column inside a tab", "\tx", 2, "\t#x"},
-        {"tab reaches the column", "\tx", 4, "\t#x"},
-        {"tab makes the line wide enough", "\t", 3, "\t#"},
+        {"after a double-byte character", "\x83\x5c" "ab", 2, "\x83\x5c#ab"},
+        {"between the bytes of a character", "\x83\x5c" "ab", 1, "\x83\x5c#ab"},
+        {"between the bytes of the last character", "a\x82\xa0", 2, "a\x82\xa0#"},
+        {"a tab is one byte", "\tx", 1, "\t#x"},
+        {"a tab does not reach column 2", "\t", 2, "\t"},
+        {"half-width katakana are one byte", "\xb1\xb2\xb3", 2, "\xb1\xb2#\xb3"},
         {"empty line at column 0", "", 0, "#"},
         {"empty line at column 1", "", 1, ""},
     };
