@@ -188,6 +188,13 @@ void TfmTabulo::buildToolBar() {
         a->setCheckable(row.toggle);
         a->setProperty(kRuleProperty, true);
         m_toolBar->addAction(a);
+        connect(a, &QAction::changed, this, [this, a] {
+            // A button disabled under the pointer gets no leave event, so its
+            // hint would stay in the status bar and hide the panels.
+            if (!a->isEnabled() && !a->statusTip().isEmpty() && statusBar()->currentMessage() == a->statusTip()) {
+                statusBar()->clearMessage();
+            }
+        });
         if (QWidget* button = m_toolBar->widgetForAction(a)) {
             button->setObjectName(name);
             button->setFixedSize(20, 25);
@@ -243,7 +250,13 @@ void TfmTabulo::runCommand(const QString& name, QAction* source) {
     }
     const auto handler = m_handlers.constFind(command);
     if (handler != m_handlers.cend()) {
+        const editor::TextPosition caretBefore = m_document.caret();
+        const int rowsBefore = m_document.RowCount();
         platform::runGuarded(platform::prompts(), [&] { handler.value()(source); });
+        // A command that moved the caret or changed the rows shows the caret.
+        if (!m_bulk.active() && (m_document.caret() != caretBefore || m_document.RowCount() != rowsBefore)) {
+            m_document.scrollToCaret();
+        }
     }
     refreshStatus();
     refreshCommands();

@@ -136,6 +136,8 @@ private:
     void setChecked(const QString& name, bool checked);
     void runCommand(const QString& name, QAction* source);
     void afterInput();
+    // Scrolls down just enough that `row` is in the window.
+    void showRowsUpTo(int row);
 
     // Command handlers.
     void toggleWrap(QAction* source);

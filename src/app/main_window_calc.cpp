@@ -42,12 +42,18 @@ bool TfmTabulo::calculateLine() {
         } else {
             m_document.Lines().Add(outcome.resultText);
         }
+        showRowsUpTo(m_document.firstRowOfLine(line + 2) - 1);  // the result, below the line
         return true;
     case calc::LineCalcOutcome::Kind::Assignment:
         platform::prompts().message(fromSjis(outcome.normalised) + QString::fromUtf8(calc::kStoredSuffix));
         return true;
     }
     return false;
+}
+
+void TfmTabulo::showRowsUpTo(int row) {
+    const int bottom = m_document.TopRow() + m_document.VisibleRows() - 1;
+    if (row > bottom) m_document.SetTopRow(m_document.TopRow() + row - bottom);
 }
 
 void TfmTabulo::runLineCalculation() {

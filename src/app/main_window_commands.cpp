@@ -98,7 +98,8 @@ void TfmTabulo::deleteLine() {
 void TfmTabulo::goToRow() {
     const QString defaultText = QString::number(m_document.Row() + 1);
     const std::optional<QString> answer =
-        platform::prompts().input(QStringLiteral(" 指定行に移動　(S:文頭  E:文末)"), QString(), defaultText);
+        platform::prompts().input(QStringLiteral(" 指定行に移動　(S:文頭  E:文末)"),
+                                  QStringLiteral("行番号、または S:文頭  E:文末"), defaultText);
     const std::optional<int> target = goToRowTarget(
         answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt,
         {m_document.Row(), m_document.RowCount(), m_document.VisibleRows()});

@@ -1,5 +1,6 @@
 #include "app/window_geometry.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -34,8 +35,7 @@ void readGeometry(QWidget& window, const QString& formName, editor::TEditor* fon
     const std::optional<int> width = store.readInteger(key, QStringLiteral("WindowWidth"));
     const std::optional<int> height = store.readInteger(key, QStringLiteral("WindowHeight"));
     if (top && left && width && height && *width > 0 && *height > 0) {
-        window.move(*left, *top);
-        window.resize(*width, *height);
+        window.setGeometry(*left, *top, *width, *height);
     }
 }
 
@@ -46,15 +46,20 @@ void storeGeometry(const QWidget& window, const QString& formName, const editor:
     if (maximised) return;
     platform::SettingsStore store;
     const QString key = geometryKeyPath(formName);
-    const QRect frame = window.frameGeometry();
-    store.writeInteger(key, QStringLiteral("WindowTop"), frame.top());
-    store.writeInteger(key, QStringLiteral("WindowLeft"), frame.left());
-    store.writeInteger(key, QStringLiteral("WindowWidth"), window.width());
-    store.writeInteger(key, QStringLiteral("WindowHeight"), window.height());
+    // The client area, both ways: the frame is the window manager's and is
+    // not known when the window is placed again, so storing the frame's
+    // corner moved the window up by its title bar at every run.
+    const QRect client = window.geometry();
+    store.writeInteger(key, QStringLiteral("WindowTop"), client.top());
+    store.writeInteger(key, QStringLiteral("WindowLeft"), client.left());
+    store.writeInteger(key, QStringLiteral("WindowWidth"), client.width());
+    store.writeInteger(key, QStringLiteral("WindowHeight"), client.height());
     if (fontOf) {
         const QFont font = fontOf->editorFont();
+        // A font given in pixels has no point size of its own (-1).
+        const int points = font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
         store.writeString(key, QStringLiteral("FontName"), font.family());
-        store.writeInteger(key, QStringLiteral("FontSize"), font.pointSize());
+        store.writeInteger(key, QStringLiteral("FontSize"), points);
     }
 }
 

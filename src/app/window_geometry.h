@@ -15,7 +15,8 @@ namespace tabulo::app {
 // "\Software\Tabulo\" + formName.
 QString geometryKeyPath(const QString& formName);
 
-// Reads "WindowTop", "WindowLeft", "WindowWidth", "WindowHeight" and, with
+// The four window values are the client area (without the window manager's
+// frame). Reads "WindowTop", "WindowLeft", "WindowWidth", "WindowHeight" and, with
 // an editor, "FontName" and "FontSize" with the proportional-font spacing.
 // A window that has nothing stored yet (the first start) keeps its designed
 // position and size; so does an editor without a stored font. Without

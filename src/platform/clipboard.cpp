@@ -79,7 +79,7 @@ std::optional<ClipboardText> clipboardText()
     if (data->hasFormat(QString::fromLatin1(kSjisMimeType)) && codec.toUtf16(bytes) == detail::view(text)) {
         result.sjis = std::move(bytes);
     } else {
-        result.sjis = detail::withCrLf(codec.fromUtf16Lossy(detail::view(text)));
+        result.sjis = detail::withCrLf(codec.fromUtf16Lossy(detail::view(text), &result.replaced));
     }
     return result;
 }

@@ -122,13 +122,19 @@ Answer QtPrompts::confirm(const QString& text, const QString& title, Buttons but
 std::optional<QString> QtPrompts::input(const QString& caption, const QString& prompt,
                                         const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, detail::titleOrAppName(caption), prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
-    if (!ok) {
+    QInputDialog dialog(m_parent);
+    const QString title = detail::titleOrAppName(caption);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // The window manager cuts a title wider than the box; leave room for it
+    // and the title bar's buttons.
+    constexpr int kTitleBarButtons = 120;
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarButtons);
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtPrompts::openFile(const QString& caption, const QString& startPath,

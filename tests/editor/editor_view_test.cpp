@@ -54,6 +54,13 @@ protected:
         for (const auto& r : prompts.records()) n += r.kind == PromptKind::Beep;
         return n;
     }
+    // What the platform delivers for a double-click: a press and release,
+    // then the second press as a double-click event, and its release.
+    void doubleClick(QPoint point) {
+        QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(editor->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, point);
+    }
     QImage grab() {
         editor->viewport()->repaint();
         return editor->viewport()->grab().toImage();
@@ -218,6 +225,45 @@ TEST_F(EditorViewTest, ClickDragShiftClickAndRowSelection) {
     QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, QPoint(2, at(3, 0).y()));
     EXPECT_EQ(model.SelectedText(), "second\r\nthird\r\nfourth\r\n");
     EXPECT_EQ(editor->viewport()->cursor().shape(), Qt::BitmapCursor);  // the right-pointing arrow
+}
+
+TEST_F(EditorViewTest, DoubleClickSelectsAWordAndATripleClickTheLine) {
+    // x = 漢字かな abc_1
+    model.SetTextStr("x = \x8a\xbf\x8e\x9a\x82\xa9\x82\xc8 abc_1\r\nnext\r\n");
+    doubleClick(at(0, 6));  // on 字
+    EXPECT_EQ(model.SelectedText(), "\x8a\xbf\x8e\x9a");
+    doubleClick(at(0, 9));  // on な
+    EXPECT_EQ(model.SelectedText(), "\x82\xa9\x82\xc8");
+    doubleClick(at(0, 14));
+    EXPECT_EQ(model.SelectedText(), "abc_1");
+    // A third click soon after takes the whole line with its break.
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(0, 14));
+    EXPECT_EQ(model.SelectedText(), "x = \x8a\xbf\x8e\x9a\x82\xa9\x82\xc8 abc_1\r\n");
+    // A double-click past the end of a line selects nothing.
+    doubleClick(at(1, 20));
+    EXPECT_FALSE(model.hasSelection());
+    EXPECT_EQ(model.caret(), (TextPosition{1, 4}));
+}
+
+TEST_F(EditorViewTest, DoubleClickTakesAWordAcrossASoftWrapAndTripleClickTheWholeLine) {
+    TEditorWrapOption option = model.WrapOption();
+    option.WrapByte = 10;
+    model.SetWrapOption(option);
+    model.SetWordWrap(true);
+    model.SetTextStr("aaaa bbbbbbbbbbbbbbb cc\r\nlast\r\n");
+    ASSERT_EQ(model.rowText(1).substr(0, 2), "bb");
+    doubleClick(at(1, 2));
+    EXPECT_EQ(model.SelectedText(), "bbbbbbbbbbbbbbb");
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(1, 2));
+    EXPECT_EQ(model.SelectedText(), "aaaa bbbbbbbbbbbbbbb cc\r\n");
+    doubleClick(at(3, 1));
+    EXPECT_EQ(model.SelectedText(), "last");
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(3, 1));
+    EXPECT_EQ(model.SelectedText(), "last\r\n");
+    // The empty row after the final break holds no word and no line.
+    doubleClick(at(4, 0));
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(4, 0));
+    EXPECT_FALSE(model.hasSelection());
 }
 
 TEST_F(EditorViewTest, DragMoveWithinOneLineAndDragCopyWithCtrl) {

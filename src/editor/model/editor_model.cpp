@@ -745,9 +745,11 @@ std::vector<ScreenRow> EditorModel::makeRows(std::string_view line, BreakKind la
 }
 
 void EditorModel::rewrapAll() {
-    // Rows change, offsets do not: keep the caret and the selection by offset.
+    // Rows change, offsets do not: keep the caret, the selection and the
+    // text at the top of the window by offset, then the caret in view.
     const std::int64_t caretOffset = offsetOfPosition(m_caret);
     const std::int64_t anchorOffset = offsetOfPosition(m_anchor);
+    const std::int64_t topOffset = offsetOfRow(std::min(m_topRow, RowCount() - 1));
     std::vector<ScreenRow>& old = m_rows.rows();
     std::vector<ScreenRow> rows;
     rows.reserve(old.size());
@@ -776,7 +778,8 @@ void EditorModel::rewrapAll() {
     invalidateFrom(0);
     m_caret = positionOfOffset(caretOffset);
     m_anchor = positionOfOffset(anchorOffset);
-    m_topRow = std::min(m_topRow, lastCaretRow());
+    m_topRow = topOffset < 0 ? 0 : std::min(positionOfOffset(topOffset).row, lastCaretRow());
+    scrollToCaret();
     notify(ModelChange::Layout);
 }
 

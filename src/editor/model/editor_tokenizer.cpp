@@ -248,4 +248,60 @@ int tokenizeLine(std::string_view line, int openBracket, const TokenizerContext&
     return -1;
 }
 
+namespace {
+
+// Word classes of whole characters: 0 is no word character.
+enum WordClass { kNoWord = 0, kAnk = 1, kHalfKana = 2, kDbcsBase = 10 };
+
+bool isKanaMark(std::string_view line, std::size_t pos) {
+    return at(line, pos) == 0x81 && (at(line, pos + 1) == 0x5B || at(line, pos + 1) == 0x7C);
+}
+
+int wordClassAt(std::string_view line, std::size_t pos) {
+    const unsigned char b = at(line, pos);
+    if (charLengthAt(line, pos) == 2) {
+        const int cls = dbcsRunClass(b, at(line, pos + 1));
+        return cls == 0 ? kNoWord : kDbcsBase + cls;
+    }
+    if (isWordChar(b)) return kAnk;
+    if (b >= 0xA6 && b <= 0xDF) return kHalfKana;
+    return kNoWord;
+}
+
+bool continuesWord(int cls, std::string_view line, std::size_t pos) {
+    if (cls == kNoWord) return false;
+    if (cls >= kDbcsBase) {
+        return charLengthAt(line, pos) == 2 && continuesRun(cls - kDbcsBase, at(line, pos), at(line, pos + 1));
+    }
+    return wordClassAt(line, pos) == cls;
+}
+
+}  // namespace
+
+std::pair<std::size_t, std::size_t> wordRangeAt(std::string_view line, std::size_t byte) {
+    if (byte >= line.size()) return {line.size(), line.size()};
+    // Character starts up to the clicked one; Shift-JIS cannot be read backwards.
+    std::vector<std::size_t> starts;
+    std::size_t pos = 0;
+    while (pos + charLengthAt(line, pos) <= byte) {
+        starts.push_back(pos);
+        pos += charLengthAt(line, pos);
+    }
+    starts.push_back(pos);  // the clicked character
+    std::size_t index = starts.size() - 1;
+    int cls = wordClassAt(line, pos);
+    // A long-vowel mark belongs to the kana before it.
+    if (cls == kNoWord && isKanaMark(line, pos)) {
+        std::size_t k = index;
+        while (k > 0 && isKanaMark(line, starts[k])) --k;
+        const int before = wordClassAt(line, starts[k]);
+        if (before == kDbcsBase + 3 || before == kDbcsBase + 4) cls = before;
+    }
+    if (cls == kNoWord) return {pos, pos + charLengthAt(line, pos)};
+    while (index > 0 && continuesWord(cls, line, starts[index - 1])) --index;
+    std::size_t end = pos + charLengthAt(line, pos);
+    while (end < line.size() && continuesWord(cls, line, end)) end += charLengthAt(line, end);
+    return {starts[index], end};
+}
+
 }  // namespace tabulo::editor

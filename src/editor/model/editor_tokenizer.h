@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/model/editor_view_settings.h"
@@ -75,5 +76,13 @@ int tokenizeLine(std::string_view line, int openBracket, const TokenizerContext&
 
 // True for the characters a link token runs over.
 bool isLinkChar(unsigned char b);
+
+// The word a double-click selects: the byte range of the run of word
+// characters holding the character at `byte`, cut where the script changes
+// (ASCII letters, digits and "_"; full-width digits; full-width letters;
+// hiragana; katakana, each of the kana with "ー" and "－"; kanji; half-width
+// katakana). Any other character is a word of its own. Empty at or past the
+// line's end.
+std::pair<std::size_t, std::size_t> wordRangeAt(std::string_view line, std::size_t byte);
 
 }  // namespace tabulo::editor

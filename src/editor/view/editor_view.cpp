@@ -373,6 +373,11 @@ void TEditor::pasteFromClipboard() {
         m_model.replaceSelection(clip->sjis);
     }
     m_model.scrollToCaret();
+    if (clip->replaced > 0) {
+        platform::prompts().message(
+            QStringLiteral("Shift-JIS にない文字 %1 個を「?」に置き換えて貼り付けました。").arg(clip->replaced),
+            QString(), platform::Icon::Warning);
+    }
 }
 
 // ---------------------------------------------------------------- mouse
@@ -416,13 +421,35 @@ std::optional<std::pair<TokenKind, std::string>> TEditor::tokenAt(QPoint pos) co
     const int col = m_leftColumn + (pos.x() - textLeft()) / m_cellWidth;
     if (col >= m_model.rowColumns(row)) return std::nullopt;
     const int line = m_model.LineIndexOfRow(row);
-    std::size_t byte = m_model.byteOfRowColumn(row, col);
-    for (int r = m_model.firstRowOfLine(line); r < row; ++r) byte += m_model.rowText(r).size();
+    const std::size_t byte = lineByteOfCell(line, {row, col});
     const std::string text = m_model.Lines().Get(line);
     for (const Token& t : lineTokens(line)) {
         if (byte >= t.begin && byte < t.end) return std::make_pair(t.kind, text.substr(t.begin, t.end - t.begin));
     }
     return std::nullopt;
+}
+
+std::size_t TEditor::lineByteOfCell(int line, Cell cell) const {
+    std::size_t byte = m_model.byteOfRowColumn(cell.row, cell.col);
+    for (int r = m_model.firstRowOfLine(line); r < cell.row; ++r) byte += m_model.rowText(r).size();
+    return byte;
+}
+
+TextPosition TEditor::positionOfLineByte(int line, std::size_t byte) const {
+    // Soft wraps add no offsets, so a line's bytes are consecutive offsets.
+    return m_model.positionOfOffset(m_model.offsetOfRow(m_model.firstRowOfLine(line)) +
+                                    static_cast<std::int64_t>(byte));
+}
+
+void TEditor::selectLineAt(int row) {
+    if (row >= m_model.RowCount()) return;  // the empty row after a final break
+    const int line = m_model.LineIndexOfRow(row);
+    const int lastRow = m_model.firstRowOfLine(line + 1) - 1;
+    // With its line break, when it has one.
+    const TextPosition end = m_model.rowKind(lastRow) == BreakKind::LineBreak
+                                 ? TextPosition{lastRow + 1, 0}
+                                 : TextPosition{lastRow, m_model.rowColumns(lastRow)};
+    m_model.select({m_model.firstRowOfLine(line), 0}, end);
 }
 
 void TEditor::updateHoverCursor(QPoint pos) {
@@ -456,6 +483,13 @@ void TEditor::mousePressEvent(QMouseEvent* event) {
     }
     const QPoint pos = event->position().toPoint();
     const Cell cell = cellAt(pos);
+    if (m_sinceDoubleClick.isValid() && m_sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
+        (pos - m_doubleClickPoint).manhattanLength() < QApplication::startDragDistance() &&
+        pos.x() >= leftbarPixels()) {
+        m_sinceDoubleClick.invalidate();
+        selectLineAt(cell.row);
+        return;
+    }
     m_buttonDown = true;
     m_model.setMouseSelecting(true);
     m_pressPoint = pos;
@@ -550,6 +584,30 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
         }
     }
     updateHoverCursor(pos);
+}
+
+void TEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || pos.x() < leftbarPixels() || pos.y() < rulerPixels() ||
+        (event->modifiers() & Qt::ShiftModifier)) {
+        mousePressEvent(event);
+        return;
+    }
+    // The press of the first click already placed the caret; this one
+    // selects and starts no drag.
+    m_buttonDown = false;
+    m_model.setMouseSelecting(false);
+    m_drag = DragState::None;
+    m_rowSelecting = false;
+    m_sinceDoubleClick.start();
+    m_doubleClickPoint = pos;
+    const Cell cell = cellAt(pos);
+    if (cell.row >= m_model.RowCount()) return;
+    const int line = m_model.LineIndexOfRow(cell.row);
+    const std::string text = m_model.Lines().Get(line);
+    const auto [begin, end] = wordRangeAt(text, lineByteOfCell(line, cell));
+    if (begin == end) return;
+    m_model.select(positionOfLineByte(line, begin), positionOfLineByte(line, end));
 }
 
 void TEditor::focusInEvent(QFocusEvent* event) {

@@ -8,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <array>
 #include <functional>
@@ -114,6 +115,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A double-click selects the word under the pointer, a third click soon
+    // after it the whole line.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -134,6 +138,10 @@ private:
     bool insideSelection(int row, int col) const;
     void updateHoverCursor(QPoint pos);
     void typeUnicode(const QString& text);
+    // The byte of a cell within its logical line, and back.
+    std::size_t lineByteOfCell(int line, Cell cell) const;
+    TextPosition positionOfLineByte(int line, std::size_t byte) const;
+    void selectLineAt(int row);
     // Tokens of a logical line, with the bracket state its start inherits.
     const std::vector<Token>& lineTokens(int line) const;
     int bracketAtLineStart(int line) const;
@@ -170,6 +178,8 @@ private:
     DragState m_drag = DragState::None;
     QPoint m_pressPoint;
     Cell m_pressCell{0, 0};
+    QElapsedTimer m_sinceDoubleClick;  // for the third click of a triple-click
+    QPoint m_doubleClickPoint;
 
     // Token cache of the line last tokenized, and bracket states at line
     // starts valid for a prefix of the lines.

@@ -296,14 +296,19 @@ std::optional<std::string> SjisCodec::fromUtf8(std::string_view text) const
     return out;
 }
 
-std::string SjisCodec::fromUtf16Lossy(std::u16string_view text) const
+std::string SjisCodec::fromUtf16Lossy(std::u16string_view text, std::size_t* replaced) const
 {
     std::string out;
     out.reserve(text.size() * 2);
+    std::size_t count = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         if (!appendCode(out, detail::nextUtf16(text, pos))) {
             out += '?';
+            ++count;
         }
+    }
+    if (replaced != nullptr) {
+        *replaced = count;
     }
     return out;
 }

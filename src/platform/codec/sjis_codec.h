@@ -37,8 +37,8 @@ public:
     std::optional<std::string> fromUtf8(std::string_view text) const;
 
     // Same, but every character with no Shift-JIS form (and every malformed
-    // sequence) becomes one '?'.
-    std::string fromUtf16Lossy(std::u16string_view text) const;
+    // sequence) becomes one '?'; `replaced`, when given, receives how many.
+    std::string fromUtf16Lossy(std::u16string_view text, std::size_t* replaced = nullptr) const;
     std::string fromUtf8Lossy(std::string_view text) const;
 
     // Decoding one character: code is the byte, or lead * 256 + trail.
