@@ -182,6 +182,29 @@ TEST(EditorModel, SoftWrapOnAndOffKeepsTextAndCaretOffset) {
     EXPECT_EQ(m.rowKind(1), BreakKind::LineBreak);
 }
 
+TEST(EditorModel, SoftWrapSwitchKeepsTheTopTextAndTheCaretInView) {
+    EditorModel m;
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += std::string(30, static_cast<char>('a' + i % 26)) + "\r\n";
+    m.SetTextStr(text);
+    m.setVisibleArea(10, 40);
+    TEditorWrapOption o;
+    o.WrapByte = 10;
+    m.SetWrapOption(o);
+    // Caret on line 150, line 145 at the top: each line takes three rows with wrap on.
+    m.SetTopRow(145);
+    m.setCaret({150, 4});
+    m.SetWordWrap(true);
+    EXPECT_EQ(m.LineIndexOfRow(m.Row()), 150);
+    EXPECT_GE(m.Row(), m.TopRow());
+    EXPECT_LT(m.Row(), m.TopRow() + m.VisibleRows());
+    EXPECT_EQ(m.LineIndexOfRow(m.TopRow()), 147);  // scrolled just enough for the caret
+    m.SetTopRow(m.firstRowOfLine(148));
+    m.SetWordWrap(false);
+    EXPECT_EQ(m.caret(), (TextPosition{150, 4}));
+    EXPECT_EQ(m.TopRow(), 148);  // the text at the top stays at the top
+}
+
 TEST(DocumentOps, WidenToWholeLines) {
     EditorModel m;
     m.SetTextStr("l0\r\nl1\r\nline2\r\nline3\r\nline4\r\nl5\r\nlast");

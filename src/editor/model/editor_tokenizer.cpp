@@ -250,8 +250,9 @@ int tokenizeLine(std::string_view line, int openBracket, const TokenizerContext&
 
 namespace {
 
-// Word classes of whole characters: 0 is no word character.
-enum WordClass { kNoWord = 0, kAnk = 1, kHalfKana = 2, kDbcsBase = 10 };
+// Word classes of whole characters: 0 is no word character; a double-byte
+// class is kDbcsBase plus its run class (dbcsRunClass).
+enum WordClass { kNoWord = 0, kAnk = 1, kHalfKana = 2, kDbcsBase = 10, kHiragana = 13, kKatakana = 14 };
 
 bool isKanaMark(std::string_view line, std::size_t pos) {
     return at(line, pos) == 0x81 && (at(line, pos + 1) == 0x5B || at(line, pos + 1) == 0x7C);
@@ -295,7 +296,7 @@ std::pair<std::size_t, std::size_t> wordRangeAt(std::string_view line, std::size
         std::size_t k = index;
         while (k > 0 && isKanaMark(line, starts[k])) --k;
         const int before = wordClassAt(line, starts[k]);
-        if (before == kDbcsBase + 3 || before == kDbcsBase + 4) cls = before;
+        if (before == kHiragana || before == kKatakana) cls = before;
     }
     if (cls == kNoWord) return {pos, pos + charLengthAt(line, pos)};
     while (index > 0 && continuesWord(cls, line, starts[index - 1])) --index;
