@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix: both programs in bin/, the desktop
 # entry (valid, Japanese and English names, opens text files given to it),
-# and the icon it names in the hicolor theme.
+# the icon it names in the hicolor theme, and tabulo-cli's man page and bash
+# completion.
 set -euo pipefail
 build=$1
 if ! command -v desktop-file-validate >/dev/null; then
@@ -34,6 +35,15 @@ else
   [[ -f $prefix/share/icons/hicolor/scalable/apps/$icon.svg ]] ||
     fail "the icon '$icon' is not in share/icons/hicolor/scalable/apps"
 fi
+
+manual=$prefix/share/man/man1/tabulo-cli.1
+if [[ ! -f $manual ]]; then
+  fail "share/man/man1/tabulo-cli.1 is not installed"
+else
+  grep -qi '^\.TH "\?tabulo-cli' "$manual" || fail "the man page does not name tabulo-cli in its .TH line"
+fi
+[[ -f $prefix/share/bash-completion/completions/tabulo-cli ]] ||
+  fail "the bash completion of tabulo-cli is not installed"
 
 if ((failures > 0)); then
   echo "$failures check(s) failed"
