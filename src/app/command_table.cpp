@@ -53,6 +53,10 @@ const std::vector<MenuItemRow>& menuItemRows() {
         {"N15", "U", "→ uuencode", "", "", "SJIS1", true},
         {"N15", "H", "→ BinHex", "", "", "SJIS1"},
         {"N15", "B", "→ Base64", "", "", "SJIS1"},
+        {"N15", "RetCode1", "改行コード", "", "", ""},
+        {"N15", "RetCrLf", "CR+LF", "", "", "RetCode1"},
+        {"N15", "RetLf", "LF", "", "", "RetCode1"},
+        {"N15", "RetCr", "CR", "", "", "RetCode1"},
         {"N15", "FuncLen", "関数の行数(C,C++)", "", "", "", true},
 
         {"Awk", "mAwk", "Awk", "", "", ""},

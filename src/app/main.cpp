@@ -2,6 +2,7 @@
 #include "app/desktop_integration.h"
 #include "app/main_window.h"
 #include "platform/error_handler.h"
+#include "platform/local_path.h"
 #include "platform/qt_prompts.h"
 
 int main(int argc, char** argv) {
@@ -11,8 +12,9 @@ int main(int argc, char** argv) {
     tabulo::app::installQtJapanese(app);
     tabulo::platform::QtPrompts prompts;
     tabulo::platform::installPrompts(&prompts);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // From argv itself: file names need not be UTF-8, and every byte counts.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << tabulo::platform::fromLocalPath(argv[i]);
     tabulo::app::TfmTabulo window(arguments);
     prompts.setParentWidget(&window);
     window.show();

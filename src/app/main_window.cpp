@@ -64,6 +64,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     setUpFilesAndSettings();
     registerLineCommands();
     registerKanjiCommands();
+    setUpLineBreaks();
     registerInsertCommands();
     connectCommands();
 
@@ -140,7 +141,7 @@ void TfmTabulo::buildMenus() {
         QMenu* owner = row.parent.empty() ? m_menus.value(fromView(row.menu)) : m_menus.value(fromView(row.parent));
         if (row.separatorBefore) owner->addSeparator();
         QAction* a = nullptr;
-        if (name == QStringLiteral("ReOpen") || name == QStringLiteral("SJIS1")) {
+        if (name == QStringLiteral("ReOpen") || name == QStringLiteral("SJIS1") || name == QStringLiteral("RetCode1")) {
             QMenu* sub = owner->addMenu(fromView(row.caption));
             sub->setObjectName(name);
             m_menus.insert(name, sub);

@@ -8,8 +8,11 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 
 #include "app/command_availability.h"
 #include "calc/expr_compo.h"
@@ -125,6 +128,11 @@ private:
     void setUpFilesAndSettings();
     void registerLineCommands();  // main_window_lines.cpp
     void registerKanjiCommands(); // main_window_kanji.cpp
+    // The line-break panel of the status bar and the "改行コード" submenu
+    // (main_window_line_breaks.cpp).
+    void setUpLineBreaks();
+    void changeLineBreak(editor::LineBreakStyle style);
+    void refreshLineBreak();
     void registerInsertCommands();  // main_window_insert.cpp
 
     void buildMenus();
@@ -155,7 +163,12 @@ private:
     void openWithDialog();
     // Documents and settings (main_window_files.cpp, main_window_drops.cpp,
     // main_window_options.cpp).
+    // Loads the file and tells the user what the text does not show as it
+    // is in the file (bytes after a 0x1A, mixed line breaks).
     void loadDocument(const QString& path);
+    // Asks before a save to the file whose text was cut at a 0x1A would
+    // drop the bytes after it; false when the user said no.
+    bool confirmDroppingCutBytes(const std::string& target);
     void addToHistory(const QString& path);
     void openHistoryEntry(const QString& path);
     void readBackup();
@@ -191,6 +204,14 @@ private:
     QMenu* m_popup = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_panels[3] = {};
+    QLabel* m_lineBreakPanel = nullptr;
+    // The file last loaded whose text ended at a 0x1A with bytes after it.
+    struct CutFile {
+        dev_t device;
+        ino_t inode;
+        std::uint64_t bytesAfterMarker;
+    };
+    std::optional<CutFile> m_cutFile;
     QString m_documentName;
     QStringList m_fileArguments;
     bool m_viewerMode = false;

@@ -9,10 +9,12 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+#include <unistd.h>
 
 #include "app/main_window.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/local_path.h"
 #include "platform/long_path.h"
 #include "platform/run_shell.h"
 
@@ -44,7 +46,11 @@ void TfmTabulo::dragEnterEvent(QDragEnterEvent* event) {
 void TfmTabulo::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) paths << url.toLocalFile();
+        // The URL's percent-encoded bytes, not toLocalFile(): a name that is
+        // not UTF-8 must reach the file system unchanged.
+        if (!url.isLocalFile()) continue;
+        const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        paths << platform::fromLocalPath(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
     if (paths.isEmpty()) return;
     event->acceptProposedAction();
@@ -81,9 +87,11 @@ void TfmTabulo::openCommandLineFiles() {
                 pictureNotAvailable(argument);
                 return;
             }
-            const QString path = QString::fromStdString(platform::longPathName(argument.toStdString()));
-            if (!QFileInfo::exists(path)) {
-                platform::prompts().message(QStringLiteral("引数") + path + QStringLiteral("のファイル名が収得できません"));
+            const std::string bytes = platform::longPathName(platform::toLocalPath(argument));
+            const QString path = platform::fromLocalPath(bytes);
+            if (::access(bytes.c_str(), F_OK) != 0) {
+                platform::prompts().message(QStringLiteral("引数") + platform::displayPath(path) +
+                                            QStringLiteral("のファイル名が収得できません"));
                 return;
             }
             openFile(path);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/backup_name.h"
@@ -11,8 +12,12 @@
 #include "app/open_file_histories.h"
 #include "calc/result_format.h"
 #include "platform/error_handler.h"
+#include "platform/files/regular_file.h"
+#include "platform/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/free_space.h"
+#include "platform/local_path.h"
+#include "platform/long_path.h"
 
 namespace tabulo::app {
 
@@ -25,7 +30,7 @@ const QString kFileFilter = QStringLiteral(
     "すべてのファイル（*.*）|*.*");
 
 std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return platform::toLocalPath(path);
 }
 
 QString boxTitle() {
@@ -38,14 +43,15 @@ QString historyKey() {
 
 // The reason after the path in the model's file errors ("path: reason").
 QString reasonOf(const std::exception& error, const QString& path) {
-    QString what = QString::fromUtf8(error.what());
-    const QString prefix = QString::fromUtf8(localPath(path)) + QStringLiteral(": ");
-    if (what.startsWith(prefix)) what = what.mid(prefix.size());
-    return what;
+    std::string what = error.what();
+    const std::string prefix = localPath(path) + ": ";
+    if (what.rfind(prefix, 0) == 0) what.erase(0, prefix.size());
+    return QString::fromUtf8(what);
 }
 
 [[noreturn]] void fileError(const char* format, const QString& path, const std::exception& error) {
-    const QString text = QString::fromUtf8(format).arg(path) + QStringLiteral(" (") + reasonOf(error, path) +
+    const QString text = QString::fromUtf8(format).arg(platform::displayPath(path)) + QStringLiteral(" (") +
+                         reasonOf(error, path) +
                          QStringLiteral(")");
     throw std::runtime_error(text.toStdString());
 }
@@ -59,15 +65,24 @@ QString numberText(float value) {
     return QString::fromStdString(calc::formatResult(static_cast<long double>(value)));
 }
 
-// Keeps the old file under the backup name. A second link rather than a
-// rename, so the file itself stays in place until the new text has fully
-// replaced it: a failed write then loses nothing.
+bool fileExists(const QString& path) {
+    struct stat info {};
+    return ::stat(localPath(path).c_str(), &info) == 0;
+}
+
+// Keeps the old text under the backup name as a copy with the file's mode
+// and owner, while the file itself stays in place until the new text has
+// replaced it: a failed write then loses nothing. Not a second link: a file
+// with several links is written in place, which would change that link too.
 void makeBackup(const QString& path) {
-    const QString backup = backupFileName(path);
-    QFile::remove(backup);
-    if (::link(localPath(path).c_str(), localPath(backup).c_str()) == 0) return;
-    if (!QFile::copy(path, backup)) {
-        throw std::runtime_error(QStringLiteral("ファイル %1 を作成できません").arg(backup).toStdString());
+    const std::string file = platform::resolveSaveTarget(localPath(path));
+    const std::string backup = localPath(backupFileName(path));
+    try {
+        const std::string bytes = platform::readRegularFile(file);
+        ::unlink(backup.c_str());
+        platform::saveFileBytes(backup, bytes, platform::SaveOptions{.privateFile = false, .attributesFrom = file});
+    } catch (const std::exception& error) {
+        fileError("ファイル %1 を作成できません", backupFileName(path), error);
     }
 }
 
@@ -95,7 +110,9 @@ bool TfmTabulo::newDocument() {
         if (answer == platform::Answer::Yes && !saveDocumentAs()) return false;
     }
     m_document.Lines().Clear();
+    m_document.setLineBreakStyle(editor::LineBreakStyle::CrLf);
     m_document.SetModified(false);
+    m_cutFile.reset();
     m_documentName.clear();
     refreshStatus();
     refreshCommands();
@@ -103,15 +120,52 @@ bool TfmTabulo::newDocument() {
 }
 
 void TfmTabulo::loadDocument(const QString& path) {
+    const std::string file = localPath(path);
+    editor::FileReadReport report;
     try {
-        m_document.LoadFromFile(localPath(path));
+        report = m_document.LoadFromFile(file);
     } catch (const std::exception& error) {
         fileError("ファイル %1 は開けません", path, error);
     }
+    m_cutFile.reset();
+    if (report.endMarkerOffset && report.bytesAfterEndMarker > 0) {
+        struct stat info {};
+        if (::stat(file.c_str(), &info) == 0) m_cutFile = CutFile{info.st_dev, info.st_ino, report.bytesAfterEndMarker};
+        // The marker sits on the last line read, or starts a line of its own.
+        const int lines = m_document.Lines().Count();
+        const bool onLastLine = lines > 0 && !m_document.Lines().hasLineBreak(lines - 1);
+        platform::prompts().message(
+            QStringLiteral("ファイル %1 は %2 行目の EOF 文字 (1A) で終わりとして読み込みました。\n"
+                           "その後ろの %3 バイトは表示されていません。")
+                .arg(platform::displayPath(path))
+                .arg(onLastLine ? lines : lines + 1)
+                .arg(report.bytesAfterEndMarker));
+    }
+    if (report.breaks.mixed()) {
+        const std::string_view name = editor::lineBreakName(report.breaks.convention());
+        platform::prompts().message(
+            QStringLiteral("ファイル %1 には種類の違う改行コードが混ざっています。\n"
+                           "保存するときは最初の改行コード (%2) にそろえます。")
+                .arg(platform::displayPath(path), QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
+    }
+}
+
+bool TfmTabulo::confirmDroppingCutBytes(const std::string& target) {
+    if (!m_cutFile) return true;
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0 || info.st_dev != m_cutFile->device || info.st_ino != m_cutFile->inode) {
+        return true;
+    }
+    const platform::Answer answer = platform::prompts().confirm(
+        QStringLiteral("このファイルの EOF 文字 (1A) の後ろにある %1 バイトは、保存すると失われます。"
+                       "上書きしますか？")
+            .arg(m_cutFile->bytesAfterMarker),
+        boxTitle(), platform::Buttons::YesNo);
+    return answer == platform::Answer::Yes;
 }
 
 bool TfmTabulo::openFile(const QString& path) {
-    const QString name = QFileInfo(path).absoluteFilePath();
+    const QString name = platform::fromLocalPath(platform::longPathName(localPath(path)));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         loadDocument(name);
@@ -135,7 +189,7 @@ void TfmTabulo::openWithDialog() {
 
 void TfmTabulo::addToHistory(const QString& path) {
     if (path == QStringLiteral("UnTitled")) return;
-    const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
     if (folder == QString::fromStdString(platform::workFolder())) return;
     m_histories->Refresh(historyKey());
     m_histories->Add(path);
@@ -154,8 +208,19 @@ void TfmTabulo::openHistoryEntry(const QString& path) {
     refreshCommands();
 }
 
+// Saving an emptied document writes nothing, so the file keeps its old
+// text: the user is told rather than left believing it was saved.
 bool TfmTabulo::saveDocument() {
-    if (m_document.Lines().Count() == 0) return false;
+    if (m_document.Lines().Count() == 0) {
+        if (m_document.Modified()) {
+            platform::prompts().message(
+                hasNoFile(m_documentName)
+                    ? QStringLiteral("文書が空なので保存しませんでした。")
+                    : QStringLiteral("文書が空なので保存しませんでした。ファイル %1 は前の内容のままです。")
+                          .arg(platform::displayPath(m_documentName)));
+        }
+        return false;
+    }
     if (hasNoFile(m_documentName)) return saveDocumentAs();
     refreshStatus();
     return saveFile(m_documentName, false);
@@ -165,7 +230,7 @@ bool TfmTabulo::saveDocumentAs() {
     const QString start = hasNoFile(m_documentName) ? QString() : m_documentName;
     const std::optional<QString> path = platform::prompts().saveFile(QString(), start, kFileFilter);
     if (!path) return false;
-    QString name = QFileInfo(*path).absoluteFilePath();
+    QString name = platform::fromLocalPath(platform::longPathName(localPath(*path)));
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
     setDocumentName(name);
     const bool written = saveFile(name, true);
@@ -189,7 +254,8 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
                                     QStringLiteral("\\ の空きは") + numberText(free) + QStringLiteral("バイトです."));
         return false;
     }
-    if (askBackup && QFileInfo::exists(path)) {
+    if (!confirmDroppingCutBytes(platform::resolveSaveTarget(localPath(path)))) return false;
+    if (askBackup && fileExists(path)) {
         const platform::Answer answer = platform::prompts().confirm(
             QStringLiteral("同名のファイルが存在しています。バックアップファイルを作りますか？"), boxTitle(),
             platform::Buttons::YesNoCancel);
@@ -202,6 +268,7 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
         fileError("ファイル %1 を作成できません", path, error);
     }
     m_document.SetModified(false);
+    m_cutFile.reset();
     QFile::remove(autoBackupPath());
     refreshStatus();
     refreshCommands();
@@ -211,7 +278,7 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
 void TfmTabulo::autoBackup() {
     if (m_document.Lines().Count() == 0 || !m_document.Modified()) return;
     try {
-        m_document.SaveToFile(localPath(autoBackupPath()));
+        m_document.SaveToFile(localPath(autoBackupPath()), platform::SaveOptions{.privateFile = true, .attributesFrom = {}});
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", autoBackupPath(), error);
     }

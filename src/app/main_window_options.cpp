@@ -13,7 +13,9 @@
 #include "app/work_files.h"
 #include "editor/view/editor_view.h"
 #include "platform/error_handler.h"
+#include "platform/files/safe_save.h"
 #include "platform/folders.h"
+#include "platform/local_path.h"
 
 namespace tabulo::app {
 namespace {
@@ -47,6 +49,12 @@ void TfmTabulo::setUpFilesAndSettings() {
         refreshCommands();
     };
     platform::runGuarded(platform::prompts(), [this] { m_histories->Load(historyKey()); });
+    // Saves killed in an earlier run may have left their temporary files
+    // beside the files the user works on.
+    for (const QString& path : m_histories->historyList()) {
+        const std::string file = platform::toLocalPath(path);
+        platform::removeStaleSaveFiles(file.substr(0, file.rfind('/') + 1));
+    }
 
     m_backupTimer = new QTimer(this);
     m_backupTimer->setObjectName(QStringLiteral("Timer1"));

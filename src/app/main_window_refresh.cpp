@@ -7,14 +7,16 @@
 #include "editor/view/editor_view.h"
 #include "platform/clipboard.h"
 #include "platform/folders.h"
+#include "platform/local_path.h"
 
 namespace tabulo::app {
 
 void TfmTabulo::refreshStatus() {
     m_panels[0]->setText(QStringLiteral("%1行 : %2列").arg(m_document.Row() + 1).arg(m_document.Col()));
     m_panels[1]->setText(m_document.Modified() ? QStringLiteral("変更") : QString());
+    refreshLineBreak();
     if (m_documentName.isEmpty()) m_documentName = QStringLiteral("UnTitled");
-    setWindowTitle(m_documentName + QStringLiteral("  - ") +
+    setWindowTitle(platform::displayPath(m_documentName) + QStringLiteral("  - ") +
                    QString::fromStdString(platform::programFileName()));
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "platform/local_path.h"
 #include "platform/settings_store.h"
 
 namespace tabulo::app {
@@ -10,6 +11,23 @@ namespace {
 
 const QString kKeyPath = QStringLiteral("\\Software\\OpnFilHs\\OFH");
 const QString kSeparator = QStringLiteral("\r\n");
+// A path whose name is not UTF-8 is stored as its percent-encoded bytes
+// after this mark; stored paths otherwise start with '/', so the two never
+// meet.
+const QString kBytesMark = QStringLiteral("bytes:");
+
+QString storedForm(const QString& path) {
+    const std::string bytes = platform::toLocalPath(path);
+    const QByteArray raw(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (QString::fromUtf8(raw) == path) return path;
+    return kBytesMark + QString::fromLatin1(raw.toPercentEncoding("/"));
+}
+
+QString pathOfStored(const QString& stored) {
+    if (!stored.startsWith(kBytesMark)) return stored;
+    const QByteArray raw = QByteArray::fromPercentEncoding(stored.mid(kBytesMark.size()).toLatin1());
+    return platform::fromLocalPath(std::string_view(raw.constData(), static_cast<std::size_t>(raw.size())));
+}
 
 }  // namespace
 
@@ -24,7 +42,8 @@ QString TOpenFileHistories::acceleratorPrefix(int index) {
 void TOpenFileHistories::Load(const QString& key) {
     const platform::SettingsStore store;
     const QString stored = store.readString(kKeyPath, key).value_or(QString());
-    m_history = stored.split(kSeparator, Qt::SkipEmptyParts);
+    m_history.clear();
+    for (const QString& entry : stored.split(kSeparator, Qt::SkipEmptyParts)) m_history << pathOfStored(entry);
     if (m_history.isEmpty() || !UpFileItem) return;
     const auto menus = UpFileItem->associatedObjects();
     QMenu* menu = nullptr;
@@ -37,7 +56,7 @@ void TOpenFileHistories::Load(const QString& key) {
     QAction* before = anchor + 1 < existing.size() ? existing[anchor + 1] : nullptr;
     for (int i = 0; i < m_history.size(); ++i) {
         const QString path = m_history[i];
-        auto* item = new QAction(acceleratorPrefix(i) + path, menu);
+        auto* item = new QAction(acceleratorPrefix(i) + platform::displayPath(path), menu);
         item->setObjectName(QStringLiteral("HistoryItem%1").arg(i));
         item->setData(i);
         connect(item, &QAction::triggered, this, [this, path] {
@@ -56,8 +75,10 @@ void TOpenFileHistories::Save(const QString& key) {
         m_history.prepend(*it);
     }
     while (m_history.size() > MaxHistory) m_history.removeLast();
+    QStringList stored;
+    for (const QString& path : std::as_const(m_history)) stored << storedForm(path);
     platform::SettingsStore store;
-    store.writeString(kKeyPath, key, m_history.join(kSeparator));
+    store.writeString(kKeyPath, key, stored.join(kSeparator));
 }
 
 void TOpenFileHistories::Add(const QString& path) {

@@ -115,11 +115,17 @@ std::string programFolder()
         const std::string config = detail::absoluteEnv("XDG_CONFIG_HOME");
         folder = (config.empty() ? detail::homeFolder() + "/.config" : config) + "/tabulo";
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder)) {
+    // Every folder made here is private (0700): the program folder holds
+    // the auto-backup of unsaved text and the settings.
+    int error = 0;
+    for (std::size_t slash = folder.find('/', 1); error == 0; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) error = errno;
+        if (slash == std::string::npos) break;
+    }
+    if (error != 0 || !std::filesystem::is_directory(folder)) {
         throw std::runtime_error("プログラムフォルダ " + folder + " を作れません"
-                                 + (error ? ": " + error.message() : std::string()));
+                                 + (error != 0 ? ": " + std::string(std::strerror(error)) : std::string()));
     }
     return detail::withSlash(folder);
 }

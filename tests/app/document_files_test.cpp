@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <cerrno>
@@ -459,8 +460,8 @@ TEST_F(DocumentWindowTest, WorkFilesAreDeletedAtExitButNotTheAutoBackup) {
 }
 
 // Every byte but 0x1A, CR and LF inside the lines (0x00 included), two-byte
-// characters cut anywhere: the file comes back byte for byte; the same lines
-// with LF or lone CR breaks come back with CR LF and nothing else changed.
+// characters cut anywhere, with CR LF, LF or lone CR breaks: the file comes
+// back byte for byte, its convention shown in the status bar.
 TEST_F(DocumentWindowTest, EveryByteValueSurvivesOpenAndSave) {
     std::vector<std::string> lines(4);
     for (int b = 0; b < 256; ++b) {
@@ -474,8 +475,11 @@ TEST_F(DocumentWindowTest, EveryByteValueSurvivesOpenAndSave) {
         for (const std::string& line : lines) text += line + lineBreak;
         return text;
     };
-    const std::string crlf = joined("\r\n");
-    for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
+    const struct {
+        const char* lineBreak;
+        const char* shown;
+    } conventions[] = {{"\r\n", "CR+LF"}, {"\n", "LF"}, {"\r", "CR"}};
+    for (const auto& [lineBreak, shown] : conventions) {
         const QString in = path(QStringLiteral("in.txt"));
         const QString out = path(QStringLiteral("out.txt"));
         QFile::remove(out);
@@ -484,9 +488,11 @@ TEST_F(DocumentWindowTest, EveryByteValueSurvivesOpenAndSave) {
         prompts.queueFile(in);
         run("Open1");
         EXPECT_EQ(w.document().Lines().Count(), static_cast<int>(lines.size()));
+        EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("StatusPanelLineBreak"))->text(), QString::fromLatin1(shown));
+        EXPECT_TRUE(checked(lineBreak[0] == '\n' ? "RetLf" : lineBreak[1] ? "RetCrLf" : "RetCr")) << shown;
         prompts.queueFile(out);
         run("SaveAs1");
-        EXPECT_EQ(readBytes(out), crlf) << "break " << (lineBreak[0] == '\r' ? lineBreak[1] ? "CR LF" : "CR" : "LF");
+        EXPECT_EQ(readBytes(out), joined(lineBreak)) << shown;
         window.reset();
     }
 }

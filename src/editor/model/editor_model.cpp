@@ -1,13 +1,7 @@
 #include "editor/model/editor_model.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <stdexcept>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "editor/model/column_classes.h"
 #include "editor/model/text_lines.h"
@@ -48,26 +42,43 @@ void EditorModel::SetTextStr(std::string_view text) {
     notify(ModelChange::Text);
 }
 
-std::string EditorModel::GetTextStr() const {
+namespace {
+
+std::string joinRows(const TEditorScreenStrings& rows, std::string_view lineBreak) {
     std::size_t size = 0;
-    for (const auto& row : m_rows.rows()) size += row.text.size() + 2;
+    for (const auto& row : rows.rows()) size += row.text.size() + lineBreak.size();
     std::string out;
     out.reserve(size);
-    for (const auto& row : m_rows.rows()) {
+    for (const auto& row : rows.rows()) {
         out += row.text;
-        if (row.kind() == BreakKind::LineBreak) out += "\r\n";
+        if (row.kind() == BreakKind::LineBreak) out += lineBreak;
     }
     return out;
 }
 
-void EditorModel::LoadFromFile(const std::string& path) {
+}  // namespace
+
+std::string EditorModel::GetTextStr() const {
+    return joinRows(m_rows, "\r\n");
+}
+
+std::string EditorModel::fileText() const {
+    return joinRows(m_rows, lineBreakBytes(m_lineBreak));
+}
+
+void EditorModel::setLineBreakStyle(LineBreakStyle style) {
+    m_lineBreak = style;
+    notify(ModelChange::Flags);
+}
+
+FileReadReport EditorModel::LoadFromFile(const std::string& path) {
     TEditorScreenStrings rows;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) {
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
         rows.reserve(static_cast<std::size_t>(st.st_size / 32 + 16));
     }
     const bool wrap = m_wordWrap;
-    readFileLines(path, [&](std::string_view line, bool hasBreak) {
+    const FileReadReport report = readFileLines(path, [&](std::string_view line, bool hasBreak) {
         const BreakKind kind = hasBreak ? BreakKind::LineBreak : BreakKind::EndOfText;
         if (!wrap) {
             ScreenRow row{std::string(line), 0};
@@ -79,48 +90,14 @@ void EditorModel::LoadFromFile(const std::string& path) {
     });
     clearAll();
     m_rows = std::move(rows);
+    m_lineBreak = report.breaks.convention();
     m_modified = false;
     notify(ModelChange::Text);
+    return report;
 }
 
-void EditorModel::SaveToFile(const std::string& path) const {
-    const std::string text = GetTextStr();
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    std::string temp = (slash == std::string::npos ? std::string() : folder) + ".tabulo-save-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw std::runtime_error(path + ": " + std::strerror(errno));
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw std::runtime_error(path + ": " + std::strerror(err));
-    };
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }();
-    if (::fchmod(fd, mode) != 0) fail(errno);
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw std::runtime_error(path + ": " + std::strerror(err));
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw std::runtime_error(path + ": " + std::strerror(err));
-    }
+void EditorModel::SaveToFile(const std::string& path, const platform::SaveOptions& options) const {
+    platform::saveFileBytes(path, fileText(), options);
 }
 
 std::int64_t EditorModel::textLength() const {

@@ -20,6 +20,9 @@
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
 #include "editor/model/editor_wrap_option.h"
+#include "editor/model/line_break_style.h"
+#include "editor/model/text_lines.h"
+#include "platform/files/safe_save.h"
 #include "editor/model/undo_history.h"
 
 namespace tabulo::editor {
@@ -45,11 +48,18 @@ public:
     void SetTextStr(std::string_view text);
     std::string GetTextStr() const;
     // Replaces the text with the file's lines; the file is read in blocks.
-    void LoadFromFile(const std::string& path);
-    // Writes GetTextStr() to a temporary file in the same folder and renames
-    // it over `path`, so a failed or interrupted save never leaves a
-    // half-written file. Throws std::runtime_error with the reason.
-    void SaveToFile(const std::string& path) const;
+    // The document takes the file's line-break convention. The text is left
+    // as it was when the file cannot be read.
+    FileReadReport LoadFromFile(const std::string& path);
+    // Writes fileText() the safe way (platform::saveFileBytes): never a
+    // half-written file, links, mode and owner kept. Throws
+    // std::runtime_error with the reason.
+    void SaveToFile(const std::string& path, const platform::SaveOptions& options = {}) const;
+    // The text as a file holds it: like GetTextStr(), with the document's
+    // line-break convention.
+    std::string fileText() const;
+    LineBreakStyle lineBreakStyle() const { return m_lineBreak; }
+    void setLineBreakStyle(LineBreakStyle style);
     std::int64_t textLength() const;  // offset units
 
     // --- rows --------------------------------------------------------------
@@ -231,6 +241,7 @@ private:
     int m_visibleRows = 1;
     int m_visibleColumns = 1;
 
+    LineBreakStyle m_lineBreak = LineBreakStyle::CrLf;
     bool m_modified = false;
     bool m_boxMode = false;
     bool m_mouseSelecting = false;

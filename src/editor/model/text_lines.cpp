@@ -1,23 +1,28 @@
 #include "editor/model/text_lines.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <stdexcept>
 #include <vector>
+
+#include "platform/files/regular_file.h"
 
 namespace tabulo::editor {
 namespace {
 
 // Splits one block; `carry` holds the unfinished line from earlier blocks and
-// `pendingCr` a CR that ended the previous block. Returns false at 0x1A.
-bool splitBlock(std::string_view block, std::string& carry, bool& pendingCr,
-                const std::function<void(std::string_view, bool)>& onLine) {
+// `pendingCr` a CR that ended the previous block. Returns the position of a
+// 0x1A, which ends the text, or npos.
+std::size_t splitBlock(std::string_view block, std::string& carry, bool& pendingCr,
+                       const std::function<void(std::string_view, bool)>& onLine, LineBreakTally* breaks) {
     std::size_t pos = 0;
     if (pendingCr) {
         pendingCr = false;
         if (!block.empty() && block[0] == '\n') pos = 1;
+        if (breaks) breaks->note(pos == 1 ? LineBreakStyle::CrLf : LineBreakStyle::Cr);
     }
     std::size_t lineStart = pos;
     auto emit = [&](std::size_t end) {
@@ -46,49 +51,73 @@ bool splitBlock(std::string_view block, std::string& carry, bool& pendingCr,
         const char c = *hit;
         if (c == '\x1A') {
             carry.append(block.substr(lineStart, pos - lineStart));
-            return false;
+            return pos;
         }
         emit(pos);
         if (c == '\r') {
             if (pos + 1 < block.size()) {
-                if (block[pos + 1] == '\n') ++pos;
+                const bool crLf = block[pos + 1] == '\n';
+                if (crLf) ++pos;
+                if (breaks) breaks->note(crLf ? LineBreakStyle::CrLf : LineBreakStyle::Cr);
             } else {
                 pendingCr = true;
             }
+        } else if (breaks) {
+            breaks->note(LineBreakStyle::Lf);
         }
         ++pos;
         lineStart = pos;
     }
     carry.append(block.substr(lineStart));
-    return true;
+    return std::string_view::npos;
 }
 
 }  // namespace
 
-void splitLines(std::string_view text, const std::function<void(std::string_view, bool)>& onLine) {
+void splitLines(std::string_view text, const std::function<void(std::string_view, bool)>& onLine,
+                LineBreakTally* breaks) {
     std::string carry;
     bool pendingCr = false;
-    splitBlock(text, carry, pendingCr, onLine);
+    splitBlock(text, carry, pendingCr, onLine, breaks);
+    if (pendingCr && breaks) breaks->note(LineBreakStyle::Cr);
     if (!carry.empty()) onLine(carry, false);
 }
 
-void readFileLines(const std::string& path,
-                   const std::function<void(std::string_view, bool)>& onLine,
-                   std::size_t blockSize) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) throw std::runtime_error(path + ": " + std::strerror(errno));
+FileReadReport readFileLines(const std::string& path,
+                             const std::function<void(std::string_view, bool)>& onLine,
+                             std::size_t blockSize) {
+    const int fd = platform::openRegularFile(path);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    ::fstat(fd, &info);
+    FileReadReport report;
     std::vector<char> buffer(blockSize);
     std::string carry;
     bool pendingCr = false;
+    std::uint64_t offset = 0;
     for (;;) {
-        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
-        if (got == 0) {
-            if (std::ferror(file.get())) throw std::runtime_error(path + ": " + std::strerror(errno));
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw std::runtime_error(path + ": " + std::strerror(errno));
+        }
+        if (got == 0) break;
+        const std::size_t marker = splitBlock(std::string_view(buffer.data(), static_cast<std::size_t>(got)), carry,
+                                              pendingCr, onLine, &report.breaks);
+        if (marker != std::string_view::npos) {
+            report.endMarkerOffset = offset + marker;
+            const auto size = static_cast<std::uint64_t>(info.st_size);
+            report.bytesAfterEndMarker = size > *report.endMarkerOffset ? size - *report.endMarkerOffset - 1 : 0;
             break;
         }
-        if (!splitBlock(std::string_view(buffer.data(), got), carry, pendingCr, onLine)) break;
+        offset += static_cast<std::uint64_t>(got);
     }
+    if (pendingCr) report.breaks.note(LineBreakStyle::Cr);
     if (!carry.empty()) onLine(carry, false);
+    return report;
 }
 
 }  // namespace tabulo::editor
