@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "editor/model/document_ops.h"
 #include "editor/model/editor_model.h"
 #include "editor/model/text_lines.h"
 #include "editor/model/trim_blanks.h"
+#include "support/show_bytes.h"
 
 using namespace tabulo::editor;
 using namespace std::string_literals;
@@ -281,6 +283,66 @@ TEST(TextLines, BreakRulesAndEndOfFileByte) {
             EXPECT_EQ(lastBreak, c.lastBreak) << "block " << block;
         }
     }
+}
+
+// What a read reports besides the lines: the first break decides the
+// convention, any other kind makes the file mixed (a CR ending one block and
+// an LF starting the next are one CR LF), and a 0x1A with bytes after it.
+TEST(TextLines, ReadReportsTheConventionAndTheBytesAfterTheEndMarker) {
+    constexpr auto none = std::nullopt;
+    const struct {
+        std::string bytes;
+        std::optional<LineBreakStyle> first;
+        bool mixed;
+        std::optional<std::uint64_t> marker;
+        std::uint64_t after;
+    } cases[] = {
+        {"a\r\nb\r\n", LineBreakStyle::CrLf, false, none, 0},
+        {"a\nb\n", LineBreakStyle::Lf, false, none, 0},
+        {"a\rb\r", LineBreakStyle::Cr, false, none, 0},
+        {"a\rb", LineBreakStyle::Cr, false, none, 0},
+        {"ab", none, false, none, 0},
+        {"a\nb\r\n", LineBreakStyle::Lf, true, none, 0},
+        {"a\r\nb\rc", LineBreakStyle::CrLf, true, none, 0},
+        {"a\r\n\x1A", LineBreakStyle::CrLf, false, 3, 0},
+        {"a\x1A" "b\r\n", none, false, 1, 3},
+        {"a\n\x1A" "b\r\n", LineBreakStyle::Lf, false, 2, 3},   // breaks after the marker do not count
+        {"a\r\x1A" "b", LineBreakStyle::Cr, false, 2, 1},
+    };
+    for (const auto& c : cases) {
+        for (std::size_t block : {1u, 2u, 3u, 8192u}) {
+            TempDir dir;
+            const FileReadReport report = readFileLines(dir.file("t.txt", c.bytes), [](std::string_view, bool) {}, block);
+            const std::string where = tabulo::testing::showBytes(c.bytes) + " block " + std::to_string(block);
+            EXPECT_EQ(report.breaks.first(), c.first) << where;
+            EXPECT_EQ(report.breaks.mixed(), c.mixed) << where;
+            EXPECT_EQ(report.endMarkerOffset, c.marker) << where;
+            EXPECT_EQ(report.bytesAfterEndMarker, c.after) << where;
+        }
+    }
+}
+
+// Every convention comes back byte for byte; a text without breaks and a new
+// document save with CR LF, and a changed convention is what the next save
+// writes.
+TEST(EditorModel, SavesWithTheConventionOfItsFile) {
+    TempDir dir;
+    EditorModel m;
+    for (const std::string bytes : {"a\r\nb\r\n", "a\nb\n", "a\rb\r", "a\nb"}) {
+        m.LoadFromFile(dir.file("in.txt", bytes));
+        m.Lines().Add("c");
+        m.SaveToFile(dir.path("out.txt"));
+        const std::string_view lineBreak = lineBreakBytes(m.lineBreakStyle());
+        EXPECT_EQ(readAll(dir.path("out.txt")), "a" + std::string(lineBreak) + "b" + std::string(lineBreak) + "c" +
+                                                    std::string(lineBreak))
+            << tabulo::testing::showBytes(bytes);
+    }
+    m.LoadFromFile(dir.file("in.txt", "no break"));
+    EXPECT_EQ(m.lineBreakStyle(), LineBreakStyle::CrLf);
+    m.setLineBreakStyle(LineBreakStyle::Lf);
+    m.Lines().Add("x");
+    EXPECT_EQ(m.fileText(), "no break\nx\n");
+    EXPECT_EQ(m.GetTextStr(), "no break\r\nx\r\n");  // the text itself keeps CR LF
 }
 
 TEST(EditorModel, LoadAndSaveKeepTheFinalBreakRule) {

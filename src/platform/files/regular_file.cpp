@@ -24,8 +24,13 @@ int openRegularFile(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer. The kind is
     // checked on the open descriptor, so it cannot change after the check.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) throw std::runtime_error(path + ": " + std::strerror(errno));
     struct stat info {};
+    if (fd < 0) {
+        // A socket cannot be opened at all; it is still named for what it is.
+        const int error = errno;
+        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) throw NotRegularFileError(path, info.st_mode);
+        throw std::runtime_error(path + ": " + std::strerror(error));
+    }
     if (::fstat(fd, &info) != 0) {
         const int error = errno;
         ::close(fd);
