@@ -2,14 +2,19 @@
 // the line-break rules), a wrap width byte, then the file's bytes. The file is
 // loaded with soft wrap on or off and saved again: the saved file must equal
 // the input up to its first 0x1A with every line break (CR LF, lone CR, lone
-// LF) written as CR LF, and nothing else changed. The rows of every line must
-// spell the line, and switching soft wrap must not change the text.
+// LF) written in the file's first convention (CR LF when it has no break),
+// and nothing else changed; a file of one convention comes back byte for
+// byte. The load reports the convention, whether the file mixes kinds, and
+// the bytes after the 0x1A. The rows of every line must spell the line, and
+// switching soft wrap must not change the text.
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/fuzz_check.h"
 #include "editor/model/editor_model.h"
@@ -29,16 +34,30 @@ std::string readAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// What a load and save must make of a file's bytes.
-std::string expectedSave(const std::string& file) {
-    const std::string text = file.substr(0, file.find('\x1A'));
+// The kinds of the breaks of a text, in order.
+std::vector<LineBreakStyle> breaksOf(const std::string& text) {
+    std::vector<LineBreakStyle> kinds;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            const bool crLf = i + 1 < text.size() && text[i + 1] == '\n';
+            kinds.push_back(crLf ? LineBreakStyle::CrLf : LineBreakStyle::Cr);
+            if (crLf) ++i;
+        } else if (text[i] == '\n') {
+            kinds.push_back(LineBreakStyle::Lf);
+        }
+    }
+    return kinds;
+}
+
+// What a load and save must make of a text, with `lineBreak` for every break.
+std::string expectedSave(const std::string& text, std::string_view lineBreak) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r') {
-            out += "\r\n";
+            out += lineBreak;
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
         } else if (text[i] == '\n') {
-            out += "\r\n";
+            out += lineBreak;
         } else {
             out += text[i];
         }
@@ -88,13 +107,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.SetWrapOption(option);
     m.SetTabSpaceCount(1 + (flags >> 5));
     m.SetWordWrap(flags & 1);
-    m.LoadFromFile(source);
+    const FileReadReport report = m.LoadFromFile(source);
     checkRows(m, file);
 
-    const std::string expected = expectedSave(file);
+    const std::size_t marker = file.find('\x1A');
+    const std::string text = file.substr(0, marker);
+    const std::vector<LineBreakStyle> kinds = breaksOf(text);
+    const LineBreakStyle convention = kinds.empty() ? LineBreakStyle::CrLf : kinds.front();
+    bool mixed = false;
+    for (const LineBreakStyle kind : kinds) mixed |= kind != convention;
+    check(m.lineBreakStyle() == convention, "the document takes the first break's convention", file);
+    check(report.breaks.mixed() == mixed, "a file is mixed when its breaks differ", file);
+    check(report.endMarkerOffset == (marker == std::string::npos ? std::nullopt : std::optional<std::uint64_t>(marker)),
+          "the 0x1A is found where it is", file);
+    check(report.bytesAfterEndMarker == (marker == std::string::npos ? 0 : file.size() - marker - 1),
+          "the bytes after the 0x1A are counted", file);
+
+    const std::string expected = expectedSave(text, "\r\n");
     check(m.GetTextStr() == expected, "the loaded text is the file with CR LF breaks", file);
     m.SaveToFile(target);
-    check(readAll(target) == expected, "saving writes the loaded text unchanged", file);
+    const std::string saved = readAll(target);
+    check(saved == expectedSave(text, lineBreakBytes(convention)), "saving writes the loaded text unchanged", file);
+    if (!mixed) check(saved == text, "a file of one convention comes back byte for byte", file);
 
     m.SetWordWrap(!(flags & 1));
     checkRows(m, file);
