@@ -254,7 +254,12 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
                                     QStringLiteral("\\ の空きは") + numberText(free) + QStringLiteral("バイトです."));
         return false;
     }
-    if (!confirmDroppingCutBytes(platform::resolveSaveTarget(localPath(path)))) return false;
+    const std::string target = platform::resolveSaveTarget(localPath(path));
+    // A folder, FIFO or device is refused before any question or backup.
+    if (struct stat info {}; ::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        fileError("ファイル %1 を作成できません", path, platform::NotRegularFileError(localPath(path), info.st_mode));
+    }
+    if (!confirmDroppingCutBytes(target)) return false;
     if (askBackup && fileExists(path)) {
         const platform::Answer answer = platform::prompts().confirm(
             QStringLiteral("同名のファイルが存在しています。バックアップファイルを作りますか？"), boxTitle(),

@@ -6,13 +6,14 @@
 // back as one change (so one undo step).
 #include <QApplication>
 #include <QLabel>
-#include <fstream>
+#include <cstdio>
 #include <new>
 
 #include "app/main_window.h"
 #include "app/progress_pump.h"
 #include "app/work_files.h"
 #include "platform/error_handler.h"
+#include "platform/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/run_shell.h"
 #include "textops/function_length.h"
@@ -191,11 +192,6 @@ void TfmTabulo::functionLengths() {
     deleteWorkFiles(QString::fromStdString(platform::workFolder()),
                     QString::fromStdString(platform::programFolder()), QString::fromStdString(report));
     showProgress(text(textops::kStatusCountFunctions), QString());
-    std::ofstream out(report, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        platform::prompts().message(QStringLiteral("can't open ") + QString::fromStdString(report));
-        return;
-    }
     const int count = m_document.Lines().Count();
     const std::vector<std::string> lines = linesOf(0, count - 1);
     m_bulk.begin(false);
@@ -207,10 +203,15 @@ void TfmTabulo::functionLengths() {
                              QString::number(static_cast<std::size_t>(count) - p.line - 1)};
         });
     });
-    out << result.text;
-    out.close();
     QApplication::restoreOverrideCursor();
     m_bulk.end(false);
+    // A work file only its owner may read: it holds the document's text.
+    try {
+        platform::saveFileBytes(report, result.text, platform::SaveOptions{.privateFile = true, .attributesFrom = {}});
+    } catch (const std::exception&) {
+        platform::prompts().message(QStringLiteral("can't open ") + QString::fromStdString(report));
+        return;
+    }
     platform::runSecondCopy({QString::fromStdString(report)});
 }
 

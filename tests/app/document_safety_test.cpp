@@ -183,6 +183,15 @@ TEST_F(DocumentWindowTest, OnlyRegularFilesOpen) {
         prompts.queueFile(c.path);
         run("Open1");
         EXPECT_EQ(prompts.texts().last(), refused) << "open dialog";
+
+        // Saving onto it is refused too, and the text stays unsaved.
+        prompts.clear();
+        window->document().SetTextStr("text\r\n");
+        window->setDocumentName(c.path);
+        run("Save");
+        EXPECT_EQ(prompts.texts(),
+                  QStringList{QStringLiteral("ファイル %1 を作成できません (通常のファイルではありません（%2）)").arg(c.path, c.kind)});
+        EXPECT_TRUE(window->document().Modified());
         window.reset();
         prompts.clear();
     }

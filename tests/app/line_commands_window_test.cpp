@@ -1,6 +1,8 @@
 // The line-range commands through the main window: questions and messages,
 // ranges that start or end mid-line, the last line without a break,
 // Shift-JIS keys, and stop requests leaving a consistent document.
+#include <sys/stat.h>
+
 #include <QTimer>
 
 #include "app/progress_pump.h"
@@ -230,6 +232,9 @@ TEST_F(LineCommandsTest, FunctionLengthDeletesTheWorkFilesAndItsReportOpensInASe
     for (const char* name : {"TA.txt", "S.awk", "T.$"}) {
         EXPECT_FALSE(QFile::exists(work + QString::fromLatin1(name))) << name;
     }
+    struct stat info {};
+    ASSERT_EQ(::stat(started[1].toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);  // a work file holds document text
 }
 
 TEST_F(LineCommandsTest, OneUndoTakesBackAWholeCommand) {
