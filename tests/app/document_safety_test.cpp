@@ -4,7 +4,6 @@
 // keep links, owner and mode, private files stay private, names that are
 // not UTF-8 work everywhere, and an emptied document is not silently "saved".
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -15,6 +14,7 @@
 
 #include "app/backup_name.h"
 #include "app/open_file_histories.h"
+#include "support/file_fixture.h"
 #include "platform/local_path.h"
 #include "support/document_window_fixture.h"
 
@@ -46,14 +46,6 @@ QString cutMessage(const QString& path, int line, int bytes) {
 QString cutQuestion(int bytes) {
     return QStringLiteral("このファイルの EOF 文字 (1A) の後ろにある %1 バイトは、保存すると失われます。上書きしますか？")
         .arg(bytes);
-}
-
-pid_t endedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
 }
 
 }  // namespace
@@ -320,7 +312,7 @@ TEST_F(DocumentWindowTest, TheNextStartClearsTemporaryFilesOfKilledSaves) {
     writeBytes(a, "text\r\n");
     open({a});
     closeWindow();
-    const QString stale = path(QStringLiteral(".tabulo-save-%1-Ab12Cd").arg(endedProcess()));
+    const QString stale = path(QStringLiteral(".tabulo-save-%1-Ab12Cd").arg(tabulo::testing::deadProcessId()));
     const QString running = path(QStringLiteral(".tabulo-save-%1-Ab12Cd").arg(::getppid()));
     writeBytes(stale, "half");
     writeBytes(running, "being written");

@@ -5,7 +5,7 @@
 #include <sys/un.h>
 
 #include "platform/files/regular_file.h"
-#include "file_fixture.h"
+#include "support/file_fixture.h"
 
 using tabulo::platform::NotRegularFileError;
 using tabulo::platform::openRegularFile;

@@ -7,7 +7,7 @@
 
 #include "platform/files/regular_file.h"
 #include "platform/files/safe_save.h"
-#include "file_fixture.h"
+#include "support/file_fixture.h"
 
 using tabulo::platform::kSaveTempPrefix;
 using tabulo::platform::NotRegularFileError;
