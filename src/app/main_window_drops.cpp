@@ -46,11 +46,7 @@ void TfmTabulo::dragEnterEvent(QDragEnterEvent* event) {
 void TfmTabulo::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        // The URL's percent-encoded bytes, not toLocalFile(): a name that is
-        // not UTF-8 must reach the file system unchanged.
-        if (!url.isLocalFile()) continue;
-        const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-        paths << platform::fromLocalPath(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        if (url.isLocalFile()) paths << platform::fromLocalFileUrl(url);
     }
     if (paths.isEmpty()) return;
     event->acceptProposedAction();

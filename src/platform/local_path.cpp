@@ -77,6 +77,11 @@ std::string toLocalPath(const QString& path) {
     return out;
 }
 
+QString fromLocalFileUrl(const QUrl& url) {
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return fromLocalPath(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
 QString displayPath(const QString& path) {
     QStringList names = path.split(QLatin1Char('/'));
     for (QString& name : names) {

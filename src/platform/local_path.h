@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ namespace tabulo::platform {
 
 QString fromLocalPath(std::string_view bytes);
 std::string toLocalPath(const QString& path);
+
+// The path of a local-file URL (a dropped file), from its percent-encoded
+// bytes: QUrl::toLocalFile() would turn bytes that are not UTF-8 into U+FFFD.
+QString fromLocalFileUrl(const QUrl& url);
 
 // The path as the user reads it, in captions, menus and messages: each
 // name that is not UTF-8 is read as Shift-JIS.

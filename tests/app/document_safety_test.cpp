@@ -16,6 +16,7 @@
 #include "app/open_file_histories.h"
 #include "support/file_fixture.h"
 #include "platform/local_path.h"
+#include "platform/qstring_printer.h"
 #include "support/document_window_fixture.h"
 
 using tabulo::platform::Answer;
