@@ -6,7 +6,6 @@
 // back as one change (so one undo step).
 #include <QApplication>
 #include <QLabel>
-#include <cstdio>
 #include <new>
 
 #include "app/main_window.h"
