@@ -1,23 +1,34 @@
 // tabulo-cli guess: the detected kanji code of each file (0 to 6, as the
-// code conversion command detects it), a tab and the file name.
+// code conversion command detects it), a tab and the file name. Files are
+// read in blocks only until the code is decided.
 #include <string>
+#include <vector>
 
 #include "cli/input_file.h"
 #include "cli/invocation.h"
-#include "kanji/kanji_code.h"
+#include "kanji/stream_code_check.h"
 
 namespace tabulo::cli {
 namespace {
 
+int codeOf(const std::string& path, std::vector<char>& block) {
+    InputFile file(path);
+    kanji::StreamCodeCheck check;
+    for (;;) {
+        const std::size_t n = file.read(block.data(), block.size());
+        if (n == 0 || check.feed(std::string_view(block.data(), n))) break;
+    }
+    return check.finish();
+}
+
 int runGuess(Invocation& call) {
     OutputWriter& out = call.out();
+    std::vector<char> block(1 << 20);
     for (const std::string& path : call.operands()) {
         // A file that cannot be read is reported and the others still get
         // their line.
         try {
-            InputFile file(path);
-            const std::string text = file.readAll();
-            out.write(std::to_string(kanji::InCodeCheck(text)));
+            out.write(std::to_string(codeOf(path, block)));
             out.put('\t');
             out.write(path);
             out.put('\n');

@@ -75,6 +75,7 @@ bool LineReader::fill() {
         m_scanned -= m_begin;
         m_begin = 0;
     }
+    m_nextLf = m_nextCr = kUnknown;
     // Always room for at least half a block: a long line doubles the buffer.
     if (m_buffer.size() - m_end < std::max<std::size_t>(m_blockSize / 2, 1)) {
         m_buffer.resize(std::max(m_buffer.size() * 2, m_end + m_blockSize));
@@ -89,13 +90,17 @@ bool LineReader::fill() {
 }
 
 std::size_t LineReader::findBreak(std::size_t from) {
+    // memchr for each break byte, remembered until passed: each byte of the
+    // input is searched once for CR and once for LF.
     const char* const data = m_buffer.data();
-    for (std::size_t pos = from; pos < m_end; ++pos) {
-        // Most bytes are neither: test both with one comparison first.
-        if (static_cast<unsigned char>(data[pos]) > '\r') continue;
-        if (data[pos] == '\n' || data[pos] == '\r') return pos;
-    }
-    return m_end;
+    const auto search = [&](std::size_t& cached, char byte) {
+        if (cached != kUnknown && cached >= from) return;
+        const void* found = std::memchr(data + from, byte, m_end - from);
+        cached = found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : m_end;
+    };
+    search(m_nextLf, '\n');
+    search(m_nextCr, '\r');
+    return std::min(m_nextLf, m_nextCr);
 }
 
 bool LineReader::next(Line& line) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,11 @@ private:
     std::size_t m_begin = 0;  // first byte not yet handed out
     std::size_t m_end = 0;    // one past the last byte read
     std::size_t m_scanned = 0;  // no break in [m_begin, m_scanned)
+    // The next CR and LF at or after m_scanned (m_end: none held), or
+    // kUnknown after the held bytes changed.
+    static constexpr std::size_t kUnknown = SIZE_MAX;
+    std::size_t m_nextLf = kUnknown;
+    std::size_t m_nextCr = kUnknown;
     bool m_eof = false;
 };
 

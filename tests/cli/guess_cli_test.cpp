@@ -26,6 +26,17 @@ TEST_F(KanjiCli, GuessPrintsTheCodeOfEachFile) {
                            ascii + "\n1\t" + binary + "\n");
 }
 
+TEST_F(KanjiCli, GuessReadsOnUntilTheCodeIsDecided) {
+    // Three megabytes of text that is EUC or Shift-JIS alike, then あ in Shift-JIS.
+    std::string undecided;
+    while (undecided.size() < 3'000'000) undecided += "\xA4\xA2\xB1\xB1 \r\n";
+    const std::string late = writeFile("late.txt", undecided + kA + "\r\n");
+    const std::string never = writeFile("never.txt", undecided);
+    const RunResult run = runShell(program() + " guess " + quoted(late) + " - < " + quoted(never));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "5\t" + late + "\n6\t-\n");
+}
+
 TEST_F(KanjiCli, GuessGoesOnPastAMissingFile) {
     const std::string sjis = writeFile("s.txt", kA);
     const std::string missing = (m_dir / "missing.txt").string();
