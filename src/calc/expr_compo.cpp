@@ -10,10 +10,11 @@ void TExprCompo::Execute() {
     if (const detail::CompiledLine* compiled = m_cache.find(m_expression)) {
         outcome = m_parser.run(*compiled);
     } else {
-        outcome = m_parser.parse(m_expression, m_ops);
+        const bool cacheable = m_expression.size() <= detail::CompiledLineCache::kMaxTextLength;
+        outcome = m_parser.parse(m_expression, cacheable ? &m_ops : nullptr);
         // A line that failed is not kept: its actions stopped part-way, and
         // with other variable values it might fault rather than fail.
-        if (outcome.valid) m_cache.store(m_expression, m_ops, outcome.isAssign);
+        if (outcome.valid && cacheable) m_cache.store(m_expression, m_ops, outcome.isAssign);
     }
     m_valid = outcome.valid;
     if (m_valid) {

@@ -30,8 +30,8 @@ enum Rule : int {
 
 ExprParser::ExprParser() : m_values(kMaxStates + 1) { m_stack.reserve(kMaxStates); }
 
-ExprParser::Outcome ExprParser::parse(std::string_view text, std::vector<Op>& ops) {
-    ops.clear();
+ExprParser::Outcome ExprParser::parse(std::string_view text, std::vector<Op>* ops) {
+    if (ops != nullptr) ops->clear();
     m_values.clear();
     m_stack.clear();
     m_stack.push_back({0, 0, nullptr});
@@ -41,7 +41,7 @@ ExprParser::Outcome ExprParser::parse(std::string_view text, std::vector<Op>& op
 
     const auto act = [&](const Op& op) {
         m_values.apply(op);
-        ops.push_back(op);
+        if (ops != nullptr) ops->push_back(op);
     };
     // The entry that is `fromTop` places below the top of the parser stack.
     const auto below = [&](std::size_t fromTop) -> const Entry& {

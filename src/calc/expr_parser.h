@@ -27,10 +27,12 @@ public:
         long double value = 0;
     };
 
-    // Parses text. On a valid line the actions are in ops. Arithmetic faults
+    // Parses text. On a valid line the actions are in *ops (when ops is not
+    // null: a line that will not be run again need not be recorded, which
+    // keeps a long line's memory to its text). Arithmetic faults
     // (ECalcFault) leave this function; an assignment is stored only when the
     // whole line has been read.
-    Outcome parse(std::string_view text, std::vector<Op>& ops);
+    Outcome parse(std::string_view text, std::vector<Op>* ops);
 
     // Runs a program recorded by parse.
     Outcome run(const CompiledLine& line);

@@ -67,6 +67,10 @@ namespace tabulo::calc::detail {
 class CompiledLineCache {
 public:
     static constexpr std::size_t kSlots = 4;
+    // Longer lines are not kept: they are not the short lines that graph
+    // sampling repeats, and recording them would cost dozens of bytes for
+    // every byte of the line.
+    static constexpr std::size_t kMaxTextLength = 4096;
 
     // The compiled form of text, or nullptr.
     const CompiledLine* find(std::string_view text);

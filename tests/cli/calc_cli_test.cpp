@@ -67,6 +67,17 @@ TEST_F(CalcCli, StandardInput) {
     EXPECT_EQ(empty.out, "");
 }
 
+TEST_F(CalcCli, LongLinesAreEvaluatedEveryTime) {
+    // Past the length of the lines the evaluator keeps compiled; the same
+    // line twice with a variable changed in between.
+    std::string sum = "n";
+    for (int i = 0; i < 5000; ++i) sum += "+1";
+    const std::string input = "n = 0\n" + sum + "\nn = 1\n" + sum + "\n";
+    const RunResult r = runShell(program() + " calc " + quoted(writeInput(input)));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "n=0" + kStored + "\n5000\nn=1" + kStored + "\n5001\n");
+}
+
 TEST_F(CalcCli, KeepsTheInputsLineBreak) {
     const struct {
         const char* input;
