@@ -9,6 +9,7 @@
 #include "cli/line_output.h"
 #include "kanji/code_conversion.h"
 #include "kanji/kanji_code.h"
+#include "kanji/mail_encoding.h"
 
 namespace tabulo::cli {
 namespace {
@@ -49,6 +50,16 @@ int runConv(Invocation& call) {
     const int source = sourceNamed(call.value("--from", "auto"));
     const int targetCode = kanjiCodeOf(target);
     if (source != 0 && targetCode == 0) throw UsageError("--from goes with --to sjis, jis or euc");
+    if (target == kanji::TargetCode::Base64) {
+        // The common case of many short lines: one buffer for all of them.
+        std::string encoded;
+        filterLines(call, call.inputPath(), [&](std::string_view line, LineOutput& out) {
+            encoded.resize(kanji::base64Length(line.size()));
+            kanji::encodeBase64To(line, encoded.data());
+            out.write(encoded);
+        });
+        return 0;
+    }
     filterLines(call, call.inputPath(), [&](std::string_view line, LineOutput& out) {
         out.write(source == 0 ? kanji::convertLine(line, target)
                               : kanji::StrictConvertJCode(line, source, targetCode));

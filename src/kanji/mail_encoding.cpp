@@ -75,12 +75,20 @@ private:
 
 }  // namespace
 
-std::string EncodeBase64(std::string_view data) {
+void encodeBase64To(std::string_view data, char* out) {
     const SixBitAlphabet& alphabet = detail::base64Alphabet();
-    std::string out;
-    out.reserve((data.size() + 2) / 3 * 4);
-    const std::size_t used = appendGroups(alphabet, data, out);
-    if (used < data.size()) appendPaddedTail(alphabet, data.substr(used), '=', out);
+    const std::size_t groups = data.size() / 3;
+    alphabet.encodeGroups(bytes(data), groups, out);
+    const std::size_t rest = data.size() - groups * 3;
+    if (rest == 0) return;
+    char* tail = out + groups * 4;
+    tail[2] = tail[3] = '=';
+    alphabet.encodeTail(bytes(data) + groups * 3, rest, tail);
+}
+
+std::string EncodeBase64(std::string_view data) {
+    std::string out(base64Length(data.size()), '\0');
+    encodeBase64To(data, out.data());
     return out;
 }
 

@@ -4,6 +4,7 @@
 // conversion command can keep each encoded document line on one line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,11 @@ namespace tabulo::kanji {
 
 // Base64 of data in one line, padded with =.
 std::string EncodeBase64(std::string_view data);
+// The same characters written at out, which has room for
+// base64Length(data.size()) of them: for callers that encode many short
+// texts into one buffer.
+constexpr std::size_t base64Length(std::size_t bytes) { return (bytes + 2) / 3 * 4; }
+void encodeBase64To(std::string_view data, char* out);
 // Base64 with separator after every 76 characters of full groups; the padded
 // last group, if any, follows the last separator.
 std::string EncodeBase64R(std::string_view data, std::string_view separator);
