@@ -70,6 +70,18 @@ TEST_F(Conventions, OutputEncodingCanBeForced) {
     EXPECT_EQ(runShell(program() + " trim --output-encoding latin1 " + f + " 2>/dev/null").status, 2);
 }
 
+// script(1) gives the program a terminal; the terminal turns LF into CR LF.
+TEST_F(Conventions, OnATerminalTheOutputIsInTheLocalesEncoding) {
+    if (runShell("command -v script >/dev/null").status != 0) GTEST_SKIP() << "script(1) is not installed";
+    const std::string f = quoted(writeFile("f.txt", kPassword + "\n"));
+    const auto onTerminal = [&](const std::string& command) {
+        return runShell("script -qec \"" + command + "\" /dev/null </dev/null").out;
+    };
+    EXPECT_EQ(onTerminal("LC_ALL=C.UTF-8 " + program() + " trim " + f), "パスワード\r\n");
+    EXPECT_EQ(onTerminal("LC_ALL=ja_JP.SJIS " + program() + " trim " + f), kPassword + "\r\n");
+    EXPECT_EQ(onTerminal("LC_ALL=C.UTF-8 " + program() + " trim --output-encoding sjis " + f), kPassword + "\r\n");
+}
+
 TEST_F(Conventions, DoubleDashAndDash) {
     const std::string f = writeFile("f.txt", "-x\n--y\n");
     const RunResult dashPattern = runShell(program() + " grep -- -x " + quoted(f));
