@@ -8,7 +8,7 @@
 #include <string>
 
 #include "calc/calc_exception.h"
-#include "calc/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::calc::detail {
 
@@ -124,7 +124,7 @@ Token ExprScanner::next() {
             const auto d = static_cast<unsigned char>(m_text[m_pos]);
             if (isLetter(d) || isDigit(d)) {
                 ++m_pos;
-            } else if (isLeadByte(d) && isTrailByte(byteAt(m_text, m_pos + 1))) {
+            } else if (sjis::isLeadByte(d) && sjis::isTrailByte(byteAt(m_text, m_pos + 1))) {
                 m_pos += 2;
             } else {
                 break;

@@ -2,7 +2,7 @@
 #include "calc/line_calculation.h"
 
 #include "calc/result_format.h"
-#include "calc/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::calc {
 
@@ -37,7 +37,7 @@ std::string normaliseCalcText(std::string_view lineSjis) {
     std::size_t begin = lineSjis.size();
     std::size_t end = 0;
     for (std::size_t i = 0; i < lineSjis.size();) {
-        const std::size_t len = detail::charLength(lineSjis, i);
+        const std::size_t len = sjis::charLengthAtCheckingTrail(lineSjis, i);
         if (blankAt(lineSjis, i, len) == Blank::None) {
             if (begin == lineSjis.size()) begin = i;
             end = i + len;
@@ -46,7 +46,7 @@ std::string normaliseCalcText(std::string_view lineSjis) {
     }
     std::string out;
     for (std::size_t i = begin; i < end;) {
-        const std::size_t len = detail::charLength(lineSjis, i);
+        const std::size_t len = sjis::charLengthAtCheckingTrail(lineSjis, i);
         const Blank blank = blankAt(lineSjis, i, len);
         if (blank != Blank::Space && blank != Blank::FullWidthSpace) out.append(lineSjis.substr(i, len));
         i += len;
@@ -58,7 +58,7 @@ std::string replaceCaretByPower(std::string_view textSjis) {
     std::string out;
     out.reserve(textSjis.size());
     for (std::size_t i = 0; i < textSjis.size();) {
-        const std::size_t len = detail::charLength(textSjis, i);
+        const std::size_t len = sjis::charLengthAtCheckingTrail(textSjis, i);
         if (len == 1 && textSjis[i] == '^') {
             out += "**";
         } else {

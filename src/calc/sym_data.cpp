@@ -4,7 +4,7 @@
 
 #include "calc/arithmetic.h"
 #include "calc/calc_exception.h"
-#include "calc/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::calc {
 
@@ -20,7 +20,7 @@ unsigned char foldAscii(unsigned char c) {
 std::size_t FoldedNameHash::operator()(std::string_view name) const {
     std::size_t h = 14695981039346656037ULL;  // FNV-1a
     for (std::size_t i = 0; i < name.size();) {
-        const std::size_t len = charLength(name, i);
+        const std::size_t len = sjis::charLengthAtCheckingTrail(name, i);
         for (std::size_t k = 0; k < len; ++k) {
             const auto c = static_cast<unsigned char>(name[i + k]);
             h = (h ^ (len == 1 ? foldAscii(c) : c)) * 1099511628211ULL;
@@ -33,7 +33,7 @@ std::size_t FoldedNameHash::operator()(std::string_view name) const {
 bool FoldedNameEqual::operator()(std::string_view a, std::string_view b) const {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size();) {
-        const std::size_t len = charLength(a, i);
+        const std::size_t len = sjis::charLengthAtCheckingTrail(a, i);
         if (len == 2) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
         } else if (foldAscii(static_cast<unsigned char>(a[i])) !=

@@ -1,5 +1,6 @@
 // Locale conversion of messages.
 #include "cli/messages.h"
+#include "platform/codec/sjis_char.h"
 
 #include <unistd.h>
 
@@ -35,7 +36,7 @@ void Messages::error(std::string_view utf8) const {
 std::size_t sjisColumn(std::string_view sjis, std::size_t pos) {
     std::size_t column = 0;
     for (std::size_t i = 0; i < pos && i < sjis.size();) {
-        const bool twoBytes = platform::isSjisLeadByte(static_cast<unsigned char>(sjis[i])) && i + 1 < sjis.size();
+        const bool twoBytes = sjis::isLeadByte(static_cast<unsigned char>(sjis[i])) && i + 1 < sjis.size();
         i += twoBytes ? 2 : 1;
         column += twoBytes ? 2 : 1;
     }

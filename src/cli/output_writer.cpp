@@ -1,5 +1,6 @@
 // Block output with the terminal conversion at the block edges.
 #include "cli/output_writer.h"
+#include "platform/codec/sjis_char.h"
 
 #include <unistd.h>
 
@@ -18,7 +19,7 @@ namespace {
 std::size_t completeCharacters(std::string_view bytes) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        if (!platform::isSjisLeadByte(static_cast<unsigned char>(bytes[pos]))) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(bytes[pos]))) {
             ++pos;
         } else if (pos + 1 < bytes.size()) {
             pos += 2;

@@ -2,15 +2,12 @@
 // arithmetic between JIS X 0208 row/cell and Shift-JIS. Internal to the unit.
 #pragma once
 
+#include "platform/codec/sjis_char.h"
+
 namespace tabulo::kanji::detail {
 
 inline constexpr unsigned char kEsc = 0x1B;
 
-inline bool isSjisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-inline bool isSjisTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
-inline bool isHalfKana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
 inline bool isEucByte(unsigned char c) { return c >= 0xA1 && c <= 0xFE; }
 inline bool isJisByte(unsigned char c) { return c >= 0x21 && c <= 0x7E; }
 

@@ -43,7 +43,7 @@ std::optional<std::string> characterCodeMessage(std::string_view selection) {
     const auto lead = static_cast<unsigned char>(selection[0]);
     char value[32];
     std::size_t length = 1;
-    if (selection.size() >= 2 && detail::isSjisLead(lead)) {
+    if (selection.size() >= 2 && sjis::isLeadByte(lead)) {
         length = 2;
         const auto trail = static_cast<unsigned char>(selection[1]);
         std::snprintf(value, sizeof value, "%X (SJIS)", lead * 256u + trail);

@@ -15,8 +15,8 @@ constexpr std::string_view kWordClose = "?=";
 constexpr std::string_view kKanjiOut = "\x1B(J";
 
 bool isTwoByteAt(std::string_view text, std::size_t i) {
-    return i + 1 < text.size() && detail::isSjisLead(static_cast<unsigned char>(text[i])) &&
-           detail::isSjisTrail(static_cast<unsigned char>(text[i + 1]));
+    return i + 1 < text.size() && sjis::isLeadByte(static_cast<unsigned char>(text[i])) &&
+           sjis::isTrailByte(static_cast<unsigned char>(text[i + 1]));
 }
 
 std::size_t findIgnoringCase(std::string_view text, std::string_view word, std::size_t from) {

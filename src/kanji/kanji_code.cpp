@@ -162,9 +162,9 @@ std::string sjis2jis83(std::string_view text) {
         if (c < 0x80) {
             out.ascii(c);
             ++i;
-        } else if (detail::isHalfKana(c)) {
+        } else if (sjis::isHalfKana(c)) {
             i += 1 + writeHalfKana(out, c, s + i + 1, i + 1 < n);
-        } else if (detail::isSjisLead(c) && i + 1 < n && detail::isSjisTrail(s[i + 1])) {
+        } else if (sjis::isLeadByte(c) && i + 1 < n && sjis::isTrailByte(s[i + 1])) {
             out.kanji(detail::sjisPairToJis(c, s[i + 1]));
             i += 2;
         } else {
@@ -185,7 +185,7 @@ std::string euc2jis83(std::string_view text) {
         if (c < 0x80) {
             out.ascii(c);
             ++i;
-        } else if (c == 0x8E && i + 1 < n && detail::isHalfKana(s[i + 1])) {
+        } else if (c == 0x8E && i + 1 < n && sjis::isHalfKana(s[i + 1])) {
             // The voicing mark is the next pair 0x8E 0xDE or 0x8E 0xDF.
             const bool haveMark = i + 3 < n && s[i + 2] == 0x8E;
             i += 2 + 2 * writeHalfKana(out, s[i + 1], s + i + 3, haveMark);
@@ -214,7 +214,7 @@ std::string euc2sjis(std::string_view text) {
         if (c < 0x80) {
             out.put(c);
             ++i;
-        } else if (c == 0x8E && i + 1 < n && detail::isHalfKana(s[i + 1])) {
+        } else if (c == 0x8E && i + 1 < n && sjis::isHalfKana(s[i + 1])) {
             out.put(s[i + 1]);
             i += 2;
         } else if (c == 0x8F && i + 2 < n && detail::isEucByte(s[i + 1]) &&
@@ -244,11 +244,11 @@ std::string sjis2euc(std::string_view text) {
         if (c < 0x80) {
             out.put(c);
             ++i;
-        } else if (detail::isSjisLead(c) && i + 1 < n && detail::isSjisTrail(s[i + 1])) {
+        } else if (sjis::isLeadByte(c) && i + 1 < n && sjis::isTrailByte(s[i + 1])) {
             const unsigned jis = detail::sjisPairToJis(c, s[i + 1]) | 0x8080u;
             out.put2(static_cast<unsigned char>(jis >> 8), jis & 0xFF);
             i += 2;
-        } else if (detail::isHalfKana(c)) {
+        } else if (sjis::isHalfKana(c)) {
             out.put2(0x8E, c);
             ++i;
         } else {

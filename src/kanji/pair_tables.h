@@ -53,7 +53,7 @@ inline constexpr auto kJisToSjis = [] {
     return table;
 }();
 
-// For a lead byte and a trail byte (isSjisLead, isSjisTrail).
+// For a lead byte and a trail byte (sjis::isLeadByte, sjis::isTrailByte).
 inline std::uint16_t sjisPairToJis(unsigned char lead, unsigned char trail) {
     return kSjisToJis[static_cast<std::size_t>(leadIndex(lead) * kTrailSpan + (trail - 0x40))];
 }

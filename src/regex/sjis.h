@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/codec/sjis_char.h"
+
 namespace tabulo::regex {
 
 using Code = std::uint16_t;
 
-constexpr bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+using sjis::isLeadByte;
 
 // A code becomes two bytes (high first) when its high byte is a lead byte,
 // otherwise its low byte alone.

@@ -1,9 +1,11 @@
-// Byte columns over Shift-JIS bytes (see sjis_char.h for the boundaries).
+// Byte columns over Shift-JIS bytes (see platform/codec/sjis_char.h for the boundaries).
 #include "textops/columns.h"
 
-#include "textops/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::textops {
+
+using sjis::charLengthAt;
 
 std::optional<std::size_t> insertionOffsetAtColumn(std::string_view line, std::size_t column) {
     if (line.size() < column) return std::nullopt;

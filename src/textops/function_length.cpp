@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <utility>
 
-#include "textops/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 #include "textops/trim_blanks.h"
 
 namespace tabulo::textops {
+
+using sjis::charLengthAt;
 
 namespace {
 

@@ -6,9 +6,11 @@
 
 #include <stdexcept>
 
-#include "textops/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::textops {
+
+using sjis::charLengthAt;
 
 namespace {
 

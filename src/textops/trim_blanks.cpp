@@ -3,9 +3,11 @@
 // followed by '@', which is not a full-width space.
 #include "textops/trim_blanks.h"
 
-#include "textops/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::textops {
+
+using sjis::charLengthAt;
 
 namespace {
 

@@ -2,6 +2,7 @@
 // the program's own copies come back byte for byte, foreign text is
 // converted, and the box flag travels with the text.
 #include "platform/clipboard.h"
+#include "platform/codec/sjis_char.h"
 
 #include "platform/codec/sjis_codec.h"
 #include "qstring_printer.h"
@@ -35,8 +36,8 @@ TEST_F(ClipboardTest, EveryDoubleByteCodeComesBackWithItsOwnBytes)
     std::string document;
     int onLine = 0;
     for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
-        if (!isSjisLeadByte(static_cast<unsigned char>(code >> 8))
-            || !isSjisTrailByte(static_cast<unsigned char>(code & 0xFF))
+        if (!sjis::isLeadByte(static_cast<unsigned char>(code >> 8))
+            || !sjis::isTrailByte(static_cast<unsigned char>(code & 0xFF))
             || SjisCodec::instance().charToUtf16(code) == u'\uFFFD') {
             continue;
         }

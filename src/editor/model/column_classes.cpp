@@ -1,8 +1,10 @@
 #include "editor/model/column_classes.h"
 
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::editor {
+
+using sjis::charLengthAt;
 
 bool isDelimiterByte(unsigned char b) {
     return b <= 0x2F || (b >= 0x3A && b <= 0x40) || (b >= 0x5B && b <= 0x5E) || b == 0x60 ||

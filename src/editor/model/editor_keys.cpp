@@ -5,9 +5,12 @@
 
 #include "editor/model/column_classes.h"
 #include "editor/model/editor_model.h"
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::editor {
+
+using sjis::isLeadByte;
+using sjis::charLengthAt;
 
 namespace {
 

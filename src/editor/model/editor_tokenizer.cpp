@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::editor {
+
+using sjis::isLeadByte;
+using sjis::charLengthAt;
 
 namespace {
 

@@ -1,8 +1,10 @@
 #include "editor/model/trim_blanks.h"
 
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::editor {
+
+using sjis::charLengthAt;
 
 std::string trimBlanks(std::string_view s) {
     // Walk characters from the start: the first non-blank begins the result,

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "editor/model/column_classes.h"
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::editor {
+
+using sjis::charLengthAt;
 namespace {
 
 // True when the character of `text` at byte `pos` is one of the characters of `list`.

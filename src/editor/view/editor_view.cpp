@@ -21,13 +21,15 @@
 #include "editor/model/editor_keys.h"
 #include "editor/model/editor_model.h"
 #include "editor/model/leftbar_layout.h"
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 #include "platform/clipboard.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/prompts.h"
 
 namespace tabulo::editor {
+
+using sjis::charLengthAt;
 
 namespace {
 

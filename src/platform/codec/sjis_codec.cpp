@@ -4,6 +4,7 @@
 // the encoding direction, so the tables agree with it exactly, including its
 // choice among codes that share one Unicode character.
 #include "platform/codec/sjis_codec.h"
+#include "platform/codec/sjis_char.h"
 
 #include <iconv.h>
 
@@ -142,16 +143,6 @@ char32_t nextUtf16(std::u16string_view text, std::size_t& pos)
 
 }  // namespace detail
 
-bool isSjisLeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isSjisTrailByte(unsigned char b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
 const SjisCodec& SjisCodec::instance()
 {
     static const SjisCodec codec;
@@ -172,17 +163,17 @@ SjisCodec::SjisCodec()
         }
     };
     for (unsigned b = 0; b < 0x100; ++b) {
-        if (!isSjisLeadByte(static_cast<unsigned char>(b))) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(b))) {
             const unsigned char byte = static_cast<unsigned char>(b);
             decodeInto(b, &byte, 1);
         }
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!isSjisLeadByte(static_cast<unsigned char>(lead))) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(lead))) {
             continue;
         }
         for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            if (isSjisTrailByte(static_cast<unsigned char>(trail))) {
+            if (sjis::isTrailByte(static_cast<unsigned char>(trail))) {
                 const unsigned char pair[2] = {static_cast<unsigned char>(lead),
                                                static_cast<unsigned char>(trail)};
                 decodeInto(lead * 256 + trail, pair, 2);
@@ -232,9 +223,9 @@ std::u16string SjisCodec::toUtf16(std::string_view sjis) const
     const std::size_t size = sjis.size();
     for (std::size_t i = 0; i < size; ++i) {
         const unsigned char b = bytes[i];
-        if (!isSjisLeadByte(b)) {
+        if (!sjis::isLeadByte(b)) {
             *next++ = m_toUnicode[b];
-        } else if (i + 1 < size && isSjisTrailByte(bytes[i + 1])) {
+        } else if (i + 1 < size && sjis::isTrailByte(bytes[i + 1])) {
             *next++ = m_toUnicode[b * 256u + bytes[i + 1]];
             ++i;
         } else {

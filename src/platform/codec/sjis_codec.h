@@ -61,10 +61,4 @@ private:
     std::vector<std::uint16_t> m_fromUnicode;
 };
 
-// 0x81-0x9F and 0xE0-0xFC.
-bool isSjisLeadByte(unsigned char b);
-
-// 0x40-0x7E and 0x80-0xFC.
-bool isSjisTrailByte(unsigned char b);
-
 }  // namespace tabulo::platform

@@ -4,6 +4,7 @@
 // code iconv's own encoding direction prefers. Also the single-byte ranges and
 // the handling of bad bytes.
 #include "platform/codec/sjis_codec.h"
+#include "platform/codec/sjis_char.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -108,7 +109,7 @@ std::set<unsigned> expectedSharedCodes()
     };
     const auto addRange = [&](unsigned from, unsigned to) {
         for (unsigned code = from; code <= to; ++code) {
-            if (isSjisTrailByte(static_cast<unsigned char>(code & 0xFF))) {
+            if (sjis::isTrailByte(static_cast<unsigned char>(code & 0xFF))) {
                 codes.insert(code);
             }
         }
@@ -140,11 +141,11 @@ TEST_F(SjisCodecTest, EveryDoubleByteCodeDecodesAndComesBackAsItselfOrItsPreferr
     std::u16string allUnits;
     std::string allExpectedBack;
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!isSjisLeadByte(static_cast<unsigned char>(lead))) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(lead))) {
             continue;
         }
         for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            if (!isSjisTrailByte(static_cast<unsigned char>(trail))) {
+            if (!sjis::isTrailByte(static_cast<unsigned char>(trail))) {
                 continue;
             }
             const unsigned code = lead * 256 + trail;
