@@ -1,6 +1,11 @@
 // File search: scanner choice and the three scanners.
 #include "regex/grep.h"
 
+#include <string.h>
+
+#include <algorithm>
+#include <bit>
+
 #include "regex/byte_scan.h"
 #include "regex/dictionary.h"
 
@@ -25,14 +30,17 @@ bool searchableAsBytes(const std::basic_string<Code>& codes) {
 
 // True when some transition reads a line feed or a carriage return; such
 // patterns need the text with CR LF turned into a single line feed.
-bool readsLineBreaks(const TRE_DFA& a) {
-    for (std::size_t s = 0; s < a.stateCount(); ++s) {
-        for (const DfaTransition& t : a.transitions(static_cast<int>(s))) {
-            if (t.range.lo <= '\r' && '\n' <= t.range.hi) return true;
+bool readsLineBreaks(const TRE_NFA& nfa) {
+    for (std::size_t s = 0; s < nfa.stateCount(); ++s) {
+        for (const NfaTransition& t : nfa.transitions(static_cast<int>(s))) {
+            if (t.label.lo <= '\r' && '\n' <= t.label.hi) return true;
         }
     }
     return false;
 }
+
+// Bytes a scanner works through between checks whether events are due.
+constexpr std::size_t kPaceBytes = 16384;
 
 }  // namespace
 
@@ -57,9 +65,11 @@ void TGrep::chooseScanner() {
     const TRE_DFA& a = dfa();
     m_search.reset();
     m_literal.reset();
+    m_starts.reset();
+    m_startBits = {};
     m_everyLine = false;
-    m_keepCrLf = !readsLineBreaks(a);
-    if (detail::LineSearch::crossesLines(a)) {
+    m_keepCrLf = !readsLineBreaks(a.nfa());
+    if (detail::LineSearch::crossesLines(a.nfa())) {
         m_scanner = Scanner::Walk;
         m_keepCrLf = false;
         return;
@@ -120,7 +130,9 @@ void TGrep::scanLiteral(TTxtFile& file) {
 
 void TGrep::scanLines(TTxtFile& file) {
     // Built on the first search, not on every pattern change.
-    if (!m_everyLine && !m_search) m_search = std::make_unique<detail::LineSearch>(dfa());
+    if (!m_everyLine && !m_search) {
+        m_search = std::make_unique<detail::LineSearch>(dfa().nfa(), detail::LineSearch::Mode::StopAtMatch);
+    }
     for (;;) {
         file.readBlock();
         const std::size_t end = file.completeEnd();
@@ -141,39 +153,52 @@ void TGrep::scanLines(TTxtFile& file) {
     }
 }
 
-// A walk from every character start, reading on into following blocks while
-// the walk is alive. A walk that reaches the end of the file unmatched ends
-// only itself, not the search.
+// Segments of text in which every match that starts also ends are cut by
+// the search automaton going on through matches; a segment in which a match
+// ended is handed to the backward pass, which finds the starts. The reader
+// keeps the text from the line of the current segment's start on.
 void TGrep::scanWalk(TTxtFile& file) {
-    const TRE_DFA& a = dfa();
+    if (!m_search) {
+        m_search = std::make_unique<detail::LineSearch>(dfa().nfa(), detail::LineSearch::Mode::GoOn);
+        m_starts = std::make_unique<detail::MatchStarts>(dfa().nfa());
+    }
+    detail::LineSearch::Segments where;
     std::size_t p = 0;
-    for (;;) {
-        if (!file.ensure(p)) return;
-        if (p > file.blockSize() && file.data()[p] == '\n') {
-            file.discardBefore(p);
-            p = 0;
+    std::size_t reported = 0;  // starts before this index are in lines already reported
+    while (file.ensure(p)) {
+        const auto* buf = reinterpret_cast<const unsigned char*>(file.data());
+        p = m_search->scanSegments(buf, p, std::min(file.size(), p + kPaceBytes), where);
+        if (where.matched && where.state == 0) {
+            reportStarts(file, where.start, p, reported);
+            where.matched = false;
+            where.start = p;
         }
-        const auto [code, length] = file.charAt(p);
-        int state = a.next(a.initial(), code);
-        std::size_t q = p + length;
-        bool matched = false;
-        while (state != TRE_DFA::kNone) {
-            if (a.accepts(state)) {
-                matched = true;
-                break;
-            }
-            if (!file.ensure(q)) break;
-            const auto [c, len] = file.charAt(q);
-            state = a.next(state, c);
-            q += len;
+        file.letEventsRunIfDue();
+        const std::size_t keep = std::min(where.start, file.size() - 1);
+        const auto* lf = static_cast<const char*>(::memrchr(file.data(), '\n', keep + 1));
+        const auto discard = static_cast<std::size_t>(lf - file.data());
+        if (discard > file.blockSize()) {
+            file.discardBefore(discard);
+            p -= discard;
+            where.start -= discard;
+            reported = reported > discard ? reported - discard : 0;
         }
-        if (!matched) {
-            p += length;
-            continue;
+    }
+    // Attempts still alive at the end of the file end unmatched there.
+    if (where.matched) reportStarts(file, where.start, file.size(), reported);
+}
+
+void TGrep::reportStarts(TTxtFile& file, std::size_t from, std::size_t to, std::size_t& reported) {
+    m_starts->find(reinterpret_cast<const unsigned char*>(file.data()), from, to, m_startBits,
+                   [&file] { file.letEventsRunIfDue(); });
+    for (std::size_t w = 0; w < m_startBits.size(); ++w) {
+        for (std::uint64_t bits = m_startBits[w]; bits; bits &= bits - 1) {
+            const std::size_t start = from + w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+            if (start < reported) continue;
+            // A match starting on the line feed in front of a line is that line's.
+            const std::size_t pos = file.data()[start] == '\n' ? start + 1 : start;
+            report(file, pos, reported);
         }
-        std::size_t lineEnd = 0;
-        report(file, code == '\n' ? p + 1 : p, lineEnd);
-        p = lineEnd;
     }
 }
 
