@@ -39,9 +39,6 @@ bool readsLineBreaks(const TRE_NFA& nfa) {
     return false;
 }
 
-// Bytes a scanner works through between checks whether events are due.
-constexpr std::size_t kPaceBytes = 16384;
-
 }  // namespace
 
 TGrep::TGrep() {
@@ -133,6 +130,7 @@ void TGrep::scanLines(TTxtFile& file) {
     if (!m_everyLine && !m_search) {
         m_search = std::make_unique<detail::LineSearch>(dfa().nfa(), detail::LineSearch::Mode::StopAtMatch);
     }
+    const std::function<void()> pace = [&file] { file.letEventsRunIfDue(); };
     for (;;) {
         file.readBlock();
         const std::size_t end = file.completeEnd();
@@ -144,7 +142,7 @@ void TGrep::scanLines(TTxtFile& file) {
                 hit = pos + 1;
                 if (hit >= end) break;
             } else {
-                hit = static_cast<std::size_t>(m_search->scan(buf, buf + pos, buf + end) - buf);
+                hit = static_cast<std::size_t>(m_search->scan(buf, buf + pos, buf + end, pace) - buf);
                 if (hit >= end) break;
             }
             report(file, hit, pos);
@@ -167,7 +165,7 @@ void TGrep::scanWalk(TTxtFile& file) {
     std::size_t reported = 0;  // starts before this index are in lines already reported
     while (file.ensure(p)) {
         const auto* buf = reinterpret_cast<const unsigned char*>(file.data());
-        p = m_search->scanSegments(buf, p, std::min(file.size(), p + kPaceBytes), where);
+        p = m_search->scanSegments(buf, p, std::min(file.size(), p + detail::LineSearch::kPaceBytes), where);
         if (where.matched && where.state == 0) {
             reportStarts(file, where.start, p, reported);
             where.matched = false;

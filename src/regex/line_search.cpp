@@ -139,6 +139,8 @@ std::int32_t LineSearch::compute(std::int32_t state, unsigned char byte) {
     return entry;
 }
 
+// Every position it returns before end is checked to start a character, so
+// end may split one: the next scan starts with the skip again.
 const unsigned char* LineSearch::skip(const unsigned char* buf, const unsigned char* p, const unsigned char* end) const {
     for (;;) {
         p = m_skip->find(p, end);
@@ -147,24 +149,29 @@ const unsigned char* LineSearch::skip(const unsigned char* buf, const unsigned c
     }
 }
 
-const unsigned char* LineSearch::scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end) {
+const unsigned char* LineSearch::scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end,
+                                      const std::function<void()>& pace) {
     std::int32_t s = 0;
     const std::int32_t* table = m_table.data();
     while (p < end) {
-        if (s == 0 && m_skip) {
-            p = skip(buf, p, end);
-            if (p == end) return end;
-        }
-        std::int32_t t = table[static_cast<std::size_t>(s) + m_classOf[*p]];
-        if (t < 0) {
-            if (t == kUnknown) {
-                t = compute(s, *p);
-                table = m_table.data();
+        const unsigned char* const stop = static_cast<std::size_t>(end - p) > kPaceBytes ? p + kPaceBytes : end;
+        while (p < stop) {
+            if (s == 0 && m_skip) {
+                p = skip(buf, p, stop);
+                if (p == stop) break;
             }
-            if (t < kUnknown) return p;
+            std::int32_t t = table[static_cast<std::size_t>(s) + m_classOf[*p]];
+            if (t < 0) {
+                if (t == kUnknown) {
+                    t = compute(s, *p);
+                    table = m_table.data();
+                }
+                if (t < kUnknown) return p;
+            }
+            s = t;
+            ++p;
         }
-        s = t;
-        ++p;
+        if (p < end) pace();
     }
     return end;
 }

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -31,8 +32,11 @@ public:
 
     // StopAtMatch: scans [p, end) from the state with no match attempt alive
     // and returns the first byte that completes a match, or end. p starts a
-    // character; buf[0] is a line feed in front of it.
-    const unsigned char* scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end);
+    // character; buf[0] is a line feed in front of it. Calls pace after
+    // every kPaceBytes.
+    const unsigned char* scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end,
+                              const std::function<void()>& pace);
+    static constexpr std::size_t kPaceBytes = 16384;
 
     // GoOn: where a scan stands between calls. A segment runs from a point
     // where no attempt was alive to the next such point; every match that

@@ -19,6 +19,12 @@
 namespace tabulo::regex {
 namespace {
 
+std::string repeat(const std::string& s, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) out += s;
+    return out;
+}
+
 using testing::RefHit;
 
 class GrepFile : public ::testing::Test {
@@ -135,6 +141,19 @@ TEST_F(GrepFile, LinesLongerThanABlockAreReportedWhole) {
     for (const std::string pattern : {"needle", "ne+dle", "x\\nb|needle"}) {
         EXPECT_EQ(grep(pattern, file), (std::vector<RefHit>{{2, longLine}})) << pattern;
     }
+}
+
+TEST_F(GrepFile, CharactersSplitWhereAScanPausesAreReadWhole) {
+    // 表 is 0x95 0x5C: a long line of it puts a trail byte equal to \ at every
+    // point where a scanner pauses to let events run or meets a block end.
+    const std::string file = repeat("\x95\x5C", 120000) + "\r\n\\a\r\n";
+    const std::string line1 = repeat("\x95\x5C", 120000);
+    for (const std::string pattern : {"\\\\+", "(\\\\|\\|)a", "\\\\\\n*a"}) {
+        for (std::size_t block : {std::size_t{4097}, TTxtFile::kBlockSize}) {
+            EXPECT_EQ(grep(pattern, file, block), (std::vector<RefHit>{{2, "\\a"}})) << pattern << " block " << block;
+        }
+    }
+    EXPECT_EQ(grep("\x95\x5C\\n*\\\\", file), (std::vector<RefHit>{{1, line1}}));
 }
 
 TEST_F(GrepFile, AWalkReachingTheEndDoesNotEndTheSearch) {
