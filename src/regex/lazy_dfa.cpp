@@ -59,8 +59,12 @@ std::size_t LazyDfa::classOf(Code code) const {
 int LazyDfa::next(int state, Code code) {
     const std::size_t cls = classOf(code);
     ++m_readsSinceFlush;
-    const std::int32_t known = m_table[static_cast<std::size_t>(state) * m_classCount + cls];
-    if (known != kUnknown) return known;
+    // A transient state has no row: its transitions are never remembered.
+    const bool fromCached = m_slots[static_cast<std::size_t>(state)].cached;
+    if (fromCached) {
+        const std::int32_t known = m_table[static_cast<std::size_t>(state) * m_classCount + cls];
+        if (known != kUnknown) return known;
+    }
 
     const TRE_NFAStateSet* from = &m_slots[static_cast<std::size_t>(state)].set;
     if (m_unanchored) {
@@ -78,9 +82,9 @@ int LazyDfa::next(int state, Code code) {
         --m_simulateFor;
         ++m_simulated;
     }
-    // Only transitions into cached states are remembered; a transient state
-    // is overwritten two steps later.
-    if (target == kNone || m_slots[static_cast<std::size_t>(target)].cached) {
+    // Only transitions between cached states are remembered; a transient
+    // state is overwritten two steps later.
+    if (fromCached && (target == kNone || m_slots[static_cast<std::size_t>(target)].cached)) {
         m_table[static_cast<std::size_t>(state) * m_classCount + cls] = target;
     }
     return target;
@@ -128,8 +132,8 @@ int LazyDfa::place(int slot, bool cached) {
     s.set = m_to;
     s.accepting = m_to.contains(static_cast<std::size_t>(m_final));
     s.cached = cached;
-    resetRow(slot);
     if (cached) {
+        resetRow(slot);
         m_index.emplace(s.set.hash(), slot);
         ++m_cachedCount;
     }
@@ -155,7 +159,7 @@ void LazyDfa::flush(int keep) {
     for (int slot = static_cast<int>(m_slots.size()) - 1; slot >= 0; --slot) {
         Slot& s = m_slots[static_cast<std::size_t>(slot)];
         // Every remembered transition may lead to a released state.
-        resetRow(slot);
+        if (s.cached) resetRow(slot);
         if (slot == 0 || slot == keep) {
             if (s.cached) {
                 m_index.emplace(s.set.hash(), slot);
