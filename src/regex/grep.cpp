@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "regex/byte_scan.h"
 #include "regex/dictionary.h"
+#include "regex/required_code.h"
 
 namespace tabulo::regex {
 
@@ -62,6 +64,7 @@ void TGrep::chooseScanner() {
     const TRE_DFA& a = dfa();
     m_search.reset();
     m_literal.reset();
+    m_required.reset();
     m_starts.reset();
     m_startBits = {};
     m_everyLine = false;
@@ -79,6 +82,9 @@ void TGrep::chooseScanner() {
     m_scanner = Scanner::Lines;
     const int afterLf = a.next(a.initial(), '\n');
     m_everyLine = afterLf != TRE_DFA::kNone && a.accepts(afterLf);
+    if (const auto required = detail::requiredCode(a.nfa()); required && !m_everyLine) {
+        m_required = std::make_unique<detail::LiteralFinder>(codeToText(*required));
+    }
 }
 
 void TGrep::GrepFile(const std::string& path) {
@@ -141,6 +147,9 @@ void TGrep::scanLines(TTxtFile& file) {
             if (m_everyLine) {
                 hit = pos + 1;
                 if (hit >= end) break;
+            } else if (m_required) {
+                hit = scanRequired(buf, pos, end, pace);
+                if (hit >= end) break;
             } else {
                 hit = static_cast<std::size_t>(m_search->scan(buf, buf + pos, buf + end, pace) - buf);
                 if (hit >= end) break;
@@ -148,6 +157,27 @@ void TGrep::scanLines(TTxtFile& file) {
             report(file, hit, pos);
         }
         file.discardBefore(end - 1);
+    }
+}
+
+// The automaton runs only over lines holding the character every match
+// needs, from the line feed in front of each; pos is a line feed.
+std::size_t TGrep::scanRequired(const unsigned char* buf, std::size_t pos, std::size_t end,
+                                const std::function<void()>& pace) {
+    std::size_t from = pos + 1;
+    for (;;) {
+        const auto q = static_cast<std::size_t>(m_required->find(buf + from, buf + end) - buf);
+        if (q == end) return end;
+        if (!detail::isCharStart(buf, q)) {
+            from = q + 1;
+            continue;
+        }
+        const auto* lineFeed = static_cast<const unsigned char*>(::memrchr(buf + pos, '\n', q - pos));
+        const auto* lineEnd = static_cast<const unsigned char*>(std::memchr(buf + q, '\n', end - q)) + 1;
+        const auto hit = static_cast<std::size_t>(m_search->scan(buf, lineFeed, lineEnd, pace) - buf);
+        if (hit < static_cast<std::size_t>(lineEnd - buf)) return hit;
+        from = static_cast<std::size_t>(lineEnd - buf);
+        pos = from - 1;
     }
 }
 

@@ -61,6 +61,7 @@ private:
     void chooseScanner();
     void scanLiteral(TTxtFile& file);
     void scanLines(TTxtFile& file);
+    std::size_t scanRequired(const unsigned char* buf, std::size_t pos, std::size_t end, const std::function<void()>& pace);
     void scanWalk(TTxtFile& file);
     void reportStarts(TTxtFile& file, std::size_t from, std::size_t to, std::size_t& reported);
     void report(TTxtFile& file, std::size_t pos, std::size_t& lineEnd);
@@ -74,6 +75,7 @@ private:
     bool m_keepCrLf = false;
     std::unique_ptr<detail::LineSearch> m_search;
     std::unique_ptr<detail::LiteralFinder> m_literal;
+    std::unique_ptr<detail::LiteralFinder> m_required;  // a character every match holds
     std::unique_ptr<detail::MatchStarts> m_starts;
     std::vector<std::uint64_t> m_startBits;
 };

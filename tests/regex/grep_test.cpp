@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "regex/dictionary.h"
 #include "regex/grep.h"
 #include "regex/re_pre_processor.h"
+#include "regex/required_code.h"
 #include "reference_matcher.h"
 
 namespace tabulo::regex {
@@ -256,6 +258,37 @@ TEST_F(GrepFile, AgreesWithTheReferenceOnALargerJapaneseFile) {
         }
     }
     EXPECT_GT(total, 1000u);
+}
+
+}  // namespace
+}  // namespace tabulo::regex
+
+namespace tabulo::regex {
+namespace {
+
+TEST(RequiredCode, EveryMatchHoldsIt) {
+    struct Case {
+        std::string pattern;
+        std::optional<Code> code;
+    };
+    const std::vector<Case> cases = {
+        {".*a....", 'a'},
+        {"(a|b)*a(a|b)(a|b)", 'a'},
+        {"[ab]c", 'c'},
+        {"x(\x95\x5C|\x83\x7C)+", 'x'},
+        {"a.*\x88\x9F", 0x889F},  // a kanji before a one-byte character
+        {"\x82\xA0?b", 'b'},
+        {"a|b", std::nullopt},
+        {"a*", std::nullopt},
+        {"[a-c]+", std::nullopt},
+        {"^\\n$", std::nullopt},  // line breaks are never searched for
+        {"\\x95", std::nullopt},   // nor a lead byte standing alone
+    };
+    for (const Case& c : cases) {
+        TGrep grep;
+        grep.SetRegExp(c.pattern);
+        EXPECT_EQ(detail::requiredCode(grep.dfa().nfa()), c.code) << c.pattern;
+    }
 }
 
 }  // namespace
