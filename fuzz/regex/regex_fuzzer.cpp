@@ -56,26 +56,18 @@ std::vector<ref::RefHit> grepFile(TGrep& g, std::size_t blockSize) {
 // emptied and stepping sets takes over, beside a plain simulation of the sets.
 void checkTinyCache(const TRE_NFA& nfa, bool unanchored, const std::string& subject, const std::string& detail) {
     detail::LazyDfa tiny(nfa, 0, 1, unanchored, 0);
-    TRE_NFAStateSet start(nfa.stateCount());
-    std::vector<int> stack = {0};
-    start.include(0);
-    nfa.close(start, stack);
-    TRE_NFAStateSet set = start;
-    if (unanchored) set.clear();
-    TRE_NFAStateSet next(nfa.stateCount());
+    ref::NfaSetWalk sets(nfa, unanchored);
     std::basic_string<Code> codes;
     appendCodes(subject, codes);
     int state = tiny.initial();
     for (const Code code : codes) {
-        if (unanchored) set.unite(start);
-        nfa.step(set, code, next, stack);
-        std::swap(set, next);
+        const bool accepting = sets.step(code);
         state = tiny.next(state, code);
         if (state == detail::LazyDfa::kNone) {
-            check(!unanchored && set.empty(), "the automaton ends only where no NFA state is left", detail);
+            check(!unanchored && !sets.alive(), "the automaton ends only where no NFA state is left", detail);
             return;
         }
-        check(tiny.accepts(state) == set.contains(1), "the smallest state cache accepts as the NFA sets do", detail);
+        check(tiny.accepts(state) == accepting, "the smallest state cache accepts as the NFA sets do", detail);
     }
 }
 

@@ -3,10 +3,7 @@
 // reference on generated files with tiny block sizes.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
@@ -16,6 +13,7 @@
 #include "regex/grep.h"
 #include "regex/re_pre_processor.h"
 #include "regex/required_code.h"
+#include "grep_fixture.h"
 #include "reference_matcher.h"
 
 namespace tabulo::regex {
@@ -29,38 +27,7 @@ std::string repeat(const std::string& s, std::size_t n) {
 
 using testing::RefHit;
 
-class GrepFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tabulo_grep_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string write(const std::string& bytes, const std::string& name = "f.txt") {
-        const std::string path = (m_dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    static std::vector<RefHit> grep(TGrep& g, const std::string& path, std::size_t blockSize = TTxtFile::kBlockSize) {
-        std::vector<RefHit> hits;
-        g.setBlockSize(blockSize);
-        g.SetOnMatch([&](TGrep&, const RE_LineInfo_t& h) { hits.push_back({h.LineNo, h.Line}); });
-        g.GrepFile(path);
-        return hits;
-    }
-
-    std::vector<RefHit> grep(const std::string& pattern, const std::string& bytes, std::size_t blockSize = TTxtFile::kBlockSize) {
-        TGrep g;
-        g.SetRegExp(pattern);
-        return grep(g, write(bytes), blockSize);
-    }
-
-    std::filesystem::path m_dir;
-};
+using GrepFile = testing::GrepFixture;
 
 TEST_F(GrepFile, ReportsEachMatchingLineOnceWithItsNumber) {
     const std::string file = "abc\r\nxyz\r\nabd\r\n";

@@ -5,10 +5,6 @@
 // lines a direct computation expects.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +13,7 @@
 #include "regex/grep.h"
 #include "regex/lazy_dfa.h"
 #include "regex/re_parser.h"
+#include "grep_fixture.h"
 #include "reference_matcher.h"
 
 namespace tabulo::regex {
@@ -88,32 +85,7 @@ TEST(LargeAutomata, MatchAgreesWithTheReference) {
     EXPECT_GT(matched, 60);
 }
 
-class LargeAutomataGrep : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tabulo_lazy_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string write(const std::string& bytes) {
-        const std::string path = (m_dir / "f.txt").string();
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        return path;
-    }
-
-    static std::vector<RefHit> grep(TGrep& g, const std::string& path, std::size_t blockSize) {
-        std::vector<RefHit> hits;
-        g.setBlockSize(blockSize);
-        g.SetOnMatch([&](TGrep&, const RE_LineInfo_t& h) { hits.push_back({h.LineNo, h.Line}); });
-        g.GrepFile(path);
-        return hits;
-    }
-
-    std::filesystem::path m_dir;
-};
+using LargeAutomataGrep = testing::GrepFixture;
 
 TEST_F(LargeAutomataGrep, AgreesWithTheReference) {
     std::vector<std::string> patterns = largePatterns();
@@ -151,22 +123,14 @@ TEST(LazyDfa, ATinyCacheChangesNoResult) {
         nfa.build(parser.tree());
         for (bool unanchored : {false, true}) {
             detail::LazyDfa lazy(nfa, 0, 1, unanchored, 0);
-            TRE_NFAStateSet start(nfa.stateCount());
-            std::vector<int> stack = {0};
-            start.include(0);
-            nfa.close(start, stack);
-            TRE_NFAStateSet set = start;
-            if (unanchored) set.clear();
-            TRE_NFAStateSet next(nfa.stateCount());
+            testing::NfaSetWalk sets(nfa, unanchored);
             int state = lazy.initial();
             for (int i = 0; i < 200000; ++i) {
                 const Code code = "ab"[std::uniform_int_distribution<int>(0, 9)(rng) < 6 ? 0 : 1];
-                if (unanchored) set.unite(start);
-                nfa.step(set, code, next, stack);
-                std::swap(set, next);
+                const bool accepting = sets.step(code);
                 state = lazy.next(state, code);
                 ASSERT_NE(state, detail::LazyDfa::kNone) << pattern;
-                ASSERT_EQ(lazy.accepts(state), set.contains(1)) << pattern << " step " << i;
+                ASSERT_EQ(lazy.accepts(state), accepting) << pattern << " step " << i;
             }
             EXPECT_GT(lazy.flushes(), 0u) << pattern;
             EXPECT_GT(lazy.simulatedSteps(), 0u) << pattern;
