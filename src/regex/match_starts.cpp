@@ -10,6 +10,12 @@ namespace {
 
 constexpr std::size_t kPaceBytes = 16384;
 
+// Bytes of the character at i as the grep reader splits text: a lead byte
+// pairs with the next byte unless that is a line break.
+std::size_t charLength(const unsigned char* buf, std::size_t i, std::size_t to) {
+    return isLeadByte(buf[i]) && i + 1 < to && buf[i + 1] != '\n' && buf[i + 1] != '\r' ? 2 : 1;
+}
+
 void setBit(std::vector<std::uint64_t>& bits, std::size_t i) { bits[i / 64] |= std::uint64_t{1} << (i % 64); }
 void clearBit(std::vector<std::uint64_t>& bits, std::size_t i) { bits[i / 64] &= ~(std::uint64_t{1} << (i % 64)); }
 bool hasBit(const std::vector<std::uint64_t>& bits, std::size_t i) { return (bits[i / 64] >> (i % 64)) & 1; }
@@ -24,11 +30,7 @@ void MatchStarts::find(const unsigned char* buf, std::size_t from, std::size_t t
                        const std::function<void()>& pace) {
     const std::size_t length = to - from;
     starts.assign(length / 64 + 1, 0);
-    // A lead byte pairs with the next byte unless that is a line break.
-    for (std::size_t i = from; i < to;) {
-        setBit(starts, i - from);
-        i += isLeadByte(buf[i]) && i + 1 < to && buf[i + 1] != '\n' && buf[i + 1] != '\r' ? 2 : 1;
-    }
+    for (std::size_t i = from; i < to; i += charLength(buf, i, to)) setBit(starts, i - from);
     int state = m_automaton.initial();
     std::size_t paced = 0;
     for (std::size_t i = to; i-- > from;) {
@@ -37,8 +39,7 @@ void MatchStarts::find(const unsigned char* buf, std::size_t from, std::size_t t
             pace();
         }
         if (!hasBit(starts, i - from)) continue;
-        const bool pair = isLeadByte(buf[i]) && i + 1 < to && buf[i + 1] != '\n' && buf[i + 1] != '\r';
-        const Code code = pair ? static_cast<Code>(buf[i] << 8 | buf[i + 1]) : buf[i];
+        const Code code = charLength(buf, i, to) == 2 ? static_cast<Code>(buf[i] << 8 | buf[i + 1]) : buf[i];
         state = m_automaton.next(state, code);
         if (!m_automaton.accepts(state)) clearBit(starts, i - from);
     }

@@ -225,12 +225,4 @@ RE_LineInfo_t TTxtFile::fetchLine(std::size_t pos, std::size_t& lineEnd) {
     return {std::string(m_buf.data() + start, textEnd - start), lineNoAt(pos)};
 }
 
-std::pair<Code, std::size_t> TTxtFile::charAt(std::size_t i) {
-    const auto b = static_cast<unsigned char>(m_buf[i]);
-    if (isLeadByte(b) && ensure(i + 1) && m_buf[i + 1] != '\n' && m_buf[i + 1] != '\r') {
-        return {static_cast<Code>(b << 8 | static_cast<unsigned char>(m_buf[i + 1])), 2};
-    }
-    return {b, 1};
-}
-
 }  // namespace tabulo::regex

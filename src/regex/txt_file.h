@@ -89,10 +89,6 @@ public:
     // line holding pos; lineEnd receives the index of its line feed.
     RE_LineInfo_t fetchLine(std::size_t pos, std::size_t& lineEnd);
 
-    // The character at index i (which must hold data): code and byte length.
-    // A lead byte in front of a line break stands alone.
-    std::pair<Code, std::size_t> charAt(std::size_t i);
-
 private:
     void reserve(std::size_t capacity);
     std::size_t readRaw(char* dst, std::size_t count);
