@@ -40,30 +40,43 @@ void TRE_NFA::GenerateStateList(const TREParseTree& tree, NodeId id, int from, i
         }
         return;
     case NodeKind::Concatenation: {
-        // atom followed by its own star is how the parser spells atom+. At
-        // the start of the pattern the first atom may begin with a line-head
-        // anchor that its repetitions read as the character ^, so there the
-        // atom is generated twice.
-        const ParseNode& right = tree.at(n.right);
-        if (right.kind == NodeKind::Star && right.left == n.left && !(from == 0 && mayStartWithLineHead(tree, n.left))) {
+        if (isPlus(tree, id, from)) {
             generateRepetition(tree, n.left, from, to, true);
             return;
         }
-        const int m = newState();
-        GenerateStateList(tree, n.left, from, m);
-        GenerateStateList(tree, n.right, m, to);
+        // A sequence is a chain of concatenations down the left, generated
+        // in a loop so that a long pattern does not nest a call per atom.
+        std::vector<NodeId> parts;
+        NodeId chain = id;
+        for (; tree.at(chain).kind == NodeKind::Concatenation && !isPlus(tree, chain, from); chain = tree.at(chain).left) {
+            parts.push_back(tree.at(chain).right);
+        }
+        parts.push_back(chain);
+        int at = from;
+        for (std::size_t i = parts.size(); i-- > 0;) {
+            const int next = i == 0 ? to : newState();
+            GenerateStateList(tree, parts[i], at, next);
+            at = next;
+        }
         return;
     }
-    case NodeKind::Alternation:
+    case NodeKind::Alternation: {
         // The pieces of a split leaf cover exactly its range: one transition
         // reads them all, however often the leaf is used.
         if (n.splitLeaf) {
             add(from, to, n.range);
             return;
         }
-        GenerateStateList(tree, n.left, from, to);
-        GenerateStateList(tree, n.right, from, to);
+        // Alternatives chain down the left like a sequence does.
+        NodeId chain = id;
+        std::vector<NodeId> rights;
+        for (; tree.at(chain).kind == NodeKind::Alternation && !tree.at(chain).splitLeaf; chain = tree.at(chain).left) {
+            rights.push_back(tree.at(chain).right);
+        }
+        GenerateStateList(tree, chain, from, to);
+        for (std::size_t i = rights.size(); i-- > 0;) GenerateStateList(tree, rights[i], from, to);
         return;
+    }
     case NodeKind::Star:
         generateRepetition(tree, n.left, from, to, false);
         return;
@@ -76,16 +89,30 @@ void TRE_NFA::GenerateStateList(const TREParseTree& tree, NodeId id, int from, i
     throw std::logic_error("This cannot happen in TRE_NFA.GenerateStateList");
 }
 
+// atom followed by its own star is how the parser spells atom+. At the start
+// of the pattern the first atom may begin with a line-head anchor that its
+// repetitions read as the character ^: there the atom is generated twice,
+// as a concatenation.
+bool TRE_NFA::isPlus(const TREParseTree& tree, NodeId id, int from) {
+    const ParseNode& n = tree.at(id);
+    const ParseNode& right = tree.at(n.right);
+    return right.kind == NodeKind::Star && right.left == n.left && !(from == 0 && mayStartWithLineHead(tree, n.left));
+}
+
 // Whether a ^ of the subtree would be reached first from its start state.
 bool TRE_NFA::mayStartWithLineHead(const TREParseTree& tree, NodeId id) {
-    const ParseNode& n = tree.at(id);
-    switch (n.kind) {
-    case NodeKind::LineHead: return true;
-    case NodeKind::Alternation:
-        return !n.splitLeaf && (mayStartWithLineHead(tree, n.left) || mayStartWithLineHead(tree, n.right));
-    case NodeKind::Concatenation: return mayStartWithLineHead(tree, n.left);
-    default: return false;
+    std::vector<NodeId> pending = {id};
+    while (!pending.empty()) {
+        const ParseNode& n = tree.at(pending.back());
+        pending.pop_back();
+        if (n.kind == NodeKind::LineHead) return true;
+        if (n.kind == NodeKind::Concatenation) pending.push_back(n.left);
+        if (n.kind == NodeKind::Alternation && !n.splitLeaf) {
+            pending.push_back(n.left);
+            pending.push_back(n.right);
+        }
     }
+    return false;
 }
 
 // from -> c, atom c -> d, d -> c, and the way out: c -> to for zero or more

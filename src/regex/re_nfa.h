@@ -105,6 +105,7 @@ private:
     int newState();
     void add(int from, int to, CodeRange label) { m_states[static_cast<std::size_t>(from)].moves.push_back({label, to}); }
     void addEmpty(int from, int to) { m_states[static_cast<std::size_t>(from)].empties.push_back(to); }
+    static bool isPlus(const TREParseTree& tree, NodeId id, int from);
     static bool mayStartWithLineHead(const TREParseTree& tree, NodeId id);
     void generateRepetition(const TREParseTree& tree, NodeId atom, int from, int to, bool atLeastOnce);
 
