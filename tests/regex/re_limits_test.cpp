@@ -82,6 +82,7 @@ TEST(PatternBounds, PatternsInsideTheBoundsCompile) {
         repeat(overlappingClass(), limits::kMaxPatternBytes / overlappingClass().size()),
         repeat("(", 200) + "a" + repeat(")+", 200),
         repeat("[\\x01-\\xfcfc]", limits::kMaxPatternBytes / 13),
+        repeat("a|", limits::kMaxPatternBytes / 2 - 1) + "b",
         "(a|aa)*" + repeat("(a|aa|b)", 24) + "c",
         repeat("\x8a\xbf\x8e\x9a", 1000),
     };
