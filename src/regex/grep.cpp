@@ -1,8 +1,15 @@
 // File search: scanner choice and the three scanners.
 #include "regex/grep.h"
 
+#include <string.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 #include "regex/byte_scan.h"
 #include "regex/dictionary.h"
+#include "regex/required_code.h"
 
 namespace tabulo::regex {
 
@@ -25,10 +32,10 @@ bool searchableAsBytes(const std::basic_string<Code>& codes) {
 
 // True when some transition reads a line feed or a carriage return; such
 // patterns need the text with CR LF turned into a single line feed.
-bool readsLineBreaks(const TRE_DFA& a) {
-    for (std::size_t s = 0; s < a.stateCount(); ++s) {
-        for (const DfaTransition& t : a.transitions(static_cast<int>(s))) {
-            if (t.range.lo <= '\r' && '\n' <= t.range.hi) return true;
+bool readsLineBreaks(const TRE_NFA& nfa) {
+    for (std::size_t s = 0; s < nfa.stateCount(); ++s) {
+        for (const NfaTransition& t : nfa.transitions(static_cast<int>(s))) {
+            if (t.label.lo <= '\r' && '\n' <= t.label.hi) return true;
         }
     }
     return false;
@@ -57,9 +64,12 @@ void TGrep::chooseScanner() {
     const TRE_DFA& a = dfa();
     m_search.reset();
     m_literal.reset();
+    m_required.reset();
+    m_starts.reset();
+    m_startBits = {};
     m_everyLine = false;
-    m_keepCrLf = !readsLineBreaks(a);
-    if (detail::LineSearch::crossesLines(a)) {
+    m_keepCrLf = !readsLineBreaks(a.nfa());
+    if (detail::LineSearch::crossesLines(a.nfa())) {
         m_scanner = Scanner::Walk;
         m_keepCrLf = false;
         return;
@@ -72,6 +82,9 @@ void TGrep::chooseScanner() {
     m_scanner = Scanner::Lines;
     const int afterLf = a.next(a.initial(), '\n');
     m_everyLine = afterLf != TRE_DFA::kNone && a.accepts(afterLf);
+    if (const auto required = detail::requiredCode(a.nfa()); required && !m_everyLine) {
+        m_required = std::make_unique<detail::LiteralFinder>(codeToText(*required));
+    }
 }
 
 void TGrep::GrepFile(const std::string& path) {
@@ -120,7 +133,10 @@ void TGrep::scanLiteral(TTxtFile& file) {
 
 void TGrep::scanLines(TTxtFile& file) {
     // Built on the first search, not on every pattern change.
-    if (!m_everyLine && !m_search) m_search = std::make_unique<detail::LineSearch>(dfa());
+    if (!m_everyLine && !m_search) {
+        m_search = std::make_unique<detail::LineSearch>(dfa().nfa(), detail::LineSearch::Mode::StopAtMatch);
+    }
+    const std::function<void()> pace = [&file] { file.letEventsRunIfDue(); };
     for (;;) {
         file.readBlock();
         const std::size_t end = file.completeEnd();
@@ -131,8 +147,11 @@ void TGrep::scanLines(TTxtFile& file) {
             if (m_everyLine) {
                 hit = pos + 1;
                 if (hit >= end) break;
+            } else if (m_required) {
+                hit = scanRequired(buf, pos, end, pace);
+                if (hit >= end) break;
             } else {
-                hit = static_cast<std::size_t>(m_search->scan(buf, buf + pos, buf + end) - buf);
+                hit = static_cast<std::size_t>(m_search->scan(buf, buf + pos, buf + end, pace) - buf);
                 if (hit >= end) break;
             }
             report(file, hit, pos);
@@ -141,39 +160,73 @@ void TGrep::scanLines(TTxtFile& file) {
     }
 }
 
-// A walk from every character start, reading on into following blocks while
-// the walk is alive. A walk that reaches the end of the file unmatched ends
-// only itself, not the search.
-void TGrep::scanWalk(TTxtFile& file) {
-    const TRE_DFA& a = dfa();
-    std::size_t p = 0;
+// The automaton runs only over lines holding the character every match
+// needs, from the line feed in front of each; pos is a line feed.
+std::size_t TGrep::scanRequired(const unsigned char* buf, std::size_t pos, std::size_t end,
+                                const std::function<void()>& pace) {
+    std::size_t from = pos + 1;
     for (;;) {
-        if (!file.ensure(p)) return;
-        if (p > file.blockSize() && file.data()[p] == '\n') {
-            file.discardBefore(p);
-            p = 0;
-        }
-        const auto [code, length] = file.charAt(p);
-        int state = a.next(a.initial(), code);
-        std::size_t q = p + length;
-        bool matched = false;
-        while (state != TRE_DFA::kNone) {
-            if (a.accepts(state)) {
-                matched = true;
-                break;
-            }
-            if (!file.ensure(q)) break;
-            const auto [c, len] = file.charAt(q);
-            state = a.next(state, c);
-            q += len;
-        }
-        if (!matched) {
-            p += length;
+        const auto q = static_cast<std::size_t>(m_required->find(buf + from, buf + end) - buf);
+        if (q == end) return end;
+        if (!detail::isCharStart(buf, q)) {
+            from = q + 1;
             continue;
         }
-        std::size_t lineEnd = 0;
-        report(file, code == '\n' ? p + 1 : p, lineEnd);
-        p = lineEnd;
+        const auto* lineFeed = static_cast<const unsigned char*>(::memrchr(buf + pos, '\n', q - pos));
+        const auto* lineEnd = static_cast<const unsigned char*>(std::memchr(buf + q, '\n', end - q)) + 1;
+        const auto hit = static_cast<std::size_t>(m_search->scan(buf, lineFeed, lineEnd, pace) - buf);
+        if (hit < static_cast<std::size_t>(lineEnd - buf)) return hit;
+        from = static_cast<std::size_t>(lineEnd - buf);
+        pos = from - 1;
+    }
+}
+
+// Segments of text in which every match that starts also ends are cut by
+// the search automaton going on through matches; a segment in which a match
+// ended is handed to the backward pass, which finds the starts. The reader
+// keeps the text from the line of the current segment's start on.
+void TGrep::scanWalk(TTxtFile& file) {
+    if (!m_search) {
+        m_search = std::make_unique<detail::LineSearch>(dfa().nfa(), detail::LineSearch::Mode::GoOn);
+        m_starts = std::make_unique<detail::MatchStarts>(dfa().nfa());
+    }
+    detail::LineSearch::Segments where;
+    std::size_t p = 0;
+    std::size_t reported = 0;  // starts before this index are in lines already reported
+    while (file.ensure(p)) {
+        const auto* buf = reinterpret_cast<const unsigned char*>(file.data());
+        p = m_search->scanSegments(buf, p, std::min(file.size(), p + detail::LineSearch::kPaceBytes), where);
+        if (where.matched && where.state == 0) {
+            reportStarts(file, where.start, p, reported);
+            where.matched = false;
+            where.start = p;
+        }
+        file.letEventsRunIfDue();
+        const std::size_t keep = std::min(where.start, file.size() - 1);
+        const auto* lf = static_cast<const char*>(::memrchr(file.data(), '\n', keep + 1));
+        const auto discard = static_cast<std::size_t>(lf - file.data());
+        if (discard > file.blockSize()) {
+            file.discardBefore(discard);
+            p -= discard;
+            where.start -= discard;
+            reported = reported > discard ? reported - discard : 0;
+        }
+    }
+    // Attempts still alive at the end of the file end unmatched there.
+    if (where.matched) reportStarts(file, where.start, file.size(), reported);
+}
+
+void TGrep::reportStarts(TTxtFile& file, std::size_t from, std::size_t to, std::size_t& reported) {
+    m_starts->find(reinterpret_cast<const unsigned char*>(file.data()), from, to, m_startBits,
+                   [&file] { file.letEventsRunIfDue(); });
+    for (std::size_t w = 0; w < m_startBits.size(); ++w) {
+        for (std::uint64_t bits = m_startBits[w]; bits; bits &= bits - 1) {
+            const std::size_t start = from + w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+            if (start < reported) continue;
+            // A match starting on the line feed in front of a line is that line's.
+            const std::size_t pos = file.data()[start] == '\n' ? start + 1 : start;
+            report(file, pos, reported);
+        }
     }
 }
 

@@ -3,17 +3,23 @@
 // line feeds here: ^ is the line feed in front of a line and $ the one after
 // it. A match starting on the line feed in front of a line belongs to that
 // line. Literal patterns are found with a substring search, others with a
-// one-pass search automaton, and patterns whose matches can run on into
-// following lines with a walk from every character start.
+// one-pass search automaton. Patterns whose matches can run on into
+// following lines are searched in two passes over stretches of text: the
+// search automaton finds where matches end, then a backward pass finds the
+// characters at which they start. Every scanner takes time linear in the
+// file, and lets events run at least every few tens of milliseconds.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "regex/byte_scan.h"
 #include "regex/line_search.h"
+#include "regex/match_starts.h"
 #include "regex/regular_expression.h"
 #include "regex/txt_file.h"
 
@@ -55,7 +61,9 @@ private:
     void chooseScanner();
     void scanLiteral(TTxtFile& file);
     void scanLines(TTxtFile& file);
+    std::size_t scanRequired(const unsigned char* buf, std::size_t pos, std::size_t end, const std::function<void()>& pace);
     void scanWalk(TTxtFile& file);
+    void reportStarts(TTxtFile& file, std::size_t from, std::size_t to, std::size_t& reported);
     void report(TTxtFile& file, std::size_t pos, std::size_t& lineEnd);
 
     TGrepOnMatch m_onMatch;
@@ -67,6 +75,9 @@ private:
     bool m_keepCrLf = false;
     std::unique_ptr<detail::LineSearch> m_search;
     std::unique_ptr<detail::LiteralFinder> m_literal;
+    std::unique_ptr<detail::LiteralFinder> m_required;  // a character every match holds
+    std::unique_ptr<detail::MatchStarts> m_starts;
+    std::vector<std::uint64_t> m_startBits;
 };
 
 }  // namespace tabulo::regex

@@ -2,25 +2,25 @@
 #include "regex/line_search.h"
 
 #include <algorithm>
+#include <map>
 
 namespace tabulo::regex::detail {
 
-LineSearch::LineSearch(const TRE_DFA& dfa) : m_dfa(dfa) {
+LineSearch::LineSearch(const TRE_NFA& nfa, Mode mode)
+    : m_nfa(nfa), m_mode(mode), m_startClosure(nfa.stateCount()), m_with(nfa.stateCount()), m_next(nfa.stateCount()),
+      m_after(nfa.stateCount()) {
+    m_startClosure.include(0);
+    m_stack.assign(1, 0);
+    nfa.close(m_startClosure, m_stack);
     prepareClasses();
+    const std::size_t stateBytes = m_startClosure.wordCount() * 8 + m_classCount * sizeof(std::int32_t) + 64;
+    m_maxStates = std::max<std::size_t>(16, kBudgetBytes / stateBytes);
     reset();
     prepareSkip();
 }
 
 void LineSearch::prepareClasses() {
-    std::vector<std::uint32_t> bounds;
-    for (std::size_t s = 0; s < m_dfa.stateCount(); ++s) {
-        for (const DfaTransition& t : m_dfa.transitions(static_cast<int>(s))) {
-            bounds.push_back(t.range.lo);
-            bounds.push_back(std::uint32_t{t.range.hi} + 1);
-        }
-    }
-    std::sort(bounds.begin(), bounds.end());
-    bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    const std::vector<std::uint32_t> bounds = m_nfa.labelBounds();
     const auto interval = [&](std::uint32_t code) {
         return static_cast<int>(std::upper_bound(bounds.begin(), bounds.end(), code) - bounds.begin());
     };
@@ -41,17 +41,19 @@ void LineSearch::prepareClasses() {
     m_classCount = classes.size();
 }
 
-// The first bytes of the characters the initial state has a transition for:
-// the byte itself for one-byte codes, the lead byte for two-byte codes. A
-// lead byte standing alone is a one-byte code, so it is covered as well.
+// The first bytes of the characters an attempt can begin with: the byte
+// itself for one-byte codes, the lead byte for two-byte codes. A lead byte
+// standing alone is a one-byte code, so it is covered as well.
 void LineSearch::prepareSkip() {
     std::vector<bool> first(256, false);
-    for (const DfaTransition& t : m_dfa.transitions(m_dfa.initial())) {
-        for (unsigned c = t.range.lo; c <= t.range.hi && c < 256; ++c) first[c] = true;
-        if (t.range.hi >= 256) {
-            for (unsigned lead = std::max<unsigned>(t.range.lo, 256) >> 8; lead <= (t.range.hi >> 8u); ++lead) first[lead] = true;
+    m_startClosure.forEach([&](std::size_t s) {
+        for (const NfaTransition& t : m_nfa.transitions(static_cast<int>(s))) {
+            for (unsigned c = t.label.lo; c <= t.label.hi && c < 256; ++c) first[c] = true;
+            if (t.label.hi >= 256) {
+                for (unsigned lead = std::max<unsigned>(t.label.lo, 256) >> 8; lead <= (t.label.hi >> 8u); ++lead) first[lead] = true;
+            }
         }
-    }
+    });
     std::vector<ByteRangeFinder::Range> ranges;
     std::size_t covered = 0;
     for (unsigned b = 0; b < 256; ++b) {
@@ -75,113 +77,177 @@ void LineSearch::reset() {
     m_table.clear();
     m_keys.clear();
     m_index.clear();
-    intern({{}, 0});
+    m_with.clear();
+    intern(m_with, 0);
 }
 
-std::int32_t LineSearch::intern(Key key) {
-    if (auto it = m_index.find(key); it != m_index.end()) return it->second;
+std::int32_t LineSearch::intern(const TRE_NFAStateSet& states, unsigned char lead) {
+    const std::size_t hash = states.hash() ^ (std::size_t{lead} * 0x9E3779B1u);
+    const auto [first, last] = m_index.equal_range(hash);
+    for (auto it = first; it != last; ++it) {
+        const Key& k = m_keys[static_cast<std::size_t>(it->second)];
+        if (k.lead == lead && k.states == states) return it->second;
+    }
     const auto id = static_cast<std::int32_t>(m_keys.size());
-    m_index.emplace(key, id);
-    m_keys.push_back(std::move(key));
+    m_index.emplace(hash, id);
+    m_keys.push_back({states, lead});
     m_table.resize(m_table.size() + m_classCount, kUnknown);
     return id;
 }
 
-bool LineSearch::step(const std::vector<int>& from, Code code, std::vector<int>& to) const {
-    to.clear();
-    for (int s : from) {
-        const int t = m_dfa.next(s, code);
-        if (t == TRE_DFA::kNone) continue;
-        if (m_dfa.accepts(t)) return true;
-        to.push_back(t);
-    }
-    std::sort(to.begin(), to.end());
-    to.erase(std::unique(to.begin(), to.end()), to.end());
-    return false;
+bool LineSearch::step(const TRE_NFAStateSet& from, Code code) {
+    m_nfa.step(from, code, m_next, m_stack);
+    return m_next.contains(1);
 }
 
 std::int32_t LineSearch::compute(std::int32_t state, unsigned char byte) {
-    if (m_keys.size() >= kMaxStates) {
+    std::size_t id = static_cast<std::size_t>(state) / m_classCount;
+    if (m_keys.size() >= m_maxStates) {
         // Keep memory bounded on patterns with many state sets: start over
         // from the current set.
-        Key current = m_keys[static_cast<std::size_t>(state)];
+        const Key current = m_keys[id];
         reset();
-        state = intern(std::move(current));
+        id = static_cast<std::size_t>(intern(current.states, current.lead));
     }
-    const Key key = m_keys[static_cast<std::size_t>(state)];
-    std::vector<int> withStart = key.states;
-    std::vector<int> next;
-    std::int32_t result = kAccept;
+    const Key key = m_keys[id];
+    bool matched = false;
+    std::int32_t target = 0;
     if (key.lead == 0) {
-        withStart.push_back(m_dfa.initial());
-        std::sort(withStart.begin(), withStart.end());
-        withStart.erase(std::unique(withStart.begin(), withStart.end()), withStart.end());
+        m_with = key.states;
+        m_with.unite(m_startClosure);
         if (isLeadByte(byte)) {
-            result = offset(intern({std::move(withStart), m_representative[m_classOf[byte]]}));
-        } else if (!step(withStart, byte, next)) {
-            result = offset(intern({std::move(next), 0}));
+            target = offset(intern(m_with, m_representative[m_classOf[byte]]));
+        } else {
+            matched = step(m_with, byte);
         }
     } else if (byte == '\n' || byte == '\r') {
         // The lead byte stands alone in front of a line break.
-        if (!step(key.states, key.lead, next)) {
-            next.push_back(m_dfa.initial());
-            std::vector<int> afterBreak;
-            if (!step(next, byte, afterBreak)) result = offset(intern({std::move(afterBreak), 0}));
+        matched = step(key.states, key.lead);
+        if (!matched || m_mode == Mode::GoOn) {
+            m_after = m_next;
+            m_after.unite(m_startClosure);
+            matched = step(m_after, byte) || matched;
         }
-    } else if (!step(key.states, static_cast<Code>(key.lead << 8 | byte), next)) {
-        result = offset(intern({std::move(next), 0}));
+    } else {
+        matched = step(key.states, static_cast<Code>(key.lead << 8 | byte));
     }
-    m_table[static_cast<std::size_t>(state) * m_classCount + m_classOf[byte]] = result;
-    return result;
+    if (key.lead != 0 || !isLeadByte(byte)) {
+        target = matched && m_mode == Mode::StopAtMatch ? 0 : offset(intern(m_next, 0));
+    }
+    const std::int32_t entry = matched ? -2 - target : target;
+    m_table[id * m_classCount + m_classOf[byte]] = entry;
+    return entry;
 }
 
-const unsigned char* LineSearch::scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end) {
+// Every position it returns before end is checked to start a character, so
+// end may split one: the next scan starts with the skip again.
+const unsigned char* LineSearch::skip(const unsigned char* buf, const unsigned char* p, const unsigned char* end) const {
+    for (;;) {
+        p = m_skip->find(p, end);
+        if (p == end || isCharStart(buf, static_cast<std::size_t>(p - buf))) return p;
+        ++p;
+    }
+}
+
+const unsigned char* LineSearch::scan(const unsigned char* buf, const unsigned char* p, const unsigned char* end,
+                                      const std::function<void()>& pace) {
     std::int32_t s = 0;
     const std::int32_t* table = m_table.data();
     while (p < end) {
-        if (s == 0 && m_skip) {
-            const unsigned char* q = p;
-            for (;;) {
-                q = m_skip->find(q, end);
-                if (q == end) return end;
-                if (isCharStart(buf, static_cast<std::size_t>(q - buf))) break;
-                ++q;
+        const unsigned char* const stop = static_cast<std::size_t>(end - p) > kPaceBytes ? p + kPaceBytes : end;
+        while (p < stop) {
+            if (s == 0 && m_skip) {
+                p = skip(buf, p, stop);
+                if (p == stop) break;
             }
-            p = q;
-        }
-        std::int32_t t = table[static_cast<std::size_t>(s) + m_classOf[*p]];
-        if (t < 0) {
-            if (t == kUnknown) {
-                t = compute(s / static_cast<std::int32_t>(m_classCount), *p);
-                table = m_table.data();
+            std::int32_t t = table[static_cast<std::size_t>(s) + m_classOf[*p]];
+            if (t < 0) {
+                if (t == kUnknown) {
+                    t = compute(s, *p);
+                    table = m_table.data();
+                }
+                if (t < kUnknown) return p;
             }
-            if (t == kAccept) return p;
+            s = t;
+            ++p;
         }
-        s = t;
-        ++p;
+        if (p < end) pace();
     }
     return end;
 }
 
-bool LineSearch::crossesLines(const TRE_DFA& dfa) {
-    std::vector<char> seen(dfa.stateCount(), 0);
-    std::vector<int> queue;
-    for (const DfaTransition& t : dfa.transitions(dfa.initial())) {
-        if (!seen[static_cast<std::size_t>(t.target)]) {
-            seen[static_cast<std::size_t>(t.target)] = 1;
-            queue.push_back(t.target);
+std::size_t LineSearch::scanSegments(const unsigned char* buf, std::size_t p, std::size_t end, Segments& where) {
+    std::int32_t s = where.state;
+    const std::int32_t* table = m_table.data();
+    while (p < end) {
+        if (s == 0) {
+            if (where.matched) {
+                where.state = 0;
+                return p;
+            }
+            if (m_skip) {
+                p = static_cast<std::size_t>(skip(buf, buf + p, buf + end) - buf);
+                if (p == end) break;
+            }
+            where.start = p;
+        }
+        std::int32_t t = table[static_cast<std::size_t>(s) + m_classOf[buf[p]]];
+        if (t < 0) {
+            if (t == kUnknown) {
+                t = compute(s, buf[p]);
+                table = m_table.data();
+            }
+            if (t < kUnknown) {
+                where.matched = true;
+                t = -2 - t;
+            }
+        }
+        s = t;
+        ++p;
+    }
+    where.state = s;
+    if (s == 0 && !where.matched) where.start = end;
+    return end;
+}
+
+bool LineSearch::crossesLines(const TRE_NFA& nfa) {
+    const std::size_t n = nfa.stateCount();
+    // States from which the final state is reached through empty transitions.
+    std::vector<std::vector<int>> emptyInto(n);
+    for (std::size_t s = 0; s < n; ++s) {
+        for (int t : nfa.emptyTargets(static_cast<int>(s))) emptyInto[static_cast<std::size_t>(t)].push_back(static_cast<int>(s));
+    }
+    std::vector<char> finishes(n, 0);
+    std::vector<int> stack = {1};
+    finishes[1] = 1;
+    while (!stack.empty()) {
+        const int s = stack.back();
+        stack.pop_back();
+        for (int f : emptyInto[static_cast<std::size_t>(s)]) {
+            if (!finishes[static_cast<std::size_t>(f)]) {
+                finishes[static_cast<std::size_t>(f)] = 1;
+                stack.push_back(f);
+            }
         }
     }
+    // Walk the states as (state, read a character yet).
+    std::vector<char> seen(2 * n, 0);
+    std::vector<std::pair<int, bool>> queue = {{0, false}};
+    seen[0] = 1;
+    const auto visit = [&](int s, bool read) {
+        char& mark = seen[2 * static_cast<std::size_t>(s) + read];
+        if (!mark) {
+            mark = 1;
+            queue.emplace_back(s, read);
+        }
+    };
     while (!queue.empty()) {
-        const int s = queue.back();
+        const auto [s, read] = queue.back();
         queue.pop_back();
-        if (dfa.accepts(s)) continue;
-        for (const DfaTransition& t : dfa.transitions(s)) {
-            if (t.range.lo <= '\n' && '\n' <= t.range.hi && !dfa.accepts(t.target)) return true;
-            if (!seen[static_cast<std::size_t>(t.target)]) {
-                seen[static_cast<std::size_t>(t.target)] = 1;
-                queue.push_back(t.target);
-            }
+        for (int t : nfa.emptyTargets(s)) visit(t, read);
+        for (const NfaTransition& t : nfa.transitions(s)) {
+            if (read && t.label.lo <= '\n' && '\n' <= t.label.hi && !finishes[static_cast<std::size_t>(t.target)]) return true;
+            visit(t.target, true);
         }
     }
     return false;

@@ -1,40 +1,38 @@
-// TRE_DFA: the deterministic automaton built from a TRE_NFA by subset
-// construction; matching walks it one character code at a time. Also
-// detects patterns that accept exactly one fixed string (literals).
+// TRE_DFA: the deterministic automaton of a pattern, walked one character
+// code at a time by the matchers. Its states are built on demand from the
+// NFA it owns and kept in a bounded cache (regex/lazy_dfa.h), so no pattern
+// is too complex to compile and every walk costs time linear in its length.
+// Also detects patterns that accept exactly one fixed string (literals).
 #pragma once
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
+#include "regex/lazy_dfa.h"
 #include "regex/re_nfa.h"
 
 namespace tabulo::regex {
 
-struct DfaTransition {
-    CodeRange range;
-    int target;
-};
-
 class TRE_DFA {
 public:
-    static constexpr int kNone = -1;
+    static constexpr int kNone = detail::LazyDfa::kNone;
 
-    // Raises ERegExpParser "正規表現が複雑すぎます" when the construction would
-    // pass the state or work bounds of re_limits.h.
-    explicit TRE_DFA(const TRE_NFA& nfa);
+    explicit TRE_DFA(TRE_NFA nfa);
+    TRE_DFA(const TRE_DFA&) = delete;
+    TRE_DFA& operator=(const TRE_DFA&) = delete;
 
-    int initial() const { return 0; }
-    // Next state for a code, or kNone.
-    int next(int state, Code code) const;
-    bool accepts(int state) const { return m_states[static_cast<std::size_t>(state)].accepting; }
-    const std::vector<DfaTransition>& transitions(int state) const {
-        return m_states[static_cast<std::size_t>(state)].transitions;
-    }
-    std::size_t stateCount() const { return m_states.size(); }
+    int initial() const { return m_states.initial(); }
+    // Next state for a code, or kNone. Building it may reuse the id of any
+    // state other than the initial one and state, so a walk keeps only the
+    // state it stands in.
+    int next(int state, Code code) const { return m_states.next(state, code); }
+    bool accepts(int state) const { return m_states.accepts(state); }
+    // Frees the states built so far; they are built again when walked.
+    void releaseStates() const { m_states.trim(); }
 
-    bool startsWithLineHead() const { return m_lineHead; }
-    bool endsWithLineTail() const { return m_lineTail; }
+    const TRE_NFA& nfa() const { return m_nfa; }
+    bool startsWithLineHead() const { return m_nfa.startsWithLineHead(); }
+    bool endsWithLineTail() const { return m_nfa.endsWithLineTail(); }
 
     // Set when the automaton accepts exactly one string: its bytes and codes.
     bool isLiteral() const { return m_literal; }
@@ -42,17 +40,10 @@ public:
     const std::basic_string<Code>& literalCodes() const { return m_literalCodes; }
 
 private:
-    struct State {
-        TRE_NFAStateSet set;
-        bool accepting;
-        std::vector<DfaTransition> transitions;
-    };
-
     void detectLiteral();
 
-    std::vector<State> m_states;
-    bool m_lineHead;
-    bool m_lineTail;
+    TRE_NFA m_nfa;
+    mutable detail::LazyDfa m_states;  // walks m_nfa
     bool m_literal = false;
     std::string m_literalText;
     std::basic_string<Code> m_literalCodes;

@@ -31,10 +31,9 @@ inline constexpr const char* kNoRightParen = "右(閉じ)括弧が必要です";
 inline constexpr const char* kAtomNeeded = "普通の文字、または左括弧\"(\"が必要です";
 inline constexpr const char* kExtraChars = "正規表現に余分な文字があります";
 // Resource bounds (regex/re_limits.h): a pattern beyond them is refused
-// rather than compiled in unbounded time or memory.
+// rather than compiled in unbounded memory or stack.
 inline constexpr const char* kTooLong = "正規表現が長すぎます";
 inline constexpr const char* kTooDeep = "括弧の入れ子が深すぎます";
-inline constexpr const char* kTooComplex = "正規表現が複雑すぎます";
 }  // namespace messages
 
 }  // namespace tabulo::regex

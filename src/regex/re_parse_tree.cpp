@@ -45,6 +45,7 @@ void TREParseTree::leafToAlternation(NodeId leafId, NodeId left, NodeId right) {
         auto it = m_leaves.find(n.range);
         if (it != m_leaves.end() && it->second == leafId) m_leaves.erase(it);
     }
+    n.splitLeaf = n.kind == NodeKind::Leaf;
     n.kind = NodeKind::Alternation;
     n.left = left;
     n.right = right;

@@ -42,6 +42,9 @@ struct ParseNode {
     CodeRange range{0, 0};  // leaf range; for anchors the one-code range of ^ or $
     NodeId left = kNoNode;
     NodeId right = kNoNode;
+    // An alternation that was a leaf before the partition: its pieces cover
+    // exactly its range, which it keeps.
+    bool splitLeaf = false;
 };
 
 class TREParseTree {

@@ -1,6 +1,8 @@
 // Pattern setting, the compiled-pattern cache and compilation.
 #include "regex/regular_expression.h"
 
+#include <utility>
+
 #include "regex/re_error.h"
 #include "regex/re_limits.h"
 #include "regex/re_parser.h"
@@ -14,7 +16,7 @@ std::unique_ptr<TRE_DFA> build(const std::string& text, Code head, Code tail) {
     parser.parse();
     TRE_NFA nfa(head, tail);
     nfa.build(parser.tree());
-    return std::make_unique<TRE_DFA>(nfa);
+    return std::make_unique<TRE_DFA>(std::move(nfa));
 }
 
 }  // namespace
@@ -43,6 +45,8 @@ void TRegularExpression::SetRegExp(const std::string& pattern) {
                 break;
             }
         }
+        // Only the current automaton keeps the states its walks built.
+        if (found != m_current) m_cache[m_current].second->releaseStates();
         if (found < m_cache.size()) {
             m_current = found;
         } else {

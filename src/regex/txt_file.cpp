@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -128,8 +129,7 @@ void TTxtFile::readBlock() {
     reserve(m_size + m_blockSize + 4);
     if (m_keepCrLf) {
         if (!appendBlockKeepingCrLf()) throw EEndOfFile();
-        if (m_pumpEvents) m_pumpEvents();
-        if (m_cancel) throw EGrepCancel();
+        letEventsRun();
         return;
     }
     // Behind a CR held back from the last block: read one byte further on
@@ -154,8 +154,17 @@ void TTxtFile::readBlock() {
         if (m_buf[m_size - 1] != '\n') m_buf[m_size++] = '\n';
     }
     if (n == 0 && m_size == sizeBefore) throw EEndOfFile();
+    letEventsRun();
+}
+
+void TTxtFile::letEventsRun() {
     if (m_pumpEvents) m_pumpEvents();
+    m_eventsRan = std::chrono::steady_clock::now();
     if (m_cancel) throw EGrepCancel();
+}
+
+void TTxtFile::letEventsRunIfDue() {
+    if (std::chrono::steady_clock::now() - m_eventsRan >= kEventInterval) letEventsRun();
 }
 
 bool TTxtFile::ensure(std::size_t i) {
@@ -195,8 +204,7 @@ std::size_t TTxtFile::lineNoAt(std::size_t pos) {
 }
 
 RE_LineInfo_t TTxtFile::fetchLine(std::size_t pos, std::size_t& lineEnd) {
-    if (m_pumpEvents) m_pumpEvents();
-    if (m_cancel) throw EGrepCancel();
+    letEventsRun();
     if (!ensure(pos)) throw EEndOfFile();
     const char* buf = m_buf.data();
     const void* before = ::memrchr(buf, '\n', pos);
@@ -215,14 +223,6 @@ RE_LineInfo_t TTxtFile::fetchLine(std::size_t pos, std::size_t& lineEnd) {
     std::size_t textEnd = end;
     while (textEnd > start && m_buf[textEnd - 1] == '\r') --textEnd;
     return {std::string(m_buf.data() + start, textEnd - start), lineNoAt(pos)};
-}
-
-std::pair<Code, std::size_t> TTxtFile::charAt(std::size_t i) {
-    const auto b = static_cast<unsigned char>(m_buf[i]);
-    if (isLeadByte(b) && ensure(i + 1) && m_buf[i + 1] != '\n' && m_buf[i + 1] != '\r') {
-        return {static_cast<Code>(b << 8 | static_cast<unsigned char>(m_buf[i + 1])), 2};
-    }
-    return {b, 1};
 }
 
 }  // namespace tabulo::regex

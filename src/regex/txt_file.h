@@ -6,6 +6,7 @@
 // matches that cross a block boundary are seen whole.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <stdexcept>
@@ -76,13 +77,17 @@ public:
     // it ends.
     std::size_t lineNoAt(std::size_t pos);
 
+    // Lets the owner's events run and raises EGrepCancel when Cancel is set.
+    void letEventsRun();
+    // The same when kEventInterval has passed since events last ran: called
+    // by scanners every few kilobytes of work on text already read, so the
+    // window answers while one block takes long to search.
+    void letEventsRunIfDue();
+    static constexpr std::chrono::milliseconds kEventInterval{20};
+
     // Lets events run, raises EGrepCancel when Cancel is set, and returns the
     // line holding pos; lineEnd receives the index of its line feed.
     RE_LineInfo_t fetchLine(std::size_t pos, std::size_t& lineEnd);
-
-    // The character at index i (which must hold data): code and byte length.
-    // A lead byte in front of a line break stands alone.
-    std::pair<Code, std::size_t> charAt(std::size_t i);
 
 private:
     void reserve(std::size_t capacity);
@@ -103,6 +108,7 @@ private:
     std::size_t m_countLines = 0;
     const bool& m_cancel;
     std::function<void()> m_pumpEvents;
+    std::chrono::steady_clock::time_point m_eventsRan = std::chrono::steady_clock::now();
 };
 
 }  // namespace tabulo::regex

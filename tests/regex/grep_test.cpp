@@ -3,10 +3,8 @@
 // reference on generated files with tiny block sizes.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,45 +12,22 @@
 #include "regex/dictionary.h"
 #include "regex/grep.h"
 #include "regex/re_pre_processor.h"
+#include "regex/required_code.h"
+#include "grep_fixture.h"
 #include "reference_matcher.h"
 
 namespace tabulo::regex {
 namespace {
 
+std::string repeat(const std::string& s, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) out += s;
+    return out;
+}
+
 using testing::RefHit;
 
-class GrepFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tabulo_grep_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string write(const std::string& bytes, const std::string& name = "f.txt") {
-        const std::string path = (m_dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    static std::vector<RefHit> grep(TGrep& g, const std::string& path, std::size_t blockSize = TTxtFile::kBlockSize) {
-        std::vector<RefHit> hits;
-        g.setBlockSize(blockSize);
-        g.SetOnMatch([&](TGrep&, const RE_LineInfo_t& h) { hits.push_back({h.LineNo, h.Line}); });
-        g.GrepFile(path);
-        return hits;
-    }
-
-    std::vector<RefHit> grep(const std::string& pattern, const std::string& bytes, std::size_t blockSize = TTxtFile::kBlockSize) {
-        TGrep g;
-        g.SetRegExp(pattern);
-        return grep(g, write(bytes), blockSize);
-    }
-
-    std::filesystem::path m_dir;
-};
+using GrepFile = testing::GrepFixture;
 
 TEST_F(GrepFile, ReportsEachMatchingLineOnceWithItsNumber) {
     const std::string file = "abc\r\nxyz\r\nabd\r\n";
@@ -135,6 +110,19 @@ TEST_F(GrepFile, LinesLongerThanABlockAreReportedWhole) {
     for (const std::string pattern : {"needle", "ne+dle", "x\\nb|needle"}) {
         EXPECT_EQ(grep(pattern, file), (std::vector<RefHit>{{2, longLine}})) << pattern;
     }
+}
+
+TEST_F(GrepFile, CharactersSplitWhereAScanPausesAreReadWhole) {
+    // 表 is 0x95 0x5C: a long line of it puts a trail byte equal to \ at every
+    // point where a scanner pauses to let events run or meets a block end.
+    const std::string file = repeat("\x95\x5C", 120000) + "\r\n\\a\r\n";
+    const std::string line1 = repeat("\x95\x5C", 120000);
+    for (const std::string pattern : {"\\\\+", "(\\\\|\\|)a", "\\\\\\n*a"}) {
+        for (std::size_t block : {std::size_t{4097}, TTxtFile::kBlockSize}) {
+            EXPECT_EQ(grep(pattern, file, block), (std::vector<RefHit>{{2, "\\a"}})) << pattern << " block " << block;
+        }
+    }
+    EXPECT_EQ(grep("\x95\x5C\\n*\\\\", file), (std::vector<RefHit>{{1, line1}}));
 }
 
 TEST_F(GrepFile, AWalkReachingTheEndDoesNotEndTheSearch) {
@@ -237,6 +225,37 @@ TEST_F(GrepFile, AgreesWithTheReferenceOnALargerJapaneseFile) {
         }
     }
     EXPECT_GT(total, 1000u);
+}
+
+}  // namespace
+}  // namespace tabulo::regex
+
+namespace tabulo::regex {
+namespace {
+
+TEST(RequiredCode, EveryMatchHoldsIt) {
+    struct Case {
+        std::string pattern;
+        std::optional<Code> code;
+    };
+    const std::vector<Case> cases = {
+        {".*a....", 'a'},
+        {"(a|b)*a(a|b)(a|b)", 'a'},
+        {"[ab]c", 'c'},
+        {"x(\x95\x5C|\x83\x7C)+", 'x'},
+        {"a.*\x88\x9F", 0x889F},  // a kanji before a one-byte character
+        {"\x82\xA0?b", 'b'},
+        {"a|b", std::nullopt},
+        {"a*", std::nullopt},
+        {"[a-c]+", std::nullopt},
+        {"^\\n$", std::nullopt},  // line breaks are never searched for
+        {"\\x95", std::nullopt},   // nor a lead byte standing alone
+    };
+    for (const Case& c : cases) {
+        TGrep grep;
+        grep.SetRegExp(c.pattern);
+        EXPECT_EQ(detail::requiredCode(grep.dfa().nfa()), c.code) << c.pattern;
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "regex/re_nfa.h"
 #include "regex/re_parser.h"
 #include "regex/sjis.h"
 
@@ -120,6 +121,36 @@ private:
     Code m_tail;
     bool m_hasHead = false;
     bool m_hasTail = false;
+};
+
+// The NFA's state sets stepped one code at a time, without any cache: what
+// the lazily built automaton must agree with. Unanchored, the start closure
+// joins the set before every code.
+class NfaSetWalk {
+public:
+    NfaSetWalk(const TRE_NFA& nfa, bool unanchored)
+        : m_nfa(nfa), m_unanchored(unanchored), m_start(nfa.stateCount()), m_next(nfa.stateCount()) {
+        std::vector<int> stack = {0};
+        m_start.include(0);
+        nfa.close(m_start, stack);
+        m_set = unanchored ? TRE_NFAStateSet(nfa.stateCount()) : m_start;
+    }
+    // Reads code; true when the set is then accepting.
+    bool step(Code code) {
+        if (m_unanchored) m_set.unite(m_start);
+        m_nfa.step(m_set, code, m_next, m_stack);
+        std::swap(m_set, m_next);
+        return m_set.contains(1);
+    }
+    bool alive() const { return !m_set.empty(); }
+
+private:
+    const TRE_NFA& m_nfa;
+    bool m_unanchored;
+    TRE_NFAStateSet m_start;
+    TRE_NFAStateSet m_set;
+    TRE_NFAStateSet m_next;
+    std::vector<int> m_stack;
 };
 
 struct RefChar {
