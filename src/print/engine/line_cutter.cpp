@@ -1,0 +1,96 @@
+#include "print/engine/line_cutter.h"
+
+#include "textops/sjis_char.h"
+
+#include <algorithm>
+
+namespace tabulo::print {
+namespace {
+
+unsigned charCode(std::string_view text, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (textops::charLengthAt(text, pos) == 2)
+        return lead * 256u + static_cast<unsigned char>(text[pos + 1]);
+    return lead;
+}
+
+bool isWhiteSpace(char byte) {
+    return static_cast<unsigned char>(byte) <= 32;
+}
+
+}  // namespace
+
+LineCutter::LineCutter(const TextMetrics& metrics)
+    : m_metrics(metrics), m_tabStop(std::max(1, 8 * metrics.averageCharWidth())) {}
+
+long long LineCutter::advance(long long x, std::string_view text, std::size_t pos) const {
+    if (text[pos] == '\t')
+        return (x / m_tabStop + 1) * m_tabStop;
+    return x + m_metrics.charWidth(charCode(text, pos));
+}
+
+long long LineCutter::textWidth(std::string_view text) const {
+    long long x = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos += textops::charLengthAt(text, pos))
+        x = advance(x, text, pos);
+    return x;
+}
+
+// Starts from the guess (moved back to a character boundary), grows while
+// the piece is narrower than the column, then shrinks while it is wider,
+// never below one character.
+std::size_t LineCutter::pieceLength(std::string_view rest, std::size_t guess, int columnWidth) const {
+    // Character boundaries of `rest` and the widths of the prefixes ending
+    // there, built as far as the search needs them.
+    std::vector<std::size_t> bounds{0};
+    std::vector<long long> widths{0};
+    const auto extend = [&] {
+        const std::size_t pos = bounds.back();
+        widths.push_back(advance(widths.back(), rest, pos));
+        bounds.push_back(pos + textops::charLengthAt(rest, pos));
+    };
+    const std::size_t start = std::min(guess, rest.size());
+    while (bounds.back() < rest.size() && bounds.back() + textops::charLengthAt(rest, bounds.back()) <= start)
+        extend();
+    std::size_t k = bounds.size() - 1;
+    while (widths[k] < columnWidth && bounds[k] < rest.size()) {
+        if (k + 1 == bounds.size())
+            extend();
+        ++k;
+    }
+    while (widths[k] > columnWidth && k > 1)
+        --k;
+    if (k == 0) {
+        if (bounds.size() == 1)
+            extend();
+        k = 1;
+    }
+    std::size_t length = bounds[k];
+    if (!isWhiteSpace(rest[length - 1])) {
+        for (std::size_t p = length - 1; p-- > 0;) {
+            if (isWhiteSpace(rest[p])) {
+                length = p + 1;
+                break;
+            }
+        }
+    }
+    return length;
+}
+
+std::vector<std::string_view> LineCutter::cut(std::string_view line, int columnWidth) const {
+    const long long width = textWidth(line);
+    if (width <= columnWidth)
+        return {line};
+    const long long pieces = columnWidth > 0 ? (width + columnWidth - 1) / columnWidth : static_cast<long long>(line.size());
+    const std::size_t guess = line.size() / static_cast<std::size_t>(std::max(1LL, pieces));
+    std::vector<std::string_view> result;
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const std::size_t length = pieceLength(rest, guess, columnWidth);
+        result.push_back(rest.substr(0, length));
+        rest.remove_prefix(length);
+    }
+    return result;
+}
+
+}  // namespace tabulo::print
