@@ -66,6 +66,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerKanjiCommands();
     setUpLineBreaks();
     registerInsertCommands();
+    registerPrintCommands();
     connectCommands();
 
     resize(660, 508);

@@ -19,6 +19,7 @@
 #include "editor/model/document_ops.h"
 #include "editor/model/editor_model.h"
 #include "kanji/code_conversion.h"
+#include "platform/printer_settings.h"
 #include "textops/line_command.h"
 #include "textops/line_sort.h"
 
@@ -31,6 +32,10 @@ class QToolBar;
 
 namespace tabulo::editor {
 class TEditor;
+}
+
+namespace tabulo::print {
+class TfmPrint;
 }
 
 namespace tabulo::app {
@@ -93,6 +98,11 @@ public:
     // How the options dialog is run: modally by default; tests operate it.
     void setDialogRunner(std::function<void(QDialog&)> runner) { m_runDialog = std::move(runner); }
 
+    // The printer settings of the run, made when first needed.
+    platform::TPrinterSettings& printerSettings();
+    // The text print dialog, made when first needed (main_window_print.cpp).
+    print::TfmPrint& printDialog();
+
     // The line calculation (F9, Ctrl+Enter); false when the caret's line
     // holds no expression.
     bool calculateLine();
@@ -134,6 +144,7 @@ private:
     void changeLineBreak(editor::LineBreakStyle style);
     void refreshLineBreak();
     void registerInsertCommands();  // main_window_insert.cpp
+    void registerPrintCommands();   // main_window_print.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -194,6 +205,7 @@ private:
     void insertStringsCommand();
     void showCharacterCode();
     void showCount(std::size_t count, std::string_view suffix);
+    void printCommand();
 
     editor::EditorModel m_document;
     editor::TEditor* m_editor = nullptr;
@@ -226,6 +238,8 @@ private:
     TOpenFileHistories* m_histories = nullptr;
     QTimer* m_backupTimer = nullptr;
     std::function<void(QDialog&)> m_runDialog;
+    std::unique_ptr<platform::TPrinterSettings> m_printerSettings;
+    print::TfmPrint* m_print = nullptr;
 };
 
 }  // namespace tabulo::app

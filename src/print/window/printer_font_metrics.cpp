@@ -1,0 +1,45 @@
+#include "print/window/printer_font_metrics.h"
+
+#include "platform/codec/sjis_codec.h"
+
+#include <QFontMetricsF>
+#include <QString>
+
+#include <cmath>
+
+namespace tabulo::print {
+
+QFont printerFont(const QFont& font, int dpi) {
+    QFont result(font);
+    const double points = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
+    result.setPixelSize(std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))));
+    // Outlines at their designed widths, the same on every device.
+    result.setHintingPreference(QFont::PreferNoHinting);
+    result.setKerning(false);
+    return result;
+}
+
+QString sjisToQString(std::string_view bytes) {
+    const std::u16string text = platform::SjisCodec::instance().toUtf16(bytes);
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+PrinterFontMetrics::PrinterFontMetrics(const QFont& font) : m_font(font), m_widths(0x10000, -1) {
+    const QFontMetricsF metrics(m_font);
+    m_lineHeight = static_cast<int>(std::lround(metrics.height() + metrics.leading()));
+    m_ascent = static_cast<int>(std::lround(metrics.ascent()));
+    m_averageWidth = static_cast<int>(std::lround(metrics.averageCharWidth()));
+}
+
+int PrinterFontMetrics::charWidth(unsigned code) const {
+    code &= 0xFFFF;
+    int& width = m_widths[code];
+    if (width < 0) {
+        const QFontMetricsF metrics(m_font);
+        const char16_t unit = platform::SjisCodec::instance().charToUtf16(code);
+        width = static_cast<int>(std::lround(metrics.horizontalAdvance(QChar(unit))));
+    }
+    return width;
+}
+
+}  // namespace tabulo::print

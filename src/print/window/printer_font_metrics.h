@@ -1,0 +1,42 @@
+// The printer font and its measures for the text layout. The font's point
+// size becomes a pixel size at the printer's resolution once (points x dpi /
+// 72); widths are those of that pixel font, cached per Shift-JIS character
+// so that a long document is measured at table speed.
+#pragma once
+
+#include "print/engine/text_metrics.h"
+
+#include <QFont>
+
+#include <string_view>
+#include <vector>
+
+class QString;
+
+namespace tabulo::print {
+
+// `font` at `dpi`: the same family and style with a pixel size.
+QFont printerFont(const QFont& font, int dpi);
+
+// Shift-JIS bytes as the text drawn for them.
+QString sjisToQString(std::string_view bytes);
+
+class PrinterFontMetrics : public TextMetrics {
+public:
+    // `font` must carry a pixel size (printerFont).
+    explicit PrinterFontMetrics(const QFont& font);
+
+    int lineHeight() const override { return m_lineHeight; }
+    int ascent() const override { return m_ascent; }
+    int averageCharWidth() const override { return m_averageWidth; }
+    int charWidth(unsigned code) const override;
+
+private:
+    QFont m_font;
+    int m_lineHeight = 0;
+    int m_ascent = 0;
+    int m_averageWidth = 0;
+    mutable std::vector<int> m_widths;  // by code; -1 until measured
+};
+
+}  // namespace tabulo::print

@@ -1,0 +1,116 @@
+#include "print/window/strings_printer.h"
+
+#include "platform/printer_settings.h"
+#include "print/engine/paper_table.h"
+#include "print/window/printer_font_metrics.h"
+#include "print/window/str_preview_form.h"
+#include "print/window/str_progress_form.h"
+
+#include <QDialog>
+#include <QPainter>
+#include <QPrinter>
+
+#include <memory>
+#include <stdexcept>
+
+namespace tabulo::print {
+
+TStringsPrinter::TStringsPrinter(platform::TPrinterSettings& printer)
+    : runDialog([](QDialog& dialog) { dialog.exec(); }), m_printer(printer) {}
+
+void TStringsPrinter::Assign(const TStringsPrinter& other) {
+    Properties = other.Properties;
+    Font = other.Font;
+    Title = other.Title;
+    PdfFileName = other.PdfFileName;
+}
+
+QString TStringsPrinter::GetPrinterName() const {
+    const auto current = m_printer.currentPrinter();
+    return current ? current->name : QString();
+}
+
+int TStringsPrinter::GetPaperIndex() const {
+    return m_printer.currentPrinter() ? m_printer.record().paperSize : -1;
+}
+
+QString TStringsPrinter::GetPaperName() const {
+    return QString::fromLatin1(paperEntry(GetPaperIndex()).name);
+}
+
+QSize TStringsPrinter::GetPaperSize() const {
+    const PaperEntry paper = paperEntry(GetPaperIndex());
+    return {paper.widthMm, paper.heightMm};
+}
+
+PageGeometry TStringsPrinter::geometry() const {
+    const QRect page = m_printer.pageLayout().paintRectPixels(platform::TPrinterSettings::kDotsPerInch);
+    PageGeometry result;
+    result.dpi = platform::TPrinterSettings::kDotsPerInch;
+    result.pageWidth = page.width();
+    result.pageHeight = page.height();
+    const bool landscape = m_printer.record().orientation != platform::DeviceSettings::kPortrait;
+    result.offset = paperOffset(GetPaperIndex(), landscape, result.dpi, page.width(), page.height());
+    return result;
+}
+
+bool TStringsPrinter::DivideStringsToMetaFiles(const LineSource& lines, TMetaFileList& list, const QString& caption) {
+    m_printer.CheckNoPrinter();
+    const PageGeometry page = geometry();
+    const QFont font = printerFont(Font, page.dpi);
+    const PrinterFontMetrics metrics(font);
+    list.reset(QSize(page.pageWidth, page.pageHeight), font);
+
+    // The window is closed and freed when the layout ends, cancelled or not.
+    const std::unique_ptr<TFormStrProgress> progress = std::make_unique<TFormStrProgress>();
+    progress->Execute(caption);
+    LayoutCallbacks callbacks;
+    callbacks.progress = [&](std::size_t maximum, std::size_t position) {
+        return progress->Progress(caption, maximum, position);
+    };
+    callbacks.page = [&](PrintPage&& recorded) { list.Add(recorded); };
+    const bool done = layoutPages(Properties, metrics, page, lines, callbacks);
+    if (!done)
+        list.Clear();
+    return done;
+}
+
+bool TStringsPrinter::PrintStrings(const LineSource& lines) {
+    TMetaFileList list;
+    if (!DivideStringsToMetaFiles(lines, list, QStringLiteral("印刷中")))
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    m_printer.configure(printer);
+    if (m_printer.currentIsBuiltinPdf())
+        printer.setOutputFileName(PdfFileName);
+    printer.setDocName(Title);
+    printer.setCreator(QStringLiteral("tabulo"));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString target = m_printer.currentIsBuiltinPdf() ? PdfFileName : GetPrinterName();
+        throw std::runtime_error(QStringLiteral("印刷を開始できません: %1").arg(target).toStdString());
+    }
+    const QRectF page(QPointF(0, 0), QSizeF(list.pageSize()));
+    bool first = true;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (!Properties.isPagePrinted(i))
+            continue;
+        if (!first)
+            printer.newPage();
+        list.play(painter, i, page);
+        first = false;
+    }
+    painter.end();
+    return true;
+}
+
+bool TStringsPrinter::PreviewStrings(const LineSource& lines) {
+    TMetaFileList list;
+    if (!DivideStringsToMetaFiles(lines, list, QStringLiteral("プレビューを作成中")))
+        return false;
+    TFormStrPreview preview;
+    preview.Execute(list, geometry().offset, runDialog);
+    return true;
+}
+
+}  // namespace tabulo::print

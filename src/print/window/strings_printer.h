@@ -1,0 +1,58 @@
+// TStringsPrinter: prints a list of Shift-JIS lines or shows them in the
+// preview. The lines are laid out once (with the progress window), every
+// page recorded, and the recordings replayed on the printer of the printer
+// settings or in TFormStrPreview.
+#pragma once
+
+#include "print/engine/page_layout.h"
+#include "print/engine/strings_printer_properties.h"
+#include "print/window/meta_file_list.h"
+
+#include <QFont>
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+
+namespace tabulo::platform {
+class TPrinterSettings;
+}
+
+namespace tabulo::print {
+
+class TStringsPrinter {
+public:
+    explicit TStringsPrinter(platform::TPrinterSettings& printer);
+
+    TStringsPrinterProperties Properties;
+    QFont Font;
+    // The print job's title.
+    QString Title;
+    // Where the built-in PDF printer writes.
+    QString PdfFileName;
+    // How the preview window is run: modally by default; tests operate it.
+    std::function<void(QDialog&)> runDialog;
+
+    // False when the layout was cancelled.
+    bool PrintStrings(const LineSource& lines);
+    // True when the preview was shown.
+    bool PreviewStrings(const LineSource& lines);
+    bool DivideStringsToMetaFiles(const LineSource& lines, TMetaFileList& list, const QString& caption);
+    void Assign(const TStringsPrinter& other);
+
+    // TStringsPrinterInfo over the current printer.
+    QString GetPrinterName() const;
+    int GetPaperIndex() const;
+    QString GetPaperName() const;
+    QSize GetPaperSize() const;  // mm
+
+    // The printable page of the current printer in dots, with the paper's
+    // unprintable border.
+    PageGeometry geometry() const;
+
+private:
+    platform::TPrinterSettings& m_printer;
+};
+
+}  // namespace tabulo::print

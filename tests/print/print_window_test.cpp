@@ -1,0 +1,187 @@
+// Printing from the main window: Ctrl+P's dialog prints a Japanese document
+// to the built-in PDF printer (read back with pdftotext, pdfinfo and
+// pdffonts), previews it page by page, stops on the progress window's
+// Cancel, and refuses empty documents and margins that leave no room.
+#include "print/engine/page_layout.h"
+#include "print/window/str_progress_form.h"
+#include "print_window_fixture.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QStyle>
+#include <QDate>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+namespace tabulo::testing {
+namespace {
+
+std::vector<QString> japaneseLines(int count) {
+    std::vector<QString> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back(QStringLiteral("第%1行　日本語の印刷見本です。").arg(i));
+    return lines;
+}
+
+int pageCountOf(print::TfmPrint& dialog, const print::LineSource& lines) {
+    dialog.copySettings();
+    print::TMetaFileList list;
+    dialog.StringsPrinter1.DivideStringsToMetaFiles(lines, list, QStringLiteral("count"));
+    return list.Count();
+}
+
+TEST_F(PrintWindowTest, JapaneseDocumentToThePdfPrinter) {
+    if (!poppler(QStringLiteral("pdftotext"), {QStringLiteral("-v")}))
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const std::vector<QString> lines = japaneseLines(130);
+    openLines(lines, QStringLiteral("印刷見本.txt"));
+    const QString pdf = path(QStringLiteral("out.pdf"));
+    int expectedPages = 0;
+    onPrint = [&](print::TfmPrint& dialog) {
+        dialog.headerItems->button(1)->click();  // 左
+        dialog.NumberCheckBox1->setChecked(true);
+        std::vector<std::string> bytes;
+        for (const QString& line : lines) bytes.push_back(sjis(line));
+        expectedPages = pageCountOf(dialog, {bytes.size(), [&](std::size_t i) { return bytes[i]; }});
+        prompts.queueFile(pdf);
+        dialog.PrintButton->click();
+    };
+    run("Print1");
+    ASSERT_EQ(prompts.records().size(), 1u) << prompts.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(prompts.records()[0].kind, platform::PromptKind::SaveFile);
+    EXPECT_TRUE(prompts.records()[0].defaultText.endsWith(QStringLiteral("/印刷見本.pdf")));
+    ASSERT_TRUE(QFile::exists(pdf));
+    ASSERT_GT(expectedPages, 2);
+
+    const QString info = poppler(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(expectedPages)))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("印刷見本.txt  - tabulo"))) << "job title: " << info.toStdString();
+
+    const QString text = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).value_or(QString());
+    const QStringList pages = text.split(QLatin1Char('\f'));
+    const QDate today = QDate::currentDate();
+    const QString header = QStringLiteral("印刷見本.txt %1/%2/%3").arg(today.year()).arg(today.month()).arg(today.day());
+    for (int page = 0; page < expectedPages; ++page) {
+        EXPECT_TRUE(pages[page].contains(header)) << "page " << page + 1;
+        EXPECT_TRUE(pages[page].contains(QStringLiteral("- %1 -").arg(page + 1))) << "page " << page + 1;
+    }
+    // pdftotext turns the full-width space into blanks; compare without them.
+    QString compact = text;
+    compact.remove(QLatin1Char(' ')).remove(QChar(0x3000));
+    for (int i : {1, 65, 130})
+        EXPECT_TRUE(compact.contains(QStringLiteral("\n%1:第%1行日本語の印刷見本です。\n").arg(i))) << "line " << i;
+    // Lines keep their order down the pages.
+    EXPECT_LT(text.indexOf(QStringLiteral("第1行")), text.indexOf(QStringLiteral("第2行")));
+    EXPECT_EQ(pages.size(), expectedPages + 1);  // a form feed ends every page
+
+    const QString fonts = poppler(QStringLiteral("pdffonts"), {pdf}).value_or(QString());
+    const QStringList fontLines = fonts.split(QLatin1Char('\n')).filter(QStringLiteral("IPAMincho"));
+    ASSERT_FALSE(fontLines.isEmpty()) << fonts.toStdString();
+    for (const QString& line : fontLines)  // emb column
+        EXPECT_TRUE(line.contains(QRegularExpression(QStringLiteral("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"))))
+            << line.toStdString();
+}
+
+TEST_F(PrintWindowTest, PreviewShowsEveryPage) {
+    auto& w = openLines(japaneseLines(500));
+    int pages = 0;
+    std::vector<QString> labels;
+    onPrint = [&](print::TfmPrint& dialog) {
+        dialog.columnItems->button(1)->click();  // two columns
+        EXPECT_TRUE(dialog.ColumnSpaceEdit->isEnabled());
+        dialog.PreviewButton->click();
+    };
+    onPreview = [&](print::TFormStrPreview& preview) {
+        labels.push_back(preview.PageLabel->text());
+        EXPECT_FALSE(preview.PriorButton->isEnabled());
+        preview.NextButton->click();
+        labels.push_back(preview.PageLabel->text());
+        preview.LastButton->click();
+        labels.push_back(preview.PageLabel->text());
+        EXPECT_FALSE(preview.NextButton->isEnabled());
+        pages = preview.metaFileIndex() + 1;
+
+        // 100%: the whole A4 sheet at the screen's resolution.
+        const double ratio = preview.ratio();
+        EXPECT_EQ(preview.image().width(), qRound(4961 * ratio));
+        preview.WidthButton->click();
+        const int scrollBar = preview.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        EXPECT_EQ(preview.image().width(),
+                  preview.ScrollBox1->width() - 2 * preview.ScrollBox1->frameWidth() - scrollBar);
+        preview.HeightButton->click();
+        EXPECT_EQ(preview.image().height(),
+                  preview.ScrollBox1->height() - 2 * preview.ScrollBox1->frameWidth() - scrollBar);
+        // The page was drawn: dark pixels inside the image.
+        preview.HundredButton->click();
+        preview.FirstButton->click();
+        const QImage image = preview.image();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        EXPECT_GT(dark, 100);
+    };
+    run("Print1");
+    EXPECT_EQ(previews, 1);
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[0], QStringLiteral("  1 / %1").arg(pages, 3));
+    EXPECT_EQ(labels[1], QStringLiteral("  2 / %1").arg(pages, 3));
+    EXPECT_EQ(labels[2], QStringLiteral("%1 / %1").arg(pages, 3));
+    EXPECT_TRUE(prompts.records().empty());
+    (void)w;
+}
+
+TEST_F(PrintWindowTest, CancelInTheProgressWindowStopsTheLayout) {
+    openLines(japaneseLines(3000));
+    bool sawProgress = false;
+    onPrint = [&](print::TfmPrint& dialog) {
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* progress = qobject_cast<print::TFormStrProgress*>(top); progress && progress->isVisible()) {
+                    sawProgress = progress->windowTitle() == QStringLiteral("TStringsPrinter") &&
+                                  progress->Label1->text() == QStringLiteral("プレビューを作成中");
+                    progress->Button1->click();
+                }
+        });
+        dialog.PreviewButton->click();
+    };
+    run("Print1");
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(previews, 0);
+    EXPECT_TRUE(prompts.records().empty());
+}
+
+TEST_F(PrintWindowTest, EmptyDocumentNeitherPrintsNorPreviews) {
+    auto& w = openLines({});
+    w.document().Lines().SetText("");
+    ASSERT_EQ(w.document().Lines().Count(), 0);
+    onPrint = [&](print::TfmPrint& dialog) {
+        dialog.PreviewButton->click();
+        dialog.PrintButton->click();
+    };
+    run("Print1");
+    EXPECT_EQ(previews, 0);
+    EXPECT_TRUE(prompts.records().empty());
+}
+
+TEST_F(PrintWindowTest, MarginsWiderThanThePageAreRefused) {
+    auto& w = openLines(japaneseLines(3));
+    w.printerSettings().SetPaperSizeNumber(11);  // A5, 148 mm wide
+    w.printerSettings().ApplySettings();
+    onPrint = [&](print::TfmPrint& dialog) {
+        dialog.MarginLeftEdit->setValue(100);
+        dialog.MarginRightEdit->setValue(100);
+        dialog.PreviewButton->click();
+    };
+    run("Print1");
+    EXPECT_EQ(previews, 0);
+    EXPECT_EQ(prompts.texts(), QStringList({QString::fromUtf8(print::kMarginsTooLarge)}));
+}
+
+}  // namespace
+}  // namespace tabulo::testing
