@@ -3,6 +3,7 @@
 // pdffonts), previews it page by page, stops on the progress window's
 // Cancel, and refuses empty documents and margins that leave no room.
 #include "print/engine/page_layout.h"
+#include "print/engine/paper_table.h"
 #include "print/window/str_progress_form.h"
 #include "print_window_fixture.h"
 
@@ -15,8 +16,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QToolButton>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace tabulo::testing {
 namespace {
@@ -181,6 +187,110 @@ TEST_F(PrintWindowTest, MarginsWiderThanThePageAreRefused) {
     run("Print1");
     EXPECT_EQ(previews, 0);
     EXPECT_EQ(prompts.texts(), QStringList({QString::fromUtf8(print::kMarginsTooLarge)}));
+}
+
+// Runs a CUPS tool; its exit code (-1 when it cannot start) and output.
+std::pair<int, QString> cupsTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForStarted() || !process.waitForFinished(30000))
+        return {-1, process.errorString()};
+    return {process.exitCode(), QString::fromUtf8(process.readAll())};
+}
+
+bool schedulerRunning() {
+    return cupsTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}).second.contains(QStringLiteral("scheduler is running"));
+}
+
+// Starts the scheduler and adds the PDF queue when they are missing; the
+// reason when that cannot be done.
+std::optional<QString> cupsUnavailable() {
+    if (!schedulerRunning()) {
+        const auto [code, output] = cupsTool(QStringLiteral("cupsd"), {});
+        if (code != 0)
+            return QStringLiteral("cupsd could not start: ") + output;
+        QElapsedTimer waited;
+        waited.start();
+        while (!schedulerRunning() && waited.elapsed() < 10000)
+            QTest::qWait(200);
+        if (!schedulerRunning())
+            return QStringLiteral("the CUPS scheduler did not come up");
+    }
+    if (cupsTool(QStringLiteral("lpstat"), {QStringLiteral("-v"), QStringLiteral("PDF")}).first != 0) {
+        const auto [code, output] = cupsTool(
+            QStringLiteral("lpadmin"), {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-v"),
+                                        QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
+                                        QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"), QStringLiteral("-E")});
+        if (code != 0)
+            return QStringLiteral("the PDF queue could not be added: ") + output;
+    }
+    return std::nullopt;
+}
+
+// Where the cups-pdf queue writes this user's jobs.
+QStringList cupsPdfFolders() {
+    const passwd* user = getpwuid(getuid());
+    QStringList folders{QStringLiteral("/var/spool/cups-pdf/ANONYMOUS")};
+    if (user)
+        folders << QString::fromLocal8Bit(user->pw_dir) + QStringLiteral("/PDF");
+    return folders;
+}
+
+QStringList pdfFilesIn(const QStringList& folders) {
+    QStringList files;
+    for (const QString& folder : folders)
+        for (QDirIterator it(folder, {QStringLiteral("*.pdf")}, QDir::Files); it.hasNext();)
+            files << it.next();
+    return files;
+}
+
+TEST_F(PrintWindowTest, ThroughTheCupsPdfQueue) {
+    if (const auto reason = cupsUnavailable())
+        GTEST_SKIP() << reason->toStdString();
+    if (!poppler(QStringLiteral("pdftotext"), {QStringLiteral("-v")}))
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString token = QStringLiteral("cupsjob%1x%2").arg(getpid()).arg(QDateTime::currentMSecsSinceEpoch());
+    auto& w = openLines({token, QStringLiteral("スプーラ経由の印刷")}, token + QStringLiteral(".txt"));
+    platform::TPrinterSettings& printer = w.printerSettings();
+    printer.refreshPrinters();
+    const QStringList names = printer.printerNames();
+    int queue = -1;
+    for (int i = 0; i < names.size() && queue < 0; ++i) {
+        printer.SetIndex(i);
+        if (names[i] == QStringLiteral("PDF") && !printer.currentIsBuiltinPdf())
+            queue = i;
+    }
+    ASSERT_GE(queue, 0) << "the PDF queue is not listed: " << names.join(QLatin1Char(',')).toStdString();
+
+    const QStringList before = pdfFilesIn(cupsPdfFolders());
+    onPrint = [&](print::TfmPrint& dialog) {
+        EXPECT_EQ(dialog.PrinterLabel->text(), QStringLiteral("PDF"));
+        EXPECT_EQ(dialog.PaperLabel->text(), QString::fromLatin1(print::paperEntry(printer.record().paperSize).name));
+        dialog.PrintButton->click();
+    };
+    run("Print1");
+    EXPECT_TRUE(prompts.records().empty()) << prompts.texts().join(QLatin1Char('|')).toStdString();
+
+    // The queue converts and writes the job in the background, naming the
+    // file after the job's title (the window caption, holding the token).
+    // Its converter re-encodes the fonts without their Unicode names, so
+    // the text cannot be read back; the page count and title show the job.
+    QString written;
+    QElapsedTimer waited;
+    waited.start();
+    while (written.isEmpty() && waited.elapsed() < 60000) {
+        for (const QString& file : pdfFilesIn(cupsPdfFolders()))
+            if (!before.contains(file) && QFileInfo(file).fileName().contains(token))
+                written = file;
+        if (written.isEmpty())
+            QTest::qWait(250);
+    }
+    ASSERT_FALSE(written.isEmpty()) << "no PDF from the queue in " << cupsPdfFolders().join(QLatin1Char(' ')).toStdString();
+    QTest::qWait(500);  // the queue may still be writing
+    const QString info = poppler(QStringLiteral("pdfinfo"), {written}).value_or(QString());
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    QFile::remove(written);
 }
 
 }  // namespace
