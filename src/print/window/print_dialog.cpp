@@ -3,6 +3,8 @@
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/printer_settings.h"
+#include "print/engine/print_defaults.h"
+#include "print/window/printer_font_metrics.h"
 #include "print/window/printer_setup_dialog.h"
 
 #include <QButtonGroup>
@@ -69,28 +71,28 @@ TfmPrint::TfmPrint(platform::TPrinterSettings& printer, QWidget* parent)
       m_runDialog([](QDialog& dialog) { dialog.exec(); }) {
     setObjectName(QStringLiteral("fmPrint"));
     setWindowTitle(QStringLiteral("印刷"));
-    // "ＭＳ 明朝" of height 13 is IPAMincho at 10 points here.
-    PrintFont = QFont(QStringLiteral("IPAMincho"), 10);
+    PrintFont = defaultPrintFont();
+    const TStringsPrinterProperties defaults = printDialogDefaults();
 
     const QStringList aligns = {QStringLiteral("なし"), QStringLiteral("左"), QStringLiteral("中央"),
                                 QStringLiteral("右")};
-    HeaderRadioGroup1 = radioGroup(this, QStringLiteral("HeaderRadioGroup1"), QStringLiteral("ヘッダー"), aligns, 0,
-                                   headerItems);
-    HeaderEdit1 = new QLineEdit(QStringLiteral("%F %y/%m/%d"), this);
+    HeaderRadioGroup1 = radioGroup(this, QStringLiteral("HeaderRadioGroup1"), QStringLiteral("ヘッダー"), aligns,
+                                   static_cast<int>(defaults.HeaderAlign), headerItems);
+    HeaderEdit1 = new QLineEdit(QString::fromLatin1(kDefaultHeader), this);
     HeaderEdit1->setObjectName(QStringLiteral("HeaderEdit1"));
     HeaderEdit1->setToolTip(kTemplateHint);
-    FooterRadioGroup1 = radioGroup(this, QStringLiteral("FooterRadioGroup1"), QStringLiteral("フッター"), aligns, 2,
-                                   footerItems);
-    FooterEdit1 = new QLineEdit(QStringLiteral("- %p -"), this);
+    FooterRadioGroup1 = radioGroup(this, QStringLiteral("FooterRadioGroup1"), QStringLiteral("フッター"), aligns,
+                                   static_cast<int>(defaults.FooterAlign), footerItems);
+    FooterEdit1 = new QLineEdit(QString::fromLatin1(kDefaultFooter), this);
     FooterEdit1->setObjectName(QStringLiteral("FooterEdit1"));
     FooterEdit1->setToolTip(kTemplateHint);
 
     auto* margins = new QGroupBox(QStringLiteral("余白 (mm)"), this);
     auto* marginGrid = new QGridLayout(margins);
-    MarginLeftEdit = spinBox(margins, 0, 100, 15);
-    MarginRightEdit = spinBox(margins, 0, 100, 15);
-    MarginTopEdit = spinBox(margins, 0, 100, 15);
-    MarginBottomEdit = spinBox(margins, 0, 100, 5);
+    MarginLeftEdit = spinBox(margins, 0, 100, defaults.MarginLeft());
+    MarginRightEdit = spinBox(margins, 0, 100, defaults.MarginRight());
+    MarginTopEdit = spinBox(margins, 0, 100, defaults.MarginTop());
+    MarginBottomEdit = spinBox(margins, 0, 100, defaults.MarginBottom());
     const std::pair<QString, QSpinBox*> marginFields[] = {
         {QStringLiteral("左(&L):"), MarginLeftEdit},
         {QStringLiteral("右(&R):"), MarginRightEdit},
@@ -105,12 +107,12 @@ TfmPrint::TfmPrint(platform::TPrinterSettings& printer, QWidget* parent)
         marginGrid->addWidget(field, cell / 2, (cell % 2) * 2 + 1);
         ++cell;
     }
-    MarginLineEdit = spinBox(this, 0, 100, 2);
+    MarginLineEdit = spinBox(this, 0, 100, defaults.MarginLine());
 
     ColumnsRadioGroup1 = radioGroup(this, QStringLiteral("ColumnsRadioGroup1"), QStringLiteral("段組"),
-                                    {QStringLiteral("&1"), QStringLiteral("&2"), QStringLiteral("&3")}, 0,
-                                    columnItems);
-    ColumnSpaceEdit = spinBox(this, 1, 40, 4);
+                                    {QStringLiteral("&1"), QStringLiteral("&2"), QStringLiteral("&3")},
+                                    defaults.ColumnCount() - 1, columnItems);
+    ColumnSpaceEdit = spinBox(this, 1, 40, defaults.ColumnSpace());
     ColumnSpaceEdit->setEnabled(false);
     connect(columnItems, &QButtonGroup::idClicked, this, [this](int id) { ColumnSpaceEdit->setEnabled(id > 0); });
     NumberCheckBox1 = new QCheckBox(QStringLiteral("行番号印刷"), this);

@@ -9,6 +9,10 @@
 
 namespace tabulo::print {
 
+QFont defaultPrintFont() {
+    return QFont(QStringLiteral("IPAMincho"), 10);
+}
+
 QFont printerFont(const QFont& font, int dpi) {
     QFont result(font);
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;

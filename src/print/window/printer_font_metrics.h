@@ -15,6 +15,10 @@ class QString;
 
 namespace tabulo::print {
 
+// The print font to start with: "ＭＳ 明朝" of height 13 is IPAMincho at
+// 10 points here.
+QFont defaultPrintFont();
+
 // `font` at `dpi`: the same family and style with a pixel size.
 QFont printerFont(const QFont& font, int dpi);
 

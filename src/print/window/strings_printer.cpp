@@ -54,25 +54,48 @@ PageGeometry TStringsPrinter::geometry() const {
     return result;
 }
 
-bool TStringsPrinter::DivideStringsToMetaFiles(const LineSource& lines, TMetaFileList& list, const QString& caption) {
-    m_printer.CheckNoPrinter();
-    const PageGeometry page = geometry();
-    const QFont font = printerFont(Font, page.dpi);
-    const PrinterFontMetrics metrics(font);
-    list.reset(QSize(page.pageWidth, page.pageHeight), font);
-
-    // The window is closed and freed when the layout ends, cancelled or not.
-    const std::unique_ptr<TFormStrProgress> progress = std::make_unique<TFormStrProgress>();
-    progress->Execute(caption);
+bool recordPages(const TStringsPrinterProperties& properties, const QFont& font, const PageGeometry& geometry,
+                 const LineSource& lines, TMetaFileList& list,
+                 const std::function<bool(std::size_t, std::size_t)>& progress) {
+    const QFont pixelFont = printerFont(font, geometry.dpi);
+    const PrinterFontMetrics metrics(pixelFont);
+    list.reset(QSize(geometry.pageWidth, geometry.pageHeight), pixelFont);
     LayoutCallbacks callbacks;
-    callbacks.progress = [&](std::size_t maximum, std::size_t position) {
-        return progress->Progress(caption, maximum, position);
-    };
-    callbacks.page = [&](PrintPage&& recorded) { list.Add(recorded); };
-    const bool done = layoutPages(Properties, metrics, page, lines, callbacks);
+    callbacks.progress = progress;
+    callbacks.page = [&](PrintPage&& page) { list.Add(page); };
+    const bool done = layoutPages(properties, metrics, geometry, lines, callbacks);
     if (!done)
         list.Clear();
     return done;
+}
+
+void printPages(const TMetaFileList& list, const TStringsPrinterProperties& properties, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        throw std::runtime_error(QStringLiteral("印刷を開始できません: %1").arg(target).toStdString());
+    }
+    const QRectF page(QPointF(0, 0), QSizeF(list.pageSize()));
+    bool first = true;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (!properties.isPagePrinted(i))
+            continue;
+        if (!first)
+            printer.newPage();
+        list.play(painter, i, page);
+        first = false;
+    }
+    painter.end();
+}
+
+bool TStringsPrinter::DivideStringsToMetaFiles(const LineSource& lines, TMetaFileList& list, const QString& caption) {
+    m_printer.CheckNoPrinter();
+    // The window is closed and freed when the layout ends, cancelled or not.
+    const std::unique_ptr<TFormStrProgress> progress = std::make_unique<TFormStrProgress>();
+    progress->Execute(caption);
+    return recordPages(Properties, Font, geometry(), lines, list, [&](std::size_t maximum, std::size_t position) {
+        return progress->Progress(caption, maximum, position);
+    });
 }
 
 bool TStringsPrinter::PrintStrings(const LineSource& lines) {
@@ -85,22 +108,7 @@ bool TStringsPrinter::PrintStrings(const LineSource& lines) {
         printer.setOutputFileName(PdfFileName);
     printer.setDocName(Title);
     printer.setCreator(QStringLiteral("tabulo"));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString target = m_printer.currentIsBuiltinPdf() ? PdfFileName : GetPrinterName();
-        throw std::runtime_error(QStringLiteral("印刷を開始できません: %1").arg(target).toStdString());
-    }
-    const QRectF page(QPointF(0, 0), QSizeF(list.pageSize()));
-    bool first = true;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (!Properties.isPagePrinted(i))
-            continue;
-        if (!first)
-            printer.newPage();
-        list.play(painter, i, page);
-        first = false;
-    }
-    painter.end();
+    printPages(list, Properties, printer);
     return true;
 }
 

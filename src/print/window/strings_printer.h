@@ -14,12 +14,25 @@
 #include <functional>
 
 class QDialog;
+class QPrinter;
 
 namespace tabulo::platform {
 class TPrinterSettings;
 }
 
 namespace tabulo::print {
+
+// Lays `lines` out for a page of `geometry` in `font` (points; made a pixel
+// font at the printer's resolution) and records every page into `list`.
+// False when `progress` cancelled; the list is then empty.
+bool recordPages(const TStringsPrinterProperties& properties, const QFont& font, const PageGeometry& geometry,
+                 const LineSource& lines, TMetaFileList& list,
+                 const std::function<bool(std::size_t, std::size_t)>& progress);
+
+// Replays the pages the page range and odd/even option select onto the
+// printer, one sheet each, with no blank sheet after the last. Throws
+// std::runtime_error when the printer or file cannot be opened.
+void printPages(const TMetaFileList& list, const TStringsPrinterProperties& properties, QPrinter& printer);
 
 class TStringsPrinter {
 public:
