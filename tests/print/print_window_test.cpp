@@ -4,11 +4,14 @@
 // Cancel, and refuses empty documents and margins that leave no room.
 #include "print/engine/page_layout.h"
 #include "print/engine/paper_table.h"
+#include "print/window/printer_setup_dialog.h"
 #include "print/window/str_progress_form.h"
 #include "print_window_fixture.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QStyle>
@@ -187,6 +190,32 @@ TEST_F(PrintWindowTest, MarginsWiderThanThePageAreRefused) {
     run("Print1");
     EXPECT_EQ(previews, 0);
     EXPECT_EQ(prompts.texts(), QStringList({QString::fromUtf8(print::kMarginsTooLarge)}));
+}
+
+TEST_F(PrintWindowTest, PrinterSetupChangesPaperAndOrientation) {
+    auto& w = openLines(japaneseLines(3));
+    QStringList labels;
+    print::PageGeometry geometry;
+    w.setDialogRunner([&](QDialog& dialog) {
+        if (auto* print = qobject_cast<print::TfmPrint*>(&dialog)) {
+            labels << print->PrinterLabel->text() << print->OrientationLabel->text() << print->PaperLabel->text();
+            print->PrinterButton->click();
+            labels << print->OrientationLabel->text() << print->PaperLabel->text();
+            geometry = print->StringsPrinter1.geometry();
+        } else if (auto* setup = qobject_cast<print::PrinterSetupDialog*>(&dialog)) {
+            EXPECT_EQ(setup->PrinterCombo->currentText(), QStringLiteral("PDF"));
+            setup->PaperCombo->setCurrentIndex(setup->PaperCombo->findText(QPageSize(QPageSize::A5).name()));
+            setup->LandscapeButton->setChecked(true);
+            setup->setResult(QDialog::Accepted);
+        }
+    });
+    run("Print1");
+    EXPECT_EQ(labels, QStringList({QStringLiteral("PDF"), QStringLiteral("poPortrait"), QStringLiteral("DMPAPER_A4"),
+                                   QStringLiteral("poLandscape"), QStringLiteral("DMPAPER_A5")}));
+    // A5 across at 600 dpi; the PDF page is whole points (595 x 420).
+    EXPECT_EQ(geometry.pageWidth, 4958);
+    EXPECT_EQ(geometry.pageHeight, 3500);
+    EXPECT_TRUE(w.printerSettings().GetOrientation());
 }
 
 // Runs a CUPS tool; its exit code (-1 when it cannot start) and output.

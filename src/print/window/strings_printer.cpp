@@ -6,6 +6,7 @@
 #include "print/window/str_preview_form.h"
 #include "print/window/str_progress_form.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QPainter>
 #include <QPrinter>
@@ -91,7 +92,9 @@ void printPages(const TMetaFileList& list, const TStringsPrinterProperties& prop
 bool TStringsPrinter::DivideStringsToMetaFiles(const LineSource& lines, TMetaFileList& list, const QString& caption) {
     m_printer.CheckNoPrinter();
     // The window is closed and freed when the layout ends, cancelled or not.
-    const std::unique_ptr<TFormStrProgress> progress = std::make_unique<TFormStrProgress>();
+    // It belongs to the modal print dialog, if any, so that its Cancel takes
+    // clicks while that dialog blocks the other windows.
+    const auto progress = std::make_unique<TFormStrProgress>(QApplication::activeModalWidget());
     progress->Execute(caption);
     return recordPages(Properties, Font, geometry(), lines, list, [&](std::size_t maximum, std::size_t position) {
         return progress->Progress(caption, maximum, position);
