@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QAction>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <cstdio>
 #include <fstream>

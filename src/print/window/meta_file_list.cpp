@@ -17,28 +17,30 @@ void TMetaFileList::Clear() {
 }
 
 void TMetaFileList::Add(const PrintPage& page) {
-    auto picture = std::make_unique<QPicture>();
-    picture->setBoundingRect(QRect(QPoint(0, 0), m_pageSize));
-    QPainter painter(picture.get());
-    painter.setFont(m_font);
-    painter.setPen(Qt::black);
+    Page recorded;
+    std::size_t size = 0;
     for (const TextRun& run : page.runs)
-        painter.drawText(QPoint(run.x, run.baseline), sjisToQString(run.text));
-    painter.end();
-    m_pages.push_back(std::move(picture));
+        size += run.text.size();
+    recorded.bytes.reserve(size);
+    recorded.runs.reserve(page.runs.size());
+    for (const TextRun& run : page.runs) {
+        recorded.runs.push_back({run.x, run.baseline, static_cast<std::uint32_t>(recorded.bytes.size()),
+                                 static_cast<std::uint32_t>(run.text.size())});
+        recorded.bytes += run.text;
+    }
+    m_pages.push_back(std::move(recorded));
 }
 
 void TMetaFileList::play(QPainter& painter, int index, const QRectF& target) const {
-    const QPicture& picture = GetMetaFile(index);
-    // A picture replays scaled by the device's resolution over its own;
-    // the target rectangle alone decides the scale here.
-    const QPaintDevice* device = painter.device();
-    const double dpiX = static_cast<double>(picture.logicalDpiX()) / device->logicalDpiX();
-    const double dpiY = static_cast<double>(picture.logicalDpiY()) / device->logicalDpiY();
+    const Page& page = m_pages.at(static_cast<std::size_t>(index));
     painter.save();
     painter.translate(target.topLeft());
-    painter.scale(target.width() / m_pageSize.width() * dpiX, target.height() / m_pageSize.height() * dpiY);
-    painter.drawPicture(0, 0, picture);
+    painter.scale(target.width() / m_pageSize.width(), target.height() / m_pageSize.height());
+    painter.setFont(m_font);
+    painter.setPen(Qt::black);
+    const std::string_view bytes = page.bytes;
+    for (const Run& run : page.runs)
+        painter.drawText(QPoint(run.x, run.baseline), sjisToQString(bytes.substr(run.offset, run.length)));
     painter.restore();
 }
 
