@@ -135,7 +135,7 @@ TEST_F(PrintWindowTest, PreviewShowsEveryPage) {
                 dark += qGray(image.pixel(x, y)) < 128;
         EXPECT_GT(dark, 100);
     };
-    run("Print1");
+    run("_Print1");  // the tool button
     EXPECT_EQ(previews, 1);
     ASSERT_EQ(labels.size(), 3u);
     EXPECT_EQ(labels[0], QStringLiteral("  1 / %1").arg(pages, 3));
