@@ -1,6 +1,6 @@
 #include "print/engine/header_template.h"
 
-#include "textops/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 #include <ctime>
 
@@ -31,13 +31,13 @@ std::string ParseHeader(std::string_view templ, int pageNumber, std::string_view
     std::string out;
     std::size_t i = 0;
     while (i < templ.size()) {
-        const std::size_t width = textops::charLengthAt(templ, i);
+        const std::size_t width = sjis::charLengthAt(templ, i);
         if (templ[i] != '%' || i + 1 >= templ.size()) {
             out.append(templ.substr(i, width));
             i += width;
             continue;
         }
-        const std::size_t codeWidth = textops::charLengthAt(templ, i + 1);
+        const std::size_t codeWidth = sjis::charLengthAt(templ, i + 1);
         switch (templ[i + 1]) {
         case 'p': out += std::to_string(pageNumber); break;
         case 'f': out.append(fileName); break;

@@ -1,6 +1,6 @@
 #include "print/engine/line_cutter.h"
 
-#include "textops/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ namespace {
 
 unsigned charCode(std::string_view text, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
-    if (textops::charLengthAt(text, pos) == 2)
+    if (sjis::charLengthAt(text, pos) == 2)
         return lead * 256u + static_cast<unsigned char>(text[pos + 1]);
     return lead;
 }
@@ -31,7 +31,7 @@ long long LineCutter::advance(long long x, std::string_view text, std::size_t po
 
 long long LineCutter::textWidth(std::string_view text) const {
     long long x = 0;
-    for (std::size_t pos = 0; pos < text.size(); pos += textops::charLengthAt(text, pos))
+    for (std::size_t pos = 0; pos < text.size(); pos += sjis::charLengthAt(text, pos))
         x = advance(x, text, pos);
     return x;
 }
@@ -47,10 +47,10 @@ std::size_t LineCutter::pieceLength(std::string_view rest, std::size_t guess, in
     const auto extend = [&] {
         const std::size_t pos = bounds.back();
         widths.push_back(advance(widths.back(), rest, pos));
-        bounds.push_back(pos + textops::charLengthAt(rest, pos));
+        bounds.push_back(pos + sjis::charLengthAt(rest, pos));
     };
     const std::size_t start = std::min(guess, rest.size());
-    while (bounds.back() < rest.size() && bounds.back() + textops::charLengthAt(rest, bounds.back()) <= start)
+    while (bounds.back() < rest.size() && bounds.back() + sjis::charLengthAt(rest, bounds.back()) <= start)
         extend();
     std::size_t k = bounds.size() - 1;
     while (widths[k] < columnWidth && bounds[k] < rest.size()) {
