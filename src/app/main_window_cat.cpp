@@ -12,29 +12,18 @@
 #include "app/main_window.h"
 #include "app/window_placement.h"
 #include "platform/error_handler.h"
+#include "platform/local_path.h"
 #include "platform/folders.h"
 #include "search/engine/cat_append.h"
 #include "search/window/set_files_dialog.h"
 
 namespace tabulo::app {
 
-namespace {
-
-std::string fileSystemName(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString shownName(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-
-}  // namespace
-
 bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     if (inputs.isEmpty()) return false;
     if (askSave && !closeQuestion()) return false;
     std::vector<std::string> paths;
-    for (const QString& input : inputs) paths.push_back(fileSystemName(input));
+    for (const QString& input : inputs) paths.push_back(platform::toLocalPath(input));
     const std::string target = search::catTargetPath(paths.front());
 
     m_setFiles->setInputs(paths);
@@ -48,14 +37,14 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
         return false;
     }
     joined.close();
-    const std::string output = fileSystemName(joined.fileName());
+    const std::string output = platform::toLocalPath(joined.fileName());
     const std::vector<std::string> files = m_setFiles->filesToJoin();
     showProgress(QStringLiteral("Make TempFile"), QString());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::size_t left = files.size();
     for (const std::string& file : files) {
         search::CatAppendFile(file, output, platform::workFolder(), [](const std::string& message) {
-            platform::prompts().message(QFile::decodeName(QByteArray::fromStdString(message)));
+            platform::prompts().message(platform::fromLocalPath(message));
         });
         showProgress(QStringLiteral("Make TempFile"), QString::number(--left));
         QCoreApplication::processEvents();
@@ -64,7 +53,7 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     QApplication::restoreOverrideCursor();
     loadDocument(joined.fileName());
     m_document.SetModified(false);
-    setDocumentName(shownName(target));
+    setDocumentName(platform::fromLocalPath(target));
     refreshCommands();
     return true;
 }

@@ -94,7 +94,7 @@ void TfmTabulo::openCommandLineFiles() {
         } else if (count > 1) {
             QStringList inputs;
             for (const QString& argument : m_fileArguments) {
-                inputs << QString::fromStdString(platform::longPathName(argument.toStdString()));
+                inputs << platform::fromLocalPath(platform::longPathName(platform::toLocalPath(argument)));
             }
             catFiles(inputs, false);
         }

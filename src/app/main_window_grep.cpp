@@ -15,6 +15,7 @@
 #include "app/progress_pump.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
+#include "platform/local_path.h"
 #include "platform/run_shell.h"
 #include "search/engine/grep_listing.h"
 #include "search/engine/multi_file_grep.h"
@@ -35,13 +36,6 @@ constexpr int kAllFilesFilter = 3;
 
 constexpr int kSkippedMessageMs = 15000;
 
-std::string fileSystemName(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString shownName(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
 
 }  // namespace
 
@@ -76,7 +70,7 @@ void TfmTabulo::grepCommand() {
 void TfmTabulo::searchFiles(const QStringList& files) {
     std::vector<std::string> paths;
     paths.reserve(static_cast<std::size_t>(files.size()));
-    for (const QString& file : files) paths.push_back(fileSystemName(file));
+    for (const QString& file : files) paths.push_back(platform::toLocalPath(file));
 
     std::vector<std::string> pending;  // listing lines not yet in the document
     std::string fileLine;              // the current file as the listing shows it
@@ -107,7 +101,7 @@ void TfmTabulo::searchFiles(const QStringList& files) {
     search::GrepFileEvents events;
     events.beforeFile = [&](std::size_t index, const std::string& path) {
         fileIndex = index;
-        m_grepFile = shownName(path);
+        m_grepFile = platform::fromLocalPath(path);
         fileLine = search::documentTextOfFileName(path);
         return pumpEvents();
     };
@@ -115,7 +109,7 @@ void TfmTabulo::searchFiles(const QStringList& files) {
         search::appendListingEntry(pending, fileLine, hit);
         ++hits;
     };
-    events.onSkipped = [&](const std::string& path, const std::string&) { skipped << shownName(path); };
+    events.onSkipped = [&](const std::string& path, const std::string&) { skipped << platform::fromLocalPath(path); };
 
     beginBulkEdit(false);
     m_grep1.setEventPump([&] { pumpEvents(); });
@@ -149,9 +143,9 @@ void TfmTabulo::tagJump() {
     case search::TagJumpAction::None: break;
     case search::TagJumpAction::OpenText:
         platform::openInSecondCopy(
-            {shownName(jump.target), false, static_cast<int>(std::min<std::size_t>(jump.line, INT_MAX))});
+            {platform::fromLocalPath(jump.target), false, static_cast<int>(std::min<std::size_t>(jump.line, INT_MAX))});
         break;
-    case search::TagJumpAction::RunShell: platform::runShell(shownName(jump.target), {}, false); break;
+    case search::TagJumpAction::RunShell: platform::runShell(platform::fromLocalPath(jump.target), {}, false); break;
     }
 }
 

@@ -2,7 +2,11 @@
 // with the right arguments (recorded through the program starter), paths
 // with spaces, quotes, "$" and ";" stay one argument, and a second copy
 // started with "--line=N" opens its one file with the caret on that line.
+#include <fstream>
+
+#include "platform/local_path.h"
 #include "support/document_window_fixture.h"
+#include "support/show_bytes.h"
 
 namespace {
 
@@ -60,6 +64,23 @@ TEST_F(TagJumpWindowTest, EachKindOfLineStartsTheRightProgram) {
     jumpFrom(2);
     EXPECT_TRUE(started.empty());
     EXPECT_TRUE(prompts.records().empty());
+}
+
+TEST_F(TagJumpWindowTest, AGrepHitInAFileWhoseNameIsNotUtf8OpensByteForByte) {
+    using tabulo::platform::toLocalPath;
+    const std::string raw = toLocalPath(dir.path()) + "/\x95\x5C\xFF.txt";  // Shift-JIS and a stray byte
+    std::ofstream(raw, std::ios::binary) << "x\nhit\n";
+    auto& w = open();
+    prompts.queueInput(QStringLiteral("hit"));
+    prompts.queueFiles({tabulo::platform::fromLocalPath(raw)});
+    run("Grep");
+    EXPECT_EQ(tabulo::testing::showBytes(w.document().GetTextStr()),
+              tabulo::testing::showBytes(raw + "\r\nLine=2 \thit\r\n\r\n"));
+    jumpFrom(1);
+    ASSERT_EQ(started.size(), 1u);
+    ASSERT_EQ(started[0].parameters.size(), 2);
+    EXPECT_EQ(started[0].parameters[0], QStringLiteral("--line=2"));
+    EXPECT_EQ(tabulo::testing::showBytes(toLocalPath(started[0].parameters[1])), tabulo::testing::showBytes(raw));
 }
 
 TEST_F(TagJumpWindowTest, AFailedStartShowsTheRunShellMessage) {

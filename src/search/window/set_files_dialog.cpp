@@ -10,15 +10,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "platform/prompts.h"
 #include "platform/error_handler.h"
+#include "platform/local_path.h"
 
 namespace tabulo::search {
 
 namespace {
 
 QString shown(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return platform::fromLocalPath(path);
 }
 
 QString filesText(std::size_t count) {
