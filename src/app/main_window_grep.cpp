@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <climits>
 
+#include "app/file_filter.h"
 #include "app/main_window.h"
 #include "app/progress_pump.h"
 #include "platform/codec/sjis_codec.h"
@@ -27,15 +28,8 @@ namespace tabulo::app {
 
 namespace {
 
-const QString kGrepFilter = QStringLiteral(
-    "テキストファイル(*.txt *.doc *.htm* *.ini *.ssm)|*.txt;*.doc;*.htm*;*.ini;*.ssm|"
-    "スクリプトファイル(*.awk *.rb *.sed *.xtr)|*.awk;*.rb;*.sed;*.xtr|"
-    "Ｃファイル(*.cpp *.c *.h *.hpp *.mak)|*.CPP;*.C;*.H;*.HPP;*.MAK|"
-    "すべてのファイル（*.*）|*.*");
-constexpr int kAllFilesFilter = 3;
-
 constexpr int kSkippedMessageMs = 15000;
-
+constexpr int kSkippedNamesShown = 3;
 
 }  // namespace
 
@@ -61,7 +55,7 @@ void TfmTabulo::grepCommand() {
     }
     m_grep1.SetRegExp(*bytes);  // a pattern error ends the command here
     const QStringList files =
-        platform::prompts().openFiles(QStringLiteral("Grep"), QString(), kGrepFilter, kAllFilesFilter);
+        platform::prompts().openFiles(QStringLiteral("Grep"), QString(), mainFileFilter(), kAllFilesFilterEntry);
     if (!files.isEmpty()) searchFiles(files);
     if (m_document.Lines().Count() == 0) platform::prompts().message(QStringLiteral("見つかりませんでした!"));
     m_document.SetModified(false);  // the listing can go without a save question
@@ -109,7 +103,9 @@ void TfmTabulo::searchFiles(const QStringList& files) {
         search::appendListingEntry(pending, fileLine, hit);
         ++hits;
     };
-    events.onSkipped = [&](const std::string& path, const std::string&) { skipped << platform::fromLocalPath(path); };
+    events.onSkipped = [&](const std::string& path, const std::string&) {
+        skipped << platform::fromLocalPath(path);
+    };
 
     beginBulkEdit(false);
     m_grep1.setEventPump([&] { pumpEvents(); });
@@ -125,8 +121,9 @@ void TfmTabulo::searchFiles(const QStringList& files) {
     endBulkEdit(false);
     m_document.SetSelStart(0);
     if (!skipped.isEmpty()) {
+        const QString more = skipped.size() > kSkippedNamesShown ? QStringLiteral(", ...") : QString();
         statusBar()->showMessage(QStringLiteral("検索できないファイルを飛ばしました (%1): ").arg(skipped.size()) +
-                                 skipped.join(QStringLiteral(", ")),
+                                     skipped.mid(0, kSkippedNamesShown).join(QStringLiteral(", ")) + more,
                                  kSkippedMessageMs);
     }
 }
