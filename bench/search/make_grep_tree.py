@@ -9,11 +9,12 @@ def main():
     corpus, folder, count, list_path = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
     with open(corpus, 'rb') as f:
         data = f.read()
-    share = len(data) // count
     paths = []
     start = 0
     for i in range(count):
-        end = len(data) if i == count - 1 else data.index(b'\n', start + share) + 1
+        # Each file ends at the first line end after its share of the corpus.
+        goal = (i + 1) * len(data) // count
+        end = len(data) if i == count - 1 else min(len(data), data.find(b'\n', max(start, goal - 1)) + 1 or len(data))
         sub = os.path.join(folder, f'{i % 20:02d}')
         os.makedirs(sub, exist_ok=True)
         path = os.path.join(sub, f'doc{i:04d}.txt')
