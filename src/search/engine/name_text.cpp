@@ -1,5 +1,6 @@
 #include "search/engine/name_text.h"
 
+#include "platform/codec/sjis_char.h"
 #include "platform/codec/sjis_codec.h"
 
 namespace tabulo::search {
@@ -56,8 +57,8 @@ std::string fileNameOfDocumentText(std::string_view text) {
             continue;
         }
         std::size_t n = 1;
-        if (platform::isSjisLeadByte(b) && i + 1 < text.size() &&
-            platform::isSjisTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+        if (sjis::isLeadByte(b) && i + 1 < text.size() &&
+            sjis::isTrailByte(static_cast<unsigned char>(text[i + 1]))) {
             n = 2;
         }
         const std::string_view piece = text.substr(i, n);
