@@ -137,7 +137,7 @@ const std::vector<std::string_view>& pendingCommands() {
         // scripts
         "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
         // search tools
-        "Namazu", "_Namazu", "Grep", "_Grep", "TagJump", "_TagJump", "MChgLine",
+        "Namazu", "_Namazu", "MChgLine",
         // graphs
         "fn0", "fn1", "fn2", "JpegBMP1", "_fn0",
     };

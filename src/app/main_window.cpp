@@ -33,6 +33,16 @@ QString fromView(std::string_view text) {
 
 constexpr char kRuleProperty[] = "ruleEnabled";
 
+// "--line=N" with N a positive decimal number.
+std::optional<int> lineOption(const QString& argument) {
+    static const QString prefix = QStringLiteral("--line=");
+    if (!argument.startsWith(prefix)) return std::nullopt;
+    bool ok = false;
+    const int line = argument.mid(prefix.size()).toInt(&ok);
+    if (!ok || line <= 0) return std::nullopt;
+    return line;
+}
+
 }  // namespace
 
 TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
@@ -44,6 +54,8 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     for (const QString& arg : arguments) {
         if (arg.toLower() == QStringLiteral("-d")) {
             m_viewerMode = true;
+        } else if (const std::optional<int> line = lineOption(arg)) {
+            m_startLine = *line;  // not a file: one file still opens as one file
         } else {
             m_fileArguments << arg;
         }
@@ -67,6 +79,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     setUpLineBreaks();
     registerInsertCommands();
     registerPrintCommands();
+    registerSearchCommands();
     connectCommands();
 
     resize(660, 508);

@@ -20,6 +20,7 @@
 #include "editor/model/editor_model.h"
 #include "kanji/code_conversion.h"
 #include "platform/printer_settings.h"
+#include "regex/grep.h"
 #include "textops/line_command.h"
 #include "textops/line_sort.h"
 
@@ -36,6 +37,8 @@ class TEditor;
 
 namespace tabulo::print {
 class TfmPrint;
+namespace tabulo::search {
+class TfmSetFiles;
 }
 
 namespace tabulo::app {
@@ -68,6 +71,8 @@ public:
     void setDocumentName(const QString& name);
     bool viewerMode() const { return m_viewerMode; }
     int fileArgumentCount() const { return m_fileArguments.size(); }
+    // The line the caret starts on ("--line=N"), 0 when none was given.
+    int startLine() const { return m_startLine; }
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
@@ -87,6 +92,15 @@ public:
     bool saveFile(const QString& path, bool askBackup);
     // Files dropped on the window, in the order received.
     void dropFiles(const QStringList& paths);
+    // Cat: the files chosen in TfmSetFiles joined into the document; with
+    // askSave the close question comes first. True when the document now
+    // holds the joined files.
+    bool catFiles(const QStringList& inputs, bool askSave);
+    search::TfmSetFiles& setFilesDialog() { return *m_setFiles; }
+
+    // The grep command's search component and the file it is searching.
+    regex::TGrep& grep1() { return m_grep1; }
+    const QString& grepFile() const { return m_grepFile; }
     // One tick of the auto-backup timer.
     void autoBackup();
     QTimer& autoBackupTimer() { return *m_backupTimer; }
@@ -145,6 +159,7 @@ private:
     void refreshLineBreak();
     void registerInsertCommands();  // main_window_insert.cpp
     void registerPrintCommands();   // main_window_print.cpp
+    void registerSearchCommands();  // main_window_grep.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -207,6 +222,12 @@ private:
     void showCount(std::size_t count, std::string_view suffix);
     void printCommand();
 
+    // Search tools (main_window_grep.cpp, main_window_cat.cpp).
+    void grepCommand();
+    void searchFiles(const QStringList& files);
+    void tagJump();
+    void goToLine(int line);
+
     editor::EditorModel m_document;
     editor::TEditor* m_editor = nullptr;
     editor::BulkEdit m_bulk;
@@ -226,6 +247,7 @@ private:
     std::optional<CutFile> m_cutFile;
     QString m_documentName;
     QStringList m_fileArguments;
+    int m_startLine = 0;
     bool m_viewerMode = false;
     bool m_shown = false;
     int m_tag = 0;
@@ -240,6 +262,9 @@ private:
     std::function<void(QDialog&)> m_runDialog;
     std::unique_ptr<platform::TPrinterSettings> m_printerSettings;
     print::TfmPrint* m_print = nullptr;
+    regex::TGrep m_grep1;
+    QString m_grepFile;
+    search::TfmSetFiles* m_setFiles = nullptr;
 };
 
 }  // namespace tabulo::app

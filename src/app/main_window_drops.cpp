@@ -1,8 +1,8 @@
 // Files that reach the main window from outside: dropped on it from the
 // desktop, or named on the command line at start-up. One text file opens
 // (in this window when it is empty, else in a second copy of the program);
-// pictures belong to the graph window and several files to Cat, neither of
-// which this version has, and the user is told so.
+// several files go to Cat; pictures belong to the graph window, which this
+// version does not have, and the user is told so.
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -32,11 +32,6 @@ void pictureNotAvailable(const QString& path) {
                                 QStringLiteral(" は読み込めません。"));
 }
 
-void catNotAvailable() {
-    platform::prompts().message(
-        QStringLiteral("複数ファイルの連結 (Cat) はこの版ではまだ使えません。ファイルは１つずつ開いてください。"));
-}
-
 }  // namespace
 
 void TfmTabulo::dragEnterEvent(QDragEnterEvent* event) {
@@ -63,12 +58,12 @@ void TfmTabulo::dropFiles(const QStringList& paths) {
         } else if (m_document.Lines().Count() == 0) {
             openFile(path);
         } else {
-            platform::runSecondCopy({path});  // the path is one argument; no shell sees it
+            platform::openInSecondCopy({path});  // the path is one argument; no shell sees it
         }
         activateWindow();
         raise();
     } else if (paths.size() > 1) {
-        catNotAvailable();
+        catFiles(paths, true);
     }
     refreshStatus();
     refreshCommands();
@@ -91,12 +86,17 @@ void TfmTabulo::openCommandLineFiles() {
                 return;
             }
             openFile(path);
+            if (m_startLine > 0) goToLine(m_startLine);
             // A script result shown by a second copy has no file of its own.
             if (m_documentName == QString::fromStdString(platform::workFolder()) + QStringLiteral("TT.txt")) {
                 setDocumentName(QString::fromStdString(platform::programFolder()) + QStringLiteral("ScriptTmp"));
             }
         } else if (count > 1) {
-            catNotAvailable();
+            QStringList inputs;
+            for (const QString& argument : m_fileArguments) {
+                inputs << platform::fromLocalPath(platform::longPathName(platform::toLocalPath(argument)));
+            }
+            catFiles(inputs, false);
         }
     } catch (const std::exception& error) {
         // Files dropped on the program's icon arrive as arguments; a long

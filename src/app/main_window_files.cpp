@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/backup_name.h"
+#include "app/file_filter.h"
 #include "app/main_window.h"
 #include "app/open_file_histories.h"
 #include "calc/result_format.h"
@@ -22,12 +23,6 @@
 namespace tabulo::app {
 
 namespace {
-
-const QString kFileFilter = QStringLiteral(
-    "テキストファイル(*.txt *.doc *.htm* *.ini *.ssm)|*.txt;*.doc;*.htm*;*.ini;*.ssm|"
-    "スクリプトファイル(*.awk *.rb *.sed *.xtr)|*.awk;*.rb;*.sed;*.xtr|"
-    "Ｃファイル(*.cpp *.c *.h *.hpp *.mak)|*.CPP;*.C;*.H;*.HPP;*.MAK|"
-    "すべてのファイル（*.*）|*.*");
 
 std::string localPath(const QString& path) {
     return platform::toLocalPath(path);
@@ -183,7 +178,7 @@ bool TfmTabulo::openFile(const QString& path) {
 
 void TfmTabulo::openWithDialog() {
     if (!newDocument()) return;
-    const std::optional<QString> path = platform::prompts().openFile(QString(), QString(), kFileFilter);
+    const std::optional<QString> path = platform::prompts().openFile(QString(), QString(), mainFileFilter());
     if (path) openFile(*path);
 }
 
@@ -228,7 +223,7 @@ bool TfmTabulo::saveDocument() {
 
 bool TfmTabulo::saveDocumentAs() {
     const QString start = hasNoFile(m_documentName) ? QString() : m_documentName;
-    const std::optional<QString> path = platform::prompts().saveFile(QString(), start, kFileFilter);
+    const std::optional<QString> path = platform::prompts().saveFile(QString(), start, mainFileFilter());
     if (!path) return false;
     QString name = platform::fromLocalPath(platform::longPathName(localPath(*path)));
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");

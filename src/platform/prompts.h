@@ -39,8 +39,10 @@ public:
     // when cancelled.
     virtual std::optional<QString> openFile(const QString& caption, const QString& startPath,
                                             const QString& filter) = 0;
+    // Several files, in the order the dialog returns them; selectedFilter is
+    // the 0-based filter entry chosen when the dialog opens.
     virtual QStringList openFiles(const QString& caption, const QString& startPath,
-                                  const QString& filter) = 0;
+                                  const QString& filter, int selectedFilter = 0) = 0;
     virtual std::optional<QString> saveFile(const QString& caption, const QString& startPath,
                                             const QString& filter) = 0;
 

@@ -150,10 +150,12 @@ std::optional<QString> QtPrompts::openFile(const QString& caption, const QString
 }
 
 QStringList QtPrompts::openFiles(const QString& caption, const QString& startPath,
-                                 const QString& filter)
+                                 const QString& filter, int selectedFilter)
 {
-    return QFileDialog::getOpenFileNames(m_parent, caption, startPath, qtFileFilter(filter),
-                                         nullptr, detail::kFileDialogOptions);
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = qtFilter.split(QStringLiteral(";;")).value(selectedFilter);
+    return QFileDialog::getOpenFileNames(m_parent, caption, startPath, qtFilter, &selected,
+                                         detail::kFileDialogOptions);
 }
 
 std::optional<QString> QtPrompts::saveFile(const QString& caption, const QString& startPath,

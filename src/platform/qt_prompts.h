@@ -26,7 +26,7 @@ public:
     std::optional<QString> openFile(const QString& caption, const QString& startPath,
                                     const QString& filter) override;
     QStringList openFiles(const QString& caption, const QString& startPath,
-                          const QString& filter) override;
+                          const QString& filter, int selectedFilter = 0) override;
     std::optional<QString> saveFile(const QString& caption, const QString& startPath,
                                     const QString& filter) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;

@@ -1,7 +1,9 @@
-// Starting outside programs and documents the way the desktop does: an
-// executable path or a command word found on PATH starts that program with
-// the parameters as separate arguments (no shell parsing); anything else is
-// opened with the desktop's handler. Tests install a hook instead.
+// Starting outside programs and documents the way the desktop does. An ELF
+// program, or a bare command word found on PATH, starts with the parameters
+// as separate arguments (no shell ever parses them); the word "command"
+// opens a terminal; any other existing file or folder, and a URL, opens with
+// the desktop's handler (so a script file opens as a document, never runs).
+// Tests install a hook instead.
 #pragma once
 
 #include <QString>
@@ -10,10 +12,24 @@
 
 namespace tabulo::platform {
 
-// Returns false when the process could not be started; the caller has
-// already been shown "TbLib RunShell() Could not create process" then.
-// With `wait`, blocks until the started program ends.
+// Returns false when the process could not be started (or the target names
+// nothing that exists); the caller has already been shown
+// "TbLib RunShell() Could not create process" then. With `wait`, blocks until
+// the started program ends.
 bool runShell(const QString& file, const QStringList& parameters, bool wait);
+
+// A file opened in another copy of this program.
+struct SecondCopy {
+    QString file;
+    bool viewer = false;  // "-d": the viewer mode
+    int line = 0;         // "--line=N": the caret starts on line N (1-based)
+};
+
+// The arguments of that copy: the options first, then the file as one
+// argument (a name starting with "-" is written "./-..." so it cannot read as
+// an option).
+QStringList secondCopyArguments(const SecondCopy& copy);
+bool openInSecondCopy(const SecondCopy& copy);
 
 // Starts another copy of this program with the given arguments.
 bool runSecondCopy(const QStringList& arguments);

@@ -164,10 +164,11 @@ std::optional<QString> ScriptedPrompts::openFile(const QString& caption, const Q
 }
 
 QStringList ScriptedPrompts::openFiles(const QString& caption, const QString& startPath,
-                                       const QString& filter)
+                                       const QString& filter, int selectedFilter)
 {
-    return detail::takeAnswer(m_fileLists,
-                              fileRecord(PromptKind::OpenFiles, caption, startPath, filter));
+    PromptRecord& added = fileRecord(PromptKind::OpenFiles, caption, startPath, filter);
+    added.selectedFilter = selectedFilter;
+    return detail::takeAnswer(m_fileLists, added);
 }
 
 std::optional<QString> ScriptedPrompts::saveFile(const QString& caption, const QString& startPath,

@@ -24,6 +24,7 @@ struct PromptRecord {
     QString prompt;
     QString defaultText;
     QString filter;
+    int selectedFilter = 0;  // openFiles: the filter entry chosen at first
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
     QFont font;
@@ -61,7 +62,7 @@ public:
     std::optional<QString> openFile(const QString& caption, const QString& startPath,
                                     const QString& filter) override;
     QStringList openFiles(const QString& caption, const QString& startPath,
-                          const QString& filter) override;
+                          const QString& filter, int selectedFilter = 0) override;
     std::optional<QString> saveFile(const QString& caption, const QString& startPath,
                                     const QString& filter) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;

@@ -1,0 +1,61 @@
+// Cat: several files dropped on the window, or named on the command line,
+// are not opened one by one. TfmSetFiles lets the user choose the files to
+// join and their order; they are joined into one text that becomes the
+// document, named as the Cat target in the first file's folder. The joined
+// text is built in the private work folder, so no file of the user's folder
+// (a CatTemp.txt of their own, or one among the files being joined) is
+// deleted or overwritten on the way; saving the document writes the target.
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryFile>
+
+#include "app/main_window.h"
+#include "app/window_placement.h"
+#include "platform/error_handler.h"
+#include "platform/local_path.h"
+#include "platform/folders.h"
+#include "search/engine/cat_append.h"
+#include "search/window/set_files_dialog.h"
+
+namespace tabulo::app {
+
+bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
+    if (inputs.isEmpty()) return false;
+    if (askSave && !closeQuestion()) return false;
+    std::vector<std::string> paths;
+    for (const QString& input : inputs) paths.push_back(platform::toLocalPath(input));
+    const std::string target = search::catTargetPath(paths.front());
+
+    m_setFiles->setInputs(paths);
+    m_setFiles->move(placeDialog(frameGeometry(), m_setFiles->frameGeometry(), 0).topLeft());
+    m_runDialog(*m_setFiles);
+    if (m_setFiles->result() != 1) return false;
+
+    QTemporaryFile joined(QString::fromStdString(platform::workFolder()) + QStringLiteral("CatTemp.XXXXXX"));
+    if (!joined.open()) {
+        platform::prompts().message(QStringLiteral("can't open ") + joined.fileTemplate());
+        return false;
+    }
+    joined.close();
+    const std::string output = platform::toLocalPath(joined.fileName());
+    const std::vector<std::string> files = m_setFiles->filesToJoin();
+    showProgress(QStringLiteral("Make TempFile"), QString());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::size_t left = files.size();
+    for (const std::string& file : files) {
+        search::CatAppendFile(file, output, platform::workFolder(), [](const std::string& message) {
+            platform::prompts().message(platform::fromLocalPath(message));
+        });
+        showProgress(QStringLiteral("Make TempFile"), QString::number(--left));
+        QCoreApplication::processEvents();
+    }
+    showProgress(QStringLiteral("Load TempFile"), QString());
+    QApplication::restoreOverrideCursor();
+    loadDocument(joined.fileName());
+    m_document.SetModified(false);
+    setDocumentName(platform::fromLocalPath(target));
+    refreshCommands();
+    return true;
+}
+
+}  // namespace tabulo::app

@@ -1,0 +1,143 @@
+// Cat through the main window: three dropped files joined in the order the
+// user chose in TfmSetFiles, the dialog's counts and refusal, closing it
+// without joining, a CatTemp.txt of the user's own left alone, and several
+// command-line files.
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "search/engine/cat_append.h"
+#include "search/window/set_files_dialog.h"
+#include "support/document_window_fixture.h"
+#include "support/show_bytes.h"
+
+using tabulo::platform::Answer;
+using tabulo::search::TfmSetFiles;
+using tabulo::testing::showBytes;
+
+namespace {
+
+class CatWindowTest : public tabulo::testing::DocumentWindowTest {
+protected:
+    void SetUp() override {
+        DocumentWindowTest::SetUp();
+        a = path(QStringLiteral("a.txt"));
+        b = path(QStringLiteral("b.txt"));
+        c = path(QStringLiteral("c.txt"));
+        writeBytes(a, "A\r\n");
+        writeBytes(b, "B");
+        writeBytes(c, "C\n");
+    }
+    static void click(TfmSetFiles& dialog, const char* name) {
+        if (auto* tool = dialog.findChild<QToolButton*>(QString::fromLatin1(name))) {
+            tool->click();
+        } else {
+            dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+        }
+    }
+    static void moveRight(TfmSetFiles& dialog, int row) {
+        dialog.leftList().setCurrentRow(row);
+        click(dialog, "SpeedButton1");
+    }
+    static std::string framed(const char* name, const std::string& text) {
+        return tabulo::search::catHeader(name) + text + tabulo::search::catFooter(name);
+    }
+
+    QString a, b, c;
+};
+
+TEST_F(CatWindowTest, ThreeDroppedFilesJoinInTheChosenOrder) {
+    auto& w = open();
+    QStringList counts;
+    w.setDialogRunner([&](QDialog& d) {
+        auto& dialog = static_cast<TfmSetFiles&>(d);
+        counts << dialog.panelText(1) + QLatin1Char('|') + dialog.panelText(2);
+        moveRight(dialog, 2);  // c first
+        moveRight(dialog, 0);  // then a
+        moveRight(dialog, 0);  // an empty place: nothing moves
+        moveRight(dialog, 1);  // then b
+        counts << dialog.panelText(1) + QLatin1Char('|') + dialog.panelText(2);
+        EXPECT_EQ(dialog.panelText(3), QStringLiteral("処理ファイル ： Enter → 右に移動"));
+        click(dialog, "Button1");
+    });
+    w.dropFiles({a, b, c});
+    // The document reads c's LF as its line break, which it writes as CR LF.
+    EXPECT_EQ(counts, (QStringList{QStringLiteral("3 Files|0 Files"), QStringLiteral("0 Files|3 Files")}));
+    EXPECT_EQ(showBytes(w.document().GetTextStr()),
+              showBytes(framed("c.txt", "C\r\n") + framed("a.txt", "A\r\n") + framed("b.txt", "B")));
+    EXPECT_EQ(w.documentName(), path(QStringLiteral("CatTemp.txt")));
+    EXPECT_EQ(w.windowTitle(), path(QStringLiteral("CatTemp.txt")) + QStringLiteral("  - tabulo"));
+    EXPECT_FALSE(w.document().Modified());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("CatTemp.txt"))));
+    EXPECT_FALSE(prompts.texts().join(QLatin1Char('|')).contains(QStringLiteral("can't")));  // at most the note on mixed line breaks
+}
+
+TEST_F(CatWindowTest, JoinNeedsAFileAndClosingJoinsNothing) {
+    auto& w = open();
+    w.document().SetTextStr("mine\r\n");
+    w.document().SetModified(true);
+    prompts.queueAnswer(Answer::No);  // the close question
+    w.setDialogRunner([&](QDialog& d) {
+        auto& dialog = static_cast<TfmSetFiles&>(d);
+        click(dialog, "Button1");  // nothing on the right
+        EXPECT_EQ(dialog.result(), 0);
+        click(dialog, "SpeedButton4");
+        click(dialog, "Button2");  // back to the start
+        EXPECT_EQ(dialog.panelText(2), QStringLiteral("0 Files"));
+        click(dialog, "Button3");
+    });
+    w.dropFiles({a, b});
+    EXPECT_EQ(prompts.texts(), (QStringList{QStringLiteral("内容が変更されています。ファイルを保存しますか？"),
+                                            QStringLiteral("右側の窓に処理対象のファイルがありません！")}));
+    EXPECT_EQ(w.document().GetTextStr(), "mine\r\n");
+    EXPECT_TRUE(w.document().Modified());
+    EXPECT_EQ(w.documentName(), QStringLiteral("UnTitled"));
+
+    // Cancel at the close question ends the drop before the dialog.
+    prompts.clear();
+    prompts.queueAnswer(Answer::Cancel);
+    w.setDialogRunner([](QDialog&) { ADD_FAILURE() << "the dialog opened"; });
+    w.dropFiles({a, b});
+    EXPECT_EQ(w.document().GetTextStr(), "mine\r\n");
+}
+
+TEST_F(CatWindowTest, AUsersOwnCatTempFileIsJoinedNotDeleted) {
+    const QString own = path(QStringLiteral("CatTemp.txt"));
+    writeBytes(own, "own\r\n");
+    const QString page = path(QStringLiteral("x.html"));
+    writeBytes(page, "<p>\r\n");
+    auto& w = open();
+    w.setDialogRunner([](QDialog& d) {
+        auto& dialog = static_cast<TfmSetFiles&>(d);
+        click(dialog, "SpeedButton4");
+        click(dialog, "Button1");
+    });
+    w.dropFiles({own, page, path(QStringLiteral("missing.txt"))});
+    EXPECT_EQ(showBytes(w.document().GetTextStr()), showBytes(framed("CatTemp.txt", "own\r\n") + "<p>\r\n"));
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("can't open ") + path(QStringLiteral("missing.txt"))});
+    EXPECT_EQ(readBytes(own), "own\r\n");
+}
+
+TEST_F(CatWindowTest, SeveralCommandLineFilesGoToCatWithoutTheSaveQuestion) {
+    const QString x = path(QStringLiteral("x.html"));
+    const QString y = path(QStringLiteral("y.html"));
+    writeBytes(x, "<x>");
+    writeBytes(y, "<y>");
+    window = std::make_unique<tabulo::app::TfmTabulo>(QStringList{QStringLiteral("-d"), x, y});
+    std::vector<std::string> offered;
+    window->setDialogRunner([&](QDialog& d) {
+        auto& dialog = static_cast<TfmSetFiles&>(d);
+        for (int i = 0; i < dialog.leftList().count(); ++i) offered.push_back(dialog.leftList().item(i)->text().toStdString());
+        click(dialog, "SpeedButton5");  // descending: y before x
+        click(dialog, "SpeedButton4");
+        click(dialog, "Button1");
+    });
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(offered, (std::vector<std::string>{x.toStdString(), y.toStdString()}));
+    EXPECT_EQ(window->document().GetTextStr(), "<y><x>");
+    EXPECT_EQ(window->documentName(), path(QStringLiteral("CatTemp.html")));
+    EXPECT_TRUE(prompts.records().empty());
+}
+
+}  // namespace
