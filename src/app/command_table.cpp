@@ -134,8 +134,6 @@ const std::vector<std::string_view>& pendingCommands() {
     static const std::vector<std::string_view> names = {
         // printing
         "Print1", "_Print1",
-        // find and replace, options
-        "Find1", "_Find1",
         // scripts
         "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
         // search tools

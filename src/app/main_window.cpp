@@ -16,12 +16,14 @@
 #include "app/command_table.h"
 #include "app/desktop_integration.h"
 #include "app/option_dialog.h"
+#include "app/progress_pump.h"
 #include "app/tool_button_icons.h"
 #include "app/window_geometry.h"
 #include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "search/window/editor_search.h"
 
 namespace tabulo::app {
 
@@ -66,6 +68,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerKanjiCommands();
     setUpLineBreaks();
     registerInsertCommands();
+    registerFindCommands();
     connectCommands();
 
     resize(660, 508);

@@ -33,8 +33,14 @@ namespace tabulo::editor {
 class TEditor;
 }
 
+namespace tabulo::search {
+class EditorSearch;
+class TfmFind;
+}  // namespace tabulo::search
+
 namespace tabulo::app {
 
+class ProgressPump;
 class TfmInsertStr;
 class TfmOption;
 class TOpenFileHistories;
@@ -102,6 +108,10 @@ public:
     // graph window.
     const std::string& graphSpecification() const { return m_graphSpecification; }
 
+    // The find and replace dialog and the main editor's search operations.
+    search::TfmFind& findDialog() { return *m_find; }
+    search::EditorSearch& editorSearch() { return *m_search; }
+
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
     void endBulkEdit(bool restore);
@@ -134,6 +144,7 @@ private:
     void changeLineBreak(editor::LineBreakStyle style);
     void refreshLineBreak();
     void registerInsertCommands();  // main_window_insert.cpp
+    void registerFindCommands();    // main_window_find.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -221,6 +232,9 @@ private:
     calc::TExprCompo m_calc;
     std::string m_graphSpecification;
     TfmInsertStr* m_insertStr = nullptr;
+    search::TfmFind* m_find = nullptr;
+    std::unique_ptr<search::EditorSearch> m_search;
+    std::unique_ptr<ProgressPump> m_searchPump;
     std::string m_workFolder;
     TfmOption* m_option = nullptr;
     TOpenFileHistories* m_histories = nullptr;
