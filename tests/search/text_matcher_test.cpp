@@ -100,6 +100,9 @@ const FindCase kFindCases[] = {
     {"EmptyRegexp", "abc", "", kRegexp, 0, std::nullopt},
     {"EmptyMatchesAreSkipped", "abxx", "x*", kRegexp, 0, TextMatch{2, 2}},
     {"EmptyMatchesOnly", "abc", "x*", kRegexp, 0, std::nullopt},
+    // A zero byte is an ordinary byte.
+    {"RegexpBehindAZeroByte", std::string("a\0ab", 4), "b+", kRegexp, 0, TextMatch{3, 1}},
+    {"PlainBehindAZeroByte", std::string("a\0ab", 4), "b", kPlain, 0, TextMatch{3, 1}},
     // Anchors when a search resumes inside a line.
     {"LineHeadOnlyAtTheHead", "aaa", "^a", kRegexp, 1, std::nullopt},
     {"LineHeadAfterALineFeed", "ab\na", "^a", kRegexp, 1, TextMatch{3, 1}},

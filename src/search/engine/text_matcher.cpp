@@ -122,6 +122,17 @@ std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size
 }
 
 std::optional<TextMatch> TextMatcher::findPattern(std::string_view text, std::size_t from) const {
+    // The engine's subject ends at a zero byte: a match found lies before
+    // the first one, and without a match the search goes on behind it.
+    for (;;) {
+        if (const auto m = findPatternBefore(text, from)) return m;
+        const std::size_t zero = text.find('\0', from);
+        if (zero == std::string_view::npos) return std::nullopt;
+        from = zero + 1;
+    }
+}
+
+std::optional<TextMatch> TextMatcher::findPatternBefore(std::string_view text, std::size_t from) const {
     const auto search = [this](std::string_view subject) {
         return m_anchored ? m_engine->anchoredSearch(subject) : m_engine->plainSearch(subject);
     };

@@ -57,6 +57,8 @@ private:
     std::optional<TextMatch> findCandidate(std::string_view text, std::size_t from) const;
     std::optional<TextMatch> findPlain(std::string_view text, std::size_t from) const;
     std::optional<TextMatch> findPattern(std::string_view text, std::size_t from) const;
+    // The first match from `from` up to the next zero byte.
+    std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from) const;
 
     std::string m_pattern;  // for plain search without case: folded
     SearchOptions m_options;
