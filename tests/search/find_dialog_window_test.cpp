@@ -255,6 +255,26 @@ TEST_F(FindDialogTest, TheTagSwitchesToASecondEditor) {
     dialog->setTarget(TfmFind::kScriptEditor, nullptr);
 }
 
+TEST_F(FindDialogTest, SoftWrapSearchesTheWholeText) {
+    tabulo::editor::TEditorWrapOption wrap = window->document().WrapOption();
+    wrap.WrapByte = 40;
+    window->document().SetWrapOption(wrap);
+    window->document().SetWordWrap(true);
+    std::string words;
+    for (int i = 0; i < 50; ++i) words += "ab ";
+    window->document().SetTextStr(words + "target\r\ntarget\r\n");
+    ASSERT_GT(window->document().RowCount(), 3);  // the first line is wrapped
+    show("target");
+    click("FindBitBtn1");
+    EXPECT_EQ(selection(), Span(150, 6));
+    click("sbFindNext");
+    EXPECT_EQ(selection(), Span(158, 6));
+    dialog->replaceAll().setChecked(true);
+    dialog->replaceCombo().setCurrentText(QStringLiteral("t"));
+    click("ReplaceBitBtn1");
+    EXPECT_EQ(window->document().GetTextStr(), words + "t\r\nt\r\n");
+}
+
 TEST_F(FindDialogTest, FindAndReplaceNeedASearchText) {
     window->document().SetTextStr("abc\r\n");
     show("");

@@ -254,6 +254,8 @@ void TfmFind::sbFindNextClick() {
         if (each) each->view().horizontalScrollBar()->setValue(0);
     }
     EditorSearch* search = target();
+    // The stored search is repeated; an emptied field stops it only while
+    // the dialog is open (F3 works with the dialog closed).
     if (!search || !search->hasPattern()) return;
     if (isVisible() && m_findCombo->currentText().isEmpty()) return;
     editor::EditorModel& model = search->model();
