@@ -211,7 +211,7 @@ std::optional<std::size_t> EditorSearch::replaceLineByLine(const std::string& re
     changed.clear();
     changed.shrink_to_fit();
     const bool lastHasBreak = m_model.Lines().hasLineBreak(last);
-    m_model.replaceLines(first, last - first + 1, block,
+    m_model.replaceLines(first, last - first + 1, std::move(block),
                          lastHasBreak ? editor::BreakKind::LineBreak : editor::BreakKind::EndOfText);
     return count;
 }
@@ -226,7 +226,7 @@ std::size_t EditorSearch::replaceWholeText(const std::string& replacement) {
         lines.emplace_back(line);
         lastHasBreak = hasBreak;
     });
-    m_model.replaceLines(0, m_model.Lines().Count(), lines,
+    m_model.replaceLines(0, m_model.Lines().Count(), std::move(lines),
                          lastHasBreak ? editor::BreakKind::LineBreak : editor::BreakKind::EndOfText);
     return count;
 }
