@@ -24,6 +24,7 @@
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "search/window/editor_search.h"
+#include "search/window/find_dialog.h"
 
 namespace tabulo::app {
 
@@ -350,6 +351,7 @@ void TfmTabulo::closeEvent(QCloseEvent* event) {
         return;
     }
     platform::runGuarded(platform::prompts(), [this] { storeSettingsAtClose(); });
+    m_find->close();  // the find dialog writes its histories when it closes
     event->accept();
 }
 

@@ -196,9 +196,9 @@ TEST_F(FindDialogTest, HistoriesSurviveARestart) {
     click("FindBitBtn1");
     dialog->replaceCombo().setCurrentText(QStringLiteral("置換"));
     click("ReplaceBitBtn1");
-    dialog->close();
-
+    // Closing the main window with the dialog open writes the histories too.
     window->document().SetModified(false);
+    window->close();
     window.reset();
     open();
     dialog = &window->findDialog();
