@@ -1,14 +1,14 @@
-// Replace all on whole texts: counts, inserted text never searched again,
+// Replace all on texts: counts, inserted text never searched again,
 // replacements with double-byte characters and backslashes taken as bytes,
-// every line break kept, patterns across lines, and the stop request.
+// anchors at every line, and patterns across lines.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "search/engine/replace_all.h"
+#include "search/engine/text_matcher.h"
 
-using tabulo::search::replaceAllInText;
-using tabulo::search::ReplaceResult;
+using tabulo::search::replaceMatches;
 using tabulo::search::SearchOptions;
 using tabulo::search::TextMatcher;
 
@@ -28,11 +28,9 @@ class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(ReplaceAllTest, ReplacesEveryMatch) {
     const ReplaceCase& c = GetParam();
-    std::string out;
-    const ReplaceResult result = replaceAllInText(TextMatcher(c.pattern, c.options), c.text, c.replacement, out);
-    EXPECT_EQ(out, c.expected);
-    EXPECT_EQ(result.count, c.count);
-    EXPECT_FALSE(result.stopped);
+    std::string out = "kept:";
+    EXPECT_EQ(replaceMatches(TextMatcher(c.pattern, c.options), c.text, c.replacement, out), c.count);
+    EXPECT_EQ(out, "kept:" + c.expected);  // appended to what was there
 }
 
 constexpr SearchOptions kPlain{};
@@ -57,25 +55,5 @@ const ReplaceCase kReplaceCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Texts, ReplaceAllTest, ::testing::ValuesIn(kReplaceCases),
                          [](const auto& testCase) { return std::string(testCase.param.name); });
-
-TEST(ReplaceAllStopTest, AStopLeavesTheResultIncompleteAndSaysSo) {
-    std::string text;
-    for (int i = 0; i < 300000; ++i) text += "line ab\r\n";  // 2.7 MB: progress is asked
-    std::string out;
-    int calls = 0;
-    const ReplaceResult result =
-        replaceAllInText(TextMatcher("ab", {}), text, "cd", out, [&](std::size_t done) {
-            EXPECT_LE(done, text.size());
-            return ++calls < 2;
-        });
-    EXPECT_TRUE(result.stopped);
-    EXPECT_EQ(calls, 2);
-
-    std::string whole;
-    const ReplaceResult full = replaceAllInText(TextMatcher("ab", {}), text, "cd", whole, [](std::size_t) { return true; });
-    EXPECT_FALSE(full.stopped);
-    EXPECT_EQ(full.count, 300000u);
-    EXPECT_EQ(whole.size(), text.size());
-}
 
 }  // namespace
