@@ -181,9 +181,14 @@ std::optional<std::size_t> EditorSearch::replaceLineByLine(const std::string& re
     std::vector<std::pair<int, std::string>> changed;
     std::size_t count = 0;
     const int lines = m_model.Lines().Count();
+    std::string joined;  // a soft-wrapped line, its rows joined
+    std::string out;
     for (int i = 0; i < lines; ++i) {
-        const std::string line = m_model.Lines().Get(i);
-        std::string out;
+        // Without soft wrap a line is its row, read in place.
+        const std::string_view line = m_model.WordWrap() ? std::string_view(joined = m_model.Lines().Get(i))
+                                                         : std::string_view(m_model.rowText(i));
+        out.clear();
+        out.reserve(line.size() + replacement.size());
         const std::size_t n = replaceMatches(*m_matcher, line, replacement, out);
         if (n > 0) {
             count += n;
