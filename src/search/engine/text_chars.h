@@ -1,5 +1,5 @@
 // Shift-JIS character boundaries for the search engine, cut as the editor
-// cuts its lines (editor/model/sjis_char.h): positions found by byte scans
+// cuts its lines (platform/codec/sjis_char.h): positions found by byte scans
 // are checked with these helpers, so that no match starts or ends inside a
 // double-byte character.
 #pragma once
@@ -7,12 +7,12 @@
 #include <cstddef>
 #include <string_view>
 
-#include "editor/model/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::search {
 
-using editor::charLengthAt;
-using editor::isLeadByte;
+using sjis::charLengthAt;
+using sjis::isLeadByte;
 
 // True when byte position p (0..size) starts a character or is the end.
 bool isCharStart(std::string_view text, std::size_t p);
