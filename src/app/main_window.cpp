@@ -16,12 +16,15 @@
 #include "app/command_table.h"
 #include "app/desktop_integration.h"
 #include "app/option_dialog.h"
+#include "app/progress_pump.h"
 #include "app/tool_button_icons.h"
 #include "app/window_geometry.h"
 #include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "search/window/editor_search.h"
+#include "search/window/find_dialog.h"
 
 namespace tabulo::app {
 
@@ -80,6 +83,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerInsertCommands();
     registerPrintCommands();
     registerSearchCommands();
+    registerFindCommands();
     connectCommands();
 
     resize(660, 508);
@@ -361,6 +365,7 @@ void TfmTabulo::closeEvent(QCloseEvent* event) {
         return;
     }
     platform::runGuarded(platform::prompts(), [this] { storeSettingsAtClose(); });
+    m_find->close();  // the find dialog writes its histories when it closes
     event->accept();
 }
 

@@ -37,12 +37,17 @@ class TEditor;
 
 namespace tabulo::print {
 class TfmPrint;
-namespace tabulo::search {
-class TfmSetFiles;
 }
+
+namespace tabulo::search {
+class EditorSearch;
+class TfmFind;
+class TfmSetFiles;
+}  // namespace tabulo::search
 
 namespace tabulo::app {
 
+class ProgressPump;
 class TfmInsertStr;
 class TfmOption;
 class TOpenFileHistories;
@@ -126,6 +131,10 @@ public:
     // graph window.
     const std::string& graphSpecification() const { return m_graphSpecification; }
 
+    // The find and replace dialog and the main editor's search operations.
+    search::TfmFind& findDialog() { return *m_find; }
+    search::EditorSearch& editorSearch() { return *m_search; }
+
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
     void endBulkEdit(bool restore);
@@ -160,6 +169,7 @@ private:
     void registerInsertCommands();  // main_window_insert.cpp
     void registerPrintCommands();   // main_window_print.cpp
     void registerSearchCommands();  // main_window_grep.cpp
+    void registerFindCommands();    // main_window_find.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -255,6 +265,9 @@ private:
     calc::TExprCompo m_calc;
     std::string m_graphSpecification;
     TfmInsertStr* m_insertStr = nullptr;
+    search::TfmFind* m_find = nullptr;
+    std::unique_ptr<search::EditorSearch> m_search;
+    std::unique_ptr<ProgressPump> m_searchPump;
     std::string m_workFolder;
     TfmOption* m_option = nullptr;
     TOpenFileHistories* m_histories = nullptr;

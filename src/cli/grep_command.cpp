@@ -5,19 +5,12 @@
 #include <string>
 
 #include "cli/invocation.h"
+#include "cli/pattern_error.h"
 #include "regex/grep.h"
 #include "regex/re_error.h"
 
 namespace tabulo::cli {
 namespace {
-
-// The pattern error with the pattern below it and a caret under the place
-// where it was found.
-std::string patternErrorText(const regex::ERegExpParser& e, const std::string& pattern) {
-    const std::size_t at = e.position() > 0 ? e.position() - 1 : 0;
-    return std::string(e.what()) + "\n  " + Messages::fromSjis(pattern) + "\n  " +
-           std::string(sjisColumn(pattern, at), ' ') + '^';
-}
 
 int runGrep(Invocation& call) {
     const std::string& pattern = call.operands()[0];

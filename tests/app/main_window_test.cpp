@@ -65,8 +65,8 @@ TEST_F(MainWindowTest, SelectionWithSoftWrapOffEnablesTheRangeCommands) {
     EXPECT_TRUE(enabled("ToCrip"));
     EXPECT_FALSE(checked("_SelectAll1"));
     // Commands whose subsystems are not built stay disabled whatever the rule says.
-    EXPECT_TRUE(rule("_Find1"));
-    EXPECT_FALSE(enabled("_Find1"));
+    EXPECT_TRUE(rule("_Print1"));
+    EXPECT_FALSE(enabled("_Print1"));
 }
 
 TEST_F(MainWindowTest, WholeTextSelectedPressesSelectAll) {

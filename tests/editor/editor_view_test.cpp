@@ -384,3 +384,48 @@ TEST_F(EditorViewTest, TokensCutBySoftWrapKeepTheirColourOnTheNextRow) {
     EXPECT_EQ(editor->verticalScrollBar()->value(), 0);
     EXPECT_EQ(editor->verticalScrollBar()->maximum(), model.lastCaretRow());
 }
+
+TEST_F(EditorViewTest, SearchMatchesInTheFindColourExchangedInsideTheSelection) {
+    model.SetTextStr("ab ab ab\r\n");
+    auto countColour = [&](const QImage& img, int col, QColor colour) {
+        const QRect r(editor->pointOf(0, col), QSize(2 * editor->cellWidth(), editor->rowHeight()));
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y) == colour;
+        }
+        return n;
+    };
+    const QColor aqua(0, 0xFF, 0xFF);
+    const QColor black(Qt::black);
+    EXPECT_EQ(countColour(grab(), 0, aqua), 0);  // no highlight before a search
+    editor->setMatchFinder([](std::string_view line, auto& ranges) {
+        for (std::size_t p = line.find("ab"); p != std::string_view::npos; p = line.find("ab", p + 2)) {
+            ranges.emplace_back(p, p + 2);
+        }
+    });
+    model.select({0, 3}, {0, 5});  // the second match
+    const QImage img = grab();
+    const int cellPixels = editor->cellWidth() * editor->rowHeight() * 2;
+    EXPECT_GT(countColour(img, 0, aqua), cellPixels / 2);   // window text on aqua
+    EXPECT_GT(countColour(img, 6, aqua), cellPixels / 2);
+    EXPECT_GT(countColour(img, 3, black), cellPixels / 2);  // exchanged in the selection
+    EXPECT_EQ(countColour(img, 3, aqua) > cellPixels / 2, false);
+    editor->setMatchFinder({});
+    EXPECT_EQ(countColour(grab(), 0, aqua), 0);
+}
+
+TEST_F(EditorViewTest, ReleaseWithEscHeldShowsTheDefaultCursor) {
+    model.SetTextStr("see http://example.jp/a x\r\n");
+    editor->setLinkOpener([](const QString&) {});
+    // A press inside a draggable selection over a link, released without a
+    // drag: the hand cursor without Esc, the default cursor with it held.
+    for (const bool esc : {false, true}) {
+        if (esc) QTest::keyPress(editor.get(), Qt::Key_Escape);
+        model.select({0, 4}, {0, 20});
+        QTest::mousePress(editor->viewport(), Qt::LeftButton, {}, at(0, 8));
+        QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, at(0, 8));
+        EXPECT_FALSE(model.hasSelection());
+        EXPECT_EQ(editor->viewport()->cursor().shape(), esc ? Qt::IBeamCursor : Qt::PointingHandCursor) << esc;
+        if (esc) QTest::keyRelease(editor.get(), Qt::Key_Escape);
+    }
+}

@@ -604,6 +604,13 @@ void EditorModel::Redo() {
     swapStep(m_history.takeRedo(), true);
 }
 
+std::string EditorModel::takeLine(int line) {
+    // Without soft wrap a line is one row, which is about to be replaced:
+    // its bytes move out instead of being copied.
+    if (m_wordWrap || line >= RowCount()) return m_lines.Get(line);
+    return std::move(m_rows.rows()[static_cast<std::size_t>(line)].text);
+}
+
 void EditorModel::swapStep(UndoRecord record, bool redo) {
     BeginUpdate();
     UndoRecord inverse;
@@ -611,12 +618,13 @@ void EditorModel::swapStep(UndoRecord record, bool redo) {
     inverse.caretCol = m_caret.col;
     inverse.startLine = record.startLine;
     inverse.lineCount = static_cast<int>(record.lines.size());
-    for (int i = 0; i < record.lineCount; ++i) inverse.lines.push_back(m_lines.Get(record.startLine + i));
+    inverse.lines.reserve(static_cast<std::size_t>(std::max(0, record.lineCount)));
+    for (int i = 0; i < record.lineCount; ++i) inverse.lines.push_back(takeLine(record.startLine + i));
     if (record.lineCount > 0) {
         inverse.lastBreak = m_lines.hasLineBreak(record.startLine + record.lineCount - 1) ? BreakKind::LineBreak
                                                                                            : BreakKind::EndOfText;
     }
-    replaceLinesUnrecorded(record.startLine, record.lineCount, record.lines,
+    replaceLinesUnrecorded(record.startLine, record.lineCount, std::move(record.lines),
                            record.lastBreak.value_or(BreakKind::LineBreak));
     if (redo) {
         m_history.record(std::move(inverse), true);
@@ -705,6 +713,13 @@ int EditorModel::rowCountOfText(std::string_view line) const {
     return m_wordWrap ? wrappedRowCount(line, m_wrap, m_tabSize) : 1;
 }
 
+std::vector<ScreenRow> EditorModel::makeRows(std::string&& line, BreakKind lastBreak) const {
+    if (m_wordWrap) return makeRows(std::string_view(line), lastBreak);
+    std::vector<ScreenRow> rows;
+    rows.push_back({std::move(line), static_cast<std::uint16_t>(lastBreak)});
+    return rows;
+}
+
 std::vector<ScreenRow> EditorModel::makeRows(std::string_view line, BreakKind lastBreak) const {
     std::vector<ScreenRow> rows;
     if (!m_wordWrap) {
@@ -772,6 +787,11 @@ void EditorModel::invalidateFrom(int row) {
 
 int EditorModel::replaceLines(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
                               BreakKind lastBreak) {
+    return replaceLines(firstLine, oldLineCount, std::vector<std::string>(lines), lastBreak);
+}
+
+int EditorModel::replaceLines(int firstLine, int oldLineCount, std::vector<std::string>&& lines,
+                              BreakKind lastBreak) {
     const int count = m_lines.Count();
     if (firstLine >= count && count > 0 && !lines.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
         // Appending after a last line without a break: that line gets one,
@@ -779,24 +799,29 @@ int EditorModel::replaceLines(int firstLine, int oldLineCount, const std::vector
         std::vector<std::string> widened;
         widened.reserve(lines.size() + 1);
         widened.push_back(m_lines.Get(count - 1));
-        widened.insert(widened.end(), lines.begin(), lines.end());
-        return replaceLines(count - 1, 1, widened, lastBreak);
+        widened.insert(widened.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+        return replaceLines(count - 1, 1, std::move(widened), lastBreak);
     }
     UndoRecord record;
     record.caretRow = m_caret.row;
     record.caretCol = m_caret.col;
     record.startLine = firstLine;
     record.lineCount = static_cast<int>(lines.size());
-    for (int i = 0; i < oldLineCount; ++i) record.lines.push_back(m_lines.Get(firstLine + i));
+    record.lines.reserve(static_cast<std::size_t>(oldLineCount));
+    for (int i = 0; i < oldLineCount; ++i) {
+        // Without soft wrap a line is one row, which is about to be replaced:
+        // its bytes move into the history instead of being copied.
+        record.lines.push_back(takeLine(firstLine + i));
+    }
     if (oldLineCount > 0) {
         record.lastBreak = m_lines.hasLineBreak(firstLine + oldLineCount - 1) ? BreakKind::LineBreak
                                                                              : BreakKind::EndOfText;
     }
     m_history.record(std::move(record), false);
-    return replaceLinesUnrecorded(firstLine, oldLineCount, lines, lastBreak);
+    return replaceLinesUnrecorded(firstLine, oldLineCount, std::move(lines), lastBreak);
 }
 
-int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
+int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, std::vector<std::string> lines,
                                         BreakKind lastBreak) {
     const int r0 = firstRowOfLine(firstLine);
     const int r1 = firstRowOfLine(firstLine + oldLineCount);
@@ -806,7 +831,7 @@ int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, const s
     }
     std::vector<ScreenRow> rows;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        auto made = makeRows(lines[i], i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak);
+        auto made = makeRows(std::move(lines[i]), i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak);
         for (auto& row : made) rows.push_back(std::move(row));
     }
     const int newRows = static_cast<int>(rows.size());

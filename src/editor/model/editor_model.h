@@ -208,17 +208,23 @@ public:
     // the history. Returns the first row of the replaced region.
     int replaceLines(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
                      BreakKind lastBreak);
+    // The same, taking the new lines' bytes over instead of copying them,
+    // so that a command replacing a large part of the text holds it once.
+    int replaceLines(int firstLine, int oldLineCount, std::vector<std::string>&& lines, BreakKind lastBreak);
     // Removes every row and empties the history.
     void clearAll();
 
 private:
     friend class TEditorStrings;
     std::vector<ScreenRow> makeRows(std::string_view line, BreakKind lastBreak) const;
+    std::vector<ScreenRow> makeRows(std::string&& line, BreakKind lastBreak) const;
     void rewrapAll();
-    int replaceLinesUnrecorded(int firstLine, int oldLineCount, const std::vector<std::string>& lines,
+    int replaceLinesUnrecorded(int firstLine, int oldLineCount, std::vector<std::string> lines,
                                BreakKind lastBreak);
     void spliceCaches(int firstLine, int oldLineCount, int r0, int r1, int newRows);
     void swapStep(UndoRecord record, bool redo);
+    // A line's bytes for the history, taken from a line about to be replaced.
+    std::string takeLine(int line);
     void replaceWithText(int firstLine, int lastLine, std::string_view combined);
     void invalidateFrom(int row);
     void ensureOffsets(int row) const;

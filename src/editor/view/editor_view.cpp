@@ -300,6 +300,7 @@ bool TEditor::event(QEvent* e) {
 }
 
 void TEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) m_escHeld = true;
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (const auto key = editKeyOf(event->key())) {
         if (*key == EditKey::Tab && (mods & (Qt::ControlModifier | Qt::ShiftModifier))) {
@@ -574,9 +575,11 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
         updateHoverCursor(pos);
         return;
     }
+    bool defaultCursor = false;
     if (m_drag == DragState::Pending) {
         m_drag = DragState::None;
         m_model.setCaret({m_pressCell.row, m_pressCell.col});
+        defaultCursor = m_escHeld;
     }
     const bool plainClick = !m_model.hasSelection() && !m_rowSelecting;
     m_rowSelecting = false;
@@ -585,7 +588,16 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
             m_openLink(QString::fromLatin1(token->second.c_str()));
         }
     }
-    updateHoverCursor(pos);
+    if (defaultCursor) {
+        viewport()->setCursor(Qt::IBeamCursor);
+    } else {
+        updateHoverCursor(pos);
+    }
+}
+
+void TEditor::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) m_escHeld = false;
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 void TEditor::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -627,6 +639,7 @@ void TEditor::focusOutEvent(QFocusEvent* event) {
         m_rowSelecting = false;
         m_model.setMouseSelecting(false);
     }
+    m_escHeld = false;
     viewport()->update();
 }
 
@@ -648,11 +661,20 @@ int TEditor::bracketAtLineStart(int line) const {
 const std::vector<Token>& TEditor::lineTokens(int line) const {
     if (line != m_tokensLine) {
         m_tokens.clear();
+        m_matches.clear();
         const TokenizerContext ctx{m_viewInfo, m_brackets, m_reserved};
-        tokenizeLine(m_model.Lines().Get(line), bracketAtLineStart(line), ctx, m_tokens);
+        const std::string text = m_model.Lines().Get(line);
+        tokenizeLine(text, bracketAtLineStart(line), ctx, m_tokens);
+        if (m_matchFinder) m_matchFinder(text, m_matches);
         m_tokensLine = line;
     }
     return m_tokens;
+}
+
+void TEditor::setMatchFinder(MatchFinder finder) {
+    m_matchFinder = std::move(finder);
+    m_tokensLine = -1;
+    viewport()->update();
 }
 
 void TEditor::setVerticalLines(std::vector<TVerticalLine> lines) {
@@ -751,6 +773,8 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
     }
     const std::vector<Token>& tokens = lineTokens(line);
     std::size_t tokenIndex = 0;
+    std::size_t matchIndex = 0;
+    const TEditorColor& findColor = m_exMarks.FindColor;
     const bool quoted = m_exMarks.Quotation.Visible && !m_exMarks.QuoteChar.empty() &&
                         std::string_view(text).substr(0, m_exMarks.QuoteChar.size()) == m_exMarks.QuoteChar;
 
@@ -803,9 +827,16 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
         }
         if (quoted) fg = toQColor(m_exMarks.Quotation.Color);
         if (selected) fg = toQColor(colors.Select.Color);
+        while (matchIndex < m_matches.size() && m_matches[matchIndex].second <= lineByte) ++matchIndex;
+        const bool found = matchIndex < m_matches.size() && m_matches[matchIndex].first <= lineByte;
+        if (found) {
+            fg = toQColor(selected ? findColor.BkColor : findColor.Color);
+            bg = toQColor(selected ? findColor.Color : findColor.BkColor);
+            style = findColor.Style;
+        }
         if (col + width > m_leftColumn) {
             const int x = x0 + col * m_cellWidth;
-            if (bg.isValid() && !selected) p.fillRect(QRect(x, y, width * m_cellWidth, m_rowHeight), bg);
+            if (bg.isValid() && (!selected || found)) p.fillRect(QRect(x, y, width * m_cellWidth, m_rowHeight), bg);
             const bool dbSpace = len == 2 && b == 0x81 && static_cast<unsigned char>(text[pos + 1]) == 0x40;
             if (b == '\t') {
                 flush();

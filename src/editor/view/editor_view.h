@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -70,6 +71,14 @@ public:
     void setReserveWordList(const std::vector<std::string>& words);
     const ReserveWordList& reserveWordList() const { return m_reserved; }
 
+    // The matches of the last search, drawn in the find colour
+    // (`ExMarks.FindColor`, text and background exchanged inside the
+    // selection): the finder gives the byte ranges [first, second) of a
+    // logical line. An empty finder switches the highlight off. Repaints.
+    using MatchFinder = std::function<void(std::string_view line, std::vector<std::pair<std::size_t, std::size_t>>& ranges)>;
+    void setMatchFinder(MatchFinder finder);
+    bool highlightsMatches() const { return static_cast<bool>(m_matchFinder); }
+
     // Clipboard exchange of the selection (box text carries the private box
     // type) and select all.
     void copyToClipboard();
@@ -109,6 +118,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     bool viewportEvent(QEvent* event) override;
@@ -176,6 +186,7 @@ private:
     bool m_rowSelecting = false;
     int m_rowSelectAnchor = 0;
     DragState m_drag = DragState::None;
+    bool m_escHeld = false;  // a release with Esc held shows the default cursor
     QPoint m_pressPoint;
     Cell m_pressCell{0, 0};
     QElapsedTimer m_sinceDoubleClick;  // for the third click of a triple-click
@@ -185,6 +196,9 @@ private:
     // starts valid for a prefix of the lines.
     mutable int m_tokensLine = -1;
     mutable std::vector<Token> m_tokens;
+    // Search matches of the same line, kept with its tokens.
+    MatchFinder m_matchFinder;
+    mutable std::vector<std::pair<std::size_t, std::size_t>> m_matches;
     mutable std::vector<int> m_lineBrackets;
 };
 

@@ -1,0 +1,153 @@
+#include "search/engine/text_matcher.h"
+
+#include <cstring>
+
+#include "regex/awk_str.h"
+#include "regex/re_scanner.h"
+#include "search/engine/case_fold_pattern.h"
+#include "search/engine/text_chars.h"
+#include "search/engine/whole_word.h"
+
+namespace tabulo::search {
+
+namespace {
+
+// Whether the pattern can match a line feed: an escape of code 10 (\n,
+// \x0A, \012) or a class range over it. Any other way of writing a line
+// feed is a plain byte the dialog's single-line fields cannot hold.
+bool matchesLineFeed(const std::string& pattern) {
+    regex::TREScanner scanner(pattern);
+    for (regex::TokenKind kind = scanner.next(); kind != regex::TokenKind::End; kind = scanner.next()) {
+        if (kind == regex::TokenKind::Char && scanner.code() == '\n') return true;
+        if (kind == regex::TokenKind::Range && scanner.code() <= '\n' && scanner.upperCode() >= '\n') return true;
+    }
+    return false;
+}
+
+// A character no pattern written with the usual syntax matches: the any
+// character set and every negated class stop at code 0xFCFC. Put in front
+// of a subject, it keeps the subject's first position from being a line head.
+constexpr char kNoLineHead[] = "\xFC\xFF";
+
+}  // namespace
+
+TextMatcher::TextMatcher(std::string pattern, SearchOptions options)
+    : m_pattern(std::move(pattern)), m_options(options) {
+    if (options.soRegexp || options.soFuzzy) {
+        m_engine = std::make_unique<regex::TAWKStr>();
+        m_engine->SetUseFuzzyCharDic(options.soFuzzy);
+        m_engine->SetRegExp(options.soMatchCase ? m_pattern : foldCaseInPattern(m_pattern));
+        m_crossesLines = matchesLineFeed(m_pattern);
+        m_lineHeadAnchor = m_engine->dfa().startsWithLineHead();
+        m_anchored = m_lineHeadAnchor || m_engine->dfa().endsWithLineTail();
+        return;
+    }
+    if (!options.soMatchCase) {
+        // Letters that are characters of their own fold; a trail byte that
+        // looks like a letter stays as it is.
+        for (std::size_t i = 0; i < m_pattern.size(); i += charLengthAt(m_pattern, i)) {
+            m_pattern[i] = static_cast<char>(foldAscii(static_cast<unsigned char>(m_pattern[i])));
+        }
+    }
+    if (!m_pattern.empty()) {
+        const auto first = static_cast<unsigned char>(m_pattern[0]);
+        m_startByte[first] = true;
+        if (!options.soMatchCase && first >= 'a' && first <= 'z') m_startByte[first - ('a' - 'A')] = true;
+    }
+}
+
+TextMatcher::~TextMatcher() = default;
+TextMatcher::TextMatcher(TextMatcher&&) noexcept = default;
+TextMatcher& TextMatcher::operator=(TextMatcher&&) noexcept = default;
+
+std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from) const {
+    std::size_t pos = from;
+    while (pos <= text.size()) {
+        const std::optional<TextMatch> candidate = findCandidate(text, pos);
+        if (!candidate) return std::nullopt;
+        if (candidate->length > 0 &&
+            (!m_options.soWholeWord || isWholeWord(text, candidate->start, candidate->end()))) {
+            return candidate;
+        }
+        // An empty match, or one inside a longer word: look on from the
+        // next character.
+        if (candidate->start >= text.size()) return std::nullopt;
+        pos = candidate->start + charLengthAt(text, candidate->start);
+    }
+    return std::nullopt;
+}
+
+std::optional<TextMatch> TextMatcher::findLastBefore(std::string_view text, std::size_t before) const {
+    std::optional<TextMatch> last;
+    for (std::optional<TextMatch> m = find(text, 0); m && m->start < before; m = find(text, m->end())) last = m;
+    return last;
+}
+
+std::optional<TextMatch> TextMatcher::findCandidate(std::string_view text, std::size_t from) const {
+    return m_engine ? findPattern(text, from) : findPlain(text, from);
+}
+
+std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size_t from) const {
+    const std::size_t n = m_pattern.size();
+    if (n == 0 || text.size() < n) return std::nullopt;
+    const char* base = text.data();
+    const std::size_t last = text.size() - n;  // last possible start
+    for (std::size_t pos = from; pos <= last;) {
+        std::size_t start = 0;
+        if (m_options.soMatchCase) {
+            const void* hit = memmem(base + pos, text.size() - pos, m_pattern.data(), n);
+            if (!hit) return std::nullopt;
+            start = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        } else {
+            start = pos;
+            while (start <= last && !m_startByte[static_cast<unsigned char>(base[start])]) ++start;
+            if (start > last) return std::nullopt;
+            bool same = true;
+            for (std::size_t k = 0; k < n && same; ++k) {
+                const auto t = static_cast<unsigned char>(base[start + k]);
+                const auto p = static_cast<unsigned char>(m_pattern[k]);
+                // Where the pattern has a letter of its own, so has the text
+                // at a match (both are cut into the same characters).
+                same = t == p || (p >= 'a' && p <= 'z' && foldAscii(t) == p);
+            }
+            if (!same) {
+                pos = start + 1;
+                continue;
+            }
+        }
+        if (isCharStart(text, start) && isCharStart(text, start + n)) return TextMatch{start, n};
+        pos = start + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<TextMatch> TextMatcher::findPattern(std::string_view text, std::size_t from) const {
+    // The engine's subject ends at a zero byte: a match found lies before
+    // the first one, and without a match the search goes on behind it.
+    for (;;) {
+        if (const auto m = findPatternBefore(text, from)) return m;
+        const std::size_t zero = text.find('\0', from);
+        if (zero == std::string_view::npos) return std::nullopt;
+        from = zero + 1;
+    }
+}
+
+std::optional<TextMatch> TextMatcher::findPatternBefore(std::string_view text, std::size_t from) const {
+    const auto search = [this](std::string_view subject) {
+        return m_anchored ? m_engine->anchoredSearch(subject) : m_engine->plainSearch(subject);
+    };
+    if (m_lineHeadAnchor && from > 0 && text[from - 1] != '\n') {
+        // The engine takes a subject's start for a line head; here it is not.
+        std::string subject = kNoLineHead;
+        subject.append(text.substr(from));
+        const auto span = search(subject);
+        const std::size_t skip = sizeof kNoLineHead - 1;
+        if (!span || span->start < skip) return std::nullopt;
+        return TextMatch{from + span->start - skip, span->end - span->start};
+    }
+    const auto span = search(text.substr(from));
+    if (!span) return std::nullopt;
+    return TextMatch{from + span->start, span->end - span->start};
+}
+
+}  // namespace tabulo::search

@@ -1,0 +1,72 @@
+// TextMatcher: one compiled search — a pattern with its options — matched
+// against lines or against a whole text. Plain patterns are compared byte
+// for byte (ASCII letters folded per character unless case matters);
+// regular-expression and fuzzy patterns run on the program's pattern engine.
+// Every match starts and ends at character boundaries, is never empty, and
+// passes the whole-word rule when that option is on. Shared by the find
+// dialog, the match highlight and `tabulo-cli replace`.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "search/engine/search_options.h"
+
+namespace tabulo::regex {
+class TAWKStr;
+}
+
+namespace tabulo::search {
+
+// A byte range of the searched text; length > 0.
+struct TextMatch {
+    std::size_t start;
+    std::size_t length;
+    std::size_t end() const { return start + length; }
+    bool operator==(const TextMatch&) const = default;
+};
+
+class TextMatcher {
+public:
+    // Raises regex::ERegExpParser for a pattern the engine refuses.
+    TextMatcher(std::string pattern, SearchOptions options);
+    ~TextMatcher();
+    TextMatcher(TextMatcher&&) noexcept;
+    TextMatcher& operator=(TextMatcher&&) noexcept;
+
+    const std::string& pattern() const { return m_pattern; }
+    const SearchOptions& options() const { return m_options; }
+    // A regular expression written with \n matches across line breaks, so it
+    // searches the whole text (lines joined with CR LF) rather than line by
+    // line.
+    bool crossesLines() const { return m_crossesLines; }
+
+    // The first match that starts at or after `from` (a character start).
+    // The start of the text and every position after a line feed are line
+    // heads; the end of the text and every position before a carriage
+    // return are line tails.
+    std::optional<TextMatch> find(std::string_view text, std::size_t from = 0) const;
+    // The last match that starts before `before`, matches taken one after
+    // another from the start of the text.
+    std::optional<TextMatch> findLastBefore(std::string_view text, std::size_t before) const;
+
+private:
+    std::optional<TextMatch> findCandidate(std::string_view text, std::size_t from) const;
+    std::optional<TextMatch> findPlain(std::string_view text, std::size_t from) const;
+    std::optional<TextMatch> findPattern(std::string_view text, std::size_t from) const;
+    // The first match from `from` up to the next zero byte.
+    std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from) const;
+
+    std::string m_pattern;  // for plain search without case: folded
+    SearchOptions m_options;
+    bool m_crossesLines = false;
+    bool m_lineHeadAnchor = false;
+    bool m_anchored = false;
+    bool m_startByte[256] = {};  // bytes a plain match can start with
+    std::unique_ptr<regex::TAWKStr> m_engine;
+};
+
+}  // namespace tabulo::search
