@@ -140,8 +140,6 @@ const std::vector<std::string_view>& pendingCommands() {
         "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
         // search tools
         "Namazu", "_Namazu", "Grep", "_Grep", "TagJump", "_TagJump", "MChgLine",
-        // graphs
-        "fn0", "fn1", "fn2", "JpegBMP1", "_fn0",
     };
     return names;
 }

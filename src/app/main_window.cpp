@@ -20,6 +20,7 @@
 #include "app/window_geometry.h"
 #include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
+#include "graph/window/graph_printer.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 
@@ -66,6 +67,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerKanjiCommands();
     setUpLineBreaks();
     registerInsertCommands();
+    setUpGraphs();
     connectCommands();
 
     resize(660, 508);

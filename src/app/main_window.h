@@ -33,6 +33,12 @@ namespace tabulo::editor {
 class TEditor;
 }
 
+namespace tabulo::graph {
+class GraphPrinter;
+class TfmFunc;
+class TfmSetFunc;
+}  // namespace tabulo::graph
+
 namespace tabulo::app {
 
 class TfmInsertStr;
@@ -98,9 +104,13 @@ public:
     bool calculateLine();
     void runLineCalculation();
     calc::TExprCompo& evaluator() { return m_calc; }
-    // The graph specification accepted from a graph-tag line, kept for the
-    // graph window.
-    const std::string& graphSpecification() const { return m_graphSpecification; }
+
+    // The graph window and the graph-kind chooser (main_window_graph.cpp).
+    graph::TfmFunc& graphWindow() { return *m_func; }
+    graph::TfmSetFunc& graphKindChooser() { return *m_setFunc; }
+    // Shows the graph window with the current kind; with a specification it
+    // replaces the expression box's text first (Shift-JIS).
+    void showGraphWindow(const std::string* specification = nullptr);
 
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
@@ -134,6 +144,11 @@ private:
     void changeLineBreak(editor::LineBreakStyle style);
     void refreshLineBreak();
     void registerInsertCommands();  // main_window_insert.cpp
+    // Creates the graph window and chooser and registers the graph menu.
+    void setUpGraphs();             // main_window_graph.cpp
+    void showGraphKindChooser();
+    // A picture file for the graph window: shown there when it loads.
+    void showPicture(const QString& path);
 
     void buildMenus();
     void buildToolBar();
@@ -219,7 +234,9 @@ private:
     int m_tag = 0;
     CommandAvailability m_availability;
     calc::TExprCompo m_calc;
-    std::string m_graphSpecification;
+    std::unique_ptr<graph::GraphPrinter> m_graphPrinter;
+    graph::TfmFunc* m_func = nullptr;
+    graph::TfmSetFunc* m_setFunc = nullptr;
     TfmInsertStr* m_insertStr = nullptr;
     std::string m_workFolder;
     TfmOption* m_option = nullptr;
