@@ -19,6 +19,7 @@
 #include "editor/model/document_ops.h"
 #include "editor/model/editor_model.h"
 #include "kanji/code_conversion.h"
+#include "platform/printer_settings.h"
 #include "textops/line_command.h"
 #include "textops/line_sort.h"
 
@@ -37,6 +38,7 @@ namespace tabulo::graph {
 class GraphPrinter;
 class TfmFunc;
 class TfmSetFunc;
+class TfmSetPrinter;
 }  // namespace tabulo::graph
 
 namespace tabulo::app {
@@ -99,6 +101,9 @@ public:
     // How the options dialog is run: modally by default; tests operate it.
     void setDialogRunner(std::function<void(QDialog&)> runner) { m_runDialog = std::move(runner); }
 
+    // The printer settings of the run, made when first needed.
+    platform::TPrinterSettings& printerSettings();
+
     // The line calculation (F9, Ctrl+Enter); false when the caret's line
     // holds no expression.
     bool calculateLine();
@@ -108,6 +113,7 @@ public:
     // The graph window and the graph-kind chooser (main_window_graph.cpp).
     graph::TfmFunc& graphWindow() { return *m_func; }
     graph::TfmSetFunc& graphKindChooser() { return *m_setFunc; }
+    graph::TfmSetPrinter& graphPrintSetup() { return *m_setPrinter; }
     // Shows the graph window with the current kind; with a specification it
     // replaces the expression box's text first (Shift-JIS).
     void showGraphWindow(const std::string* specification = nullptr);
@@ -237,12 +243,14 @@ private:
     std::unique_ptr<graph::GraphPrinter> m_graphPrinter;
     graph::TfmFunc* m_func = nullptr;
     graph::TfmSetFunc* m_setFunc = nullptr;
+    graph::TfmSetPrinter* m_setPrinter = nullptr;
     TfmInsertStr* m_insertStr = nullptr;
     std::string m_workFolder;
     TfmOption* m_option = nullptr;
     TOpenFileHistories* m_histories = nullptr;
     QTimer* m_backupTimer = nullptr;
     std::function<void(QDialog&)> m_runDialog;
+    std::unique_ptr<platform::TPrinterSettings> m_printerSettings;
 };
 
 }  // namespace tabulo::app

@@ -8,8 +8,9 @@
 #include "app/window_placement.h"
 #include "graph/engine/graph_kind.h"
 #include "graph/window/func_window.h"
-#include "graph/window/pdf_graph_printer.h"
 #include "graph/window/set_func_dialog.h"
+#include "graph/window/set_printer_dialog.h"
+#include "graph/window/settings_graph_printer.h"
 #include "platform/codec/sjis_codec.h"
 
 namespace tabulo::app {
@@ -33,13 +34,21 @@ const QString kGraphWindowName = QStringLiteral("fmFunc");
 
 }  // namespace
 
+platform::TPrinterSettings& TfmTabulo::printerSettings() {
+    if (!m_printerSettings) m_printerSettings = std::make_unique<platform::TPrinterSettings>();
+    return *m_printerSettings;
+}
+
 void TfmTabulo::setUpGraphs() {
-    m_graphPrinter = std::make_unique<graph::PdfGraphPrinter>();
+    m_graphPrinter = std::make_unique<graph::SettingsGraphPrinter>(printerSettings());
     m_func = new graph::TfmFunc(
         m_calc, *m_graphPrinter, [this] { return graph::graphKindOfTag(m_tag); },
         [this](graph::GraphKind kind) { m_tag = graph::tagOfGraphKind(kind); }, this);
     connect(m_func, &graph::TfmFunc::closed, this, [this] { storeGeometry(*m_func, kGraphWindowName); });
     m_setFunc = new graph::TfmSetFunc(this);
+    m_setPrinter = new graph::TfmSetPrinter(printerSettings(), *m_func, this);
+    m_func->setPrintSetup(m_setPrinter);
+    m_func->setDialogRunner([this](QDialog& dialog) { m_runDialog(dialog); });
 
     for (const GraphMenuItem& item : kGraphMenu) {
         addCommand(QString::fromLatin1(item.name), [this, item](QAction*) {

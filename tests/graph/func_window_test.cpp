@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -32,6 +33,7 @@ public:
     void choosePaper() override { ++chosen; }
     QString paperName() override { return QStringLiteral("A4"); }
     QSize printableSize() override { return {2000, 2870}; }
+    bool configure(QPrinter&) override { return true; }
     int chosen = 0;
 };
 

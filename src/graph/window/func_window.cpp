@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -29,6 +31,7 @@
 #include "graph/window/picture_file.h"
 #include "graph/window/picture_save_name.h"
 #include "graph/window/qt_graph_surface.h"
+#include "graph/window/set_printer_dialog.h"
 #include "platform/clipboard_picture.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
@@ -205,6 +208,8 @@ void TfmFunc::buildControls() {
         platform::runGuarded(platform::prompts(), [this] { openPicture(QString()); });
     });
     connect(m_redraw, &QToolButton::clicked, this, &TfmFunc::redraw);
+    connect(m_print, &QToolButton::clicked, this,
+            [this] { platform::runGuarded(platform::prompts(), [this] { print(); }); });
     connect(m_paste, &QToolButton::clicked, this,
             [this] { platform::runGuarded(platform::prompts(), [this] { pastePicture(); }); });
     connect(m_save, &QToolButton::clicked, this,
@@ -302,7 +307,7 @@ void TfmFunc::showGraph() {
     m_panels[4]->setText(QStringLiteral("用紙:") + m_printer.paperName() + QStringLiteral("  右クリックでトリミング"));
     computeDrawingArea();
     m_origin = QPoint(m_width / 2, m_height / 2);
-    m_paintBox->resize(static_cast<int>(m_printable.width() / 2.5), static_cast<int>(m_printable.height() / 2.5));
+    sizePaintBox();
     writeScaleEdit();
     m_edit3->setText(QString::number(m_precisionBar->value()) + QStringLiteral("回"));
     setPictureLayout(m_kind() == GraphKind::Picture);
@@ -312,10 +317,48 @@ void TfmFunc::showGraph() {
     redraw();
 }
 
+void TfmFunc::sizePaintBox() {
+    m_paintBox->resize(static_cast<int>(m_printable.width() / 2.5), static_cast<int>(m_printable.height() / 2.5));
+}
+
 void TfmFunc::resizeAndRedraw() {
     computeDrawingArea();
-    m_paintBox->resize(static_cast<int>(m_printable.width() / 2.5), static_cast<int>(m_printable.height() / 2.5));
+    sizePaintBox();
     redraw();
+}
+
+void TfmFunc::print() {
+    if (!m_setPrinter) return;
+    m_setPrinter->prepare();
+    if (const QWidget* owner = parentWidget()) {
+        m_setPrinter->adjustSize();
+        const QRect main = owner->geometry();
+        m_setPrinter->move(main.left() + (main.width() - m_setPrinter->width()) / 2, main.top() + 100);
+    }
+    runDialog(*m_setPrinter);
+    if (m_setPrinter->result() != QDialog::Accepted) return;
+    // The graph origin keeps its page position.
+    resizeAndRedraw();
+
+    QPrinter printer(QPrinter::HighResolution);
+    if (m_printer.configure(printer)) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const std::optional<QString> name = platform::prompts().saveFile(
+            QString(), folder + QStringLiteral("/Tabulo Graphic.pdf"), QStringLiteral("PDF(*.pdf)|*.pdf"));
+        if (!name || name->isEmpty()) return;
+        printer.setOutputFileName(*name);
+    }
+    printer.setDocName(QStringLiteral("Tabulo Graphic."));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        platform::prompts().message(QStringLiteral("印刷を開始できません"));
+        return;
+    }
+    // The painter's origin is the printable page's top-left corner, and the
+    // printer's resolution makes page units real tenths of a millimetre.
+    QtGraphSurface surface(painter, printer, &m_picture, false);
+    drawOn(surface);
+    painter.end();
 }
 
 PageOptions TfmFunc::pageOptions() const {

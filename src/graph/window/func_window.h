@@ -33,6 +33,7 @@ namespace tabulo::graph {
 class GraphPaintBox;
 class GraphPrinter;
 class TfmClipDialog;
+class TfmSetPrinter;
 
 class TfmFunc : public QWidget {
     Q_OBJECT
@@ -60,6 +61,10 @@ public:
     void resizeAndRedraw();
     // Draws the page on another surface (printer page, bitmap).
     void drawOn(GraphSurface& surface);
+    // sbPrint: the print set-up dialog, then, when it closes with "印　刷",
+    // the graph printed on the current printer at the chosen zoom.
+    void print();
+    void setPrintSetup(TfmSetPrinter* setup) { m_setPrinter = setup; }
 
     // The zoom z of the print set-up, 10 to 200.
     int zoom() const { return m_zoom; }
@@ -94,6 +99,7 @@ private:
     PageOptions pageOptions() const;
     void drawScreen(bool withCurves);
     void computeDrawingArea();
+    void sizePaintBox();
     void applyScaleEdit(bool redrawAfter);
     void applyPrecisionEdit(bool redrawAfter);
     void writeScaleEdit();
@@ -134,6 +140,7 @@ private:
     QStatusBar* m_status = nullptr;
     QLabel* m_panels[5] = {};
     TfmClipDialog* m_clipDialog = nullptr;
+    TfmSetPrinter* m_setPrinter = nullptr;
 
     QImage m_picture;
     int m_zoom = 200;

@@ -1,10 +1,13 @@
 // What the graph window needs of the current printer: the paper chosen when
-// the window is shown, its name and the printable page. Errors of the
-// printer settings (no printer, no paper information) leave as exceptions.
+// the window is shown, its name, the printable page, and a print job set up
+// for it. Errors of the printer settings (no printer, no paper information)
+// leave as exceptions.
 #pragma once
 
 #include <QSize>
 #include <QString>
+
+class QPrinter;
 
 namespace tabulo::graph {
 
@@ -18,6 +21,9 @@ public:
     virtual QString paperName() = 0;
     // The printable width and height in 0.1 mm.
     virtual QSize printableSize() = 0;
+    // Sets up `printer` for a job on the current printer; true when it
+    // writes a PDF file, whose name is then the caller's to give.
+    virtual bool configure(QPrinter& printer) = 0;
 };
 
 }  // namespace tabulo::graph
