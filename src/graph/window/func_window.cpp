@@ -28,6 +28,7 @@
 #include "graph/window/clip_dialog.h"
 #include "graph/window/graph_paint_box.h"
 #include "graph/window/graph_printer.h"
+#include "graph/window/graph_rendering.h"
 #include "graph/window/picture_file.h"
 #include "graph/window/picture_save_name.h"
 #include "graph/window/qt_graph_surface.h"
@@ -348,17 +349,9 @@ void TfmFunc::print() {
         if (!name || name->isEmpty()) return;
         printer.setOutputFileName(*name);
     }
-    printer.setDocName(QStringLiteral("Tabulo Graphic."));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!printGraphPage(printer, m_calc, pageOptions(), &m_picture)) {
         platform::prompts().message(QStringLiteral("印刷を開始できません"));
-        return;
     }
-    // The painter's origin is the printable page's top-left corner, and the
-    // printer's resolution makes page units real tenths of a millimetre.
-    QtGraphSurface surface(painter, printer, &m_picture, false);
-    drawOn(surface);
-    painter.end();
 }
 
 PageOptions TfmFunc::pageOptions() const {
@@ -429,8 +422,6 @@ void TfmFunc::drawScreen(bool withCurves) {
     }
 }
 
-void TfmFunc::drawOn(GraphSurface& surface) { drawGraphPage(surface, m_calc, pageOptions()); }
-
 bool TfmFunc::openPicture(const QString& path) {
     QString name = path;
     if (name.isEmpty()) {
@@ -468,16 +459,7 @@ void TfmFunc::pastePicture() {
 }
 
 void TfmFunc::saveDrawing() {
-    QImage bitmap(m_paintBox->size(), QImage::Format_RGB32);
-    const double dotsPerMetre = screenDpi() / 0.0254;
-    bitmap.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerMetre)));
-    bitmap.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerMetre)));
-    bitmap.fill(Qt::white);
-    {
-        QPainter painter(&bitmap);
-        QtGraphSurface surface(painter, bitmap, &m_picture, false);
-        drawOn(surface);
-    }
+    const QImage bitmap = renderGraphBitmap(m_paintBox->size(), screenDpi(), m_calc, pageOptions(), &m_picture);
     const QString name = askPictureSaveName();
     if (!name.isEmpty()) writePicture(bitmap, name);
 }

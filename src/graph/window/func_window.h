@@ -59,8 +59,6 @@ public:
     // Recomputes the drawing area from the printer and the zoom, resizes the
     // paint box and redraws.
     void resizeAndRedraw();
-    // Draws the page on another surface (printer page, bitmap).
-    void drawOn(GraphSurface& surface);
     // sbPrint: the print set-up dialog, then, when it closes with "印　刷",
     // the graph printed on the current printer at the chosen zoom.
     void print();

@@ -72,8 +72,9 @@ QImage readPicture(const QString& path) {
     fail(path + QStringLiteral(" はサポートされていない画像形式です"));
 }
 
-void writePicture(const QImage& picture, const QString& path) {
-    const PictureFormat format = pictureFormatOf(path);
+void writePicture(const QImage& picture, const QString& path) { writePicture(picture, path, pictureFormatOf(path)); }
+
+void writePicture(const QImage& picture, const QString& path, PictureFormat format) {
     if (format == PictureFormat::Unsupported) fail(QStringLiteral("サポートしていないフォーマットです！"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) fail(path + QStringLiteral(" に書き込めません"));

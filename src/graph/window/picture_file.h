@@ -20,5 +20,7 @@ QImage readPicture(const QString& path);
 // Writes the picture as JPEG (quality 90, baseline) or BMP by the name's
 // extension; the old file is replaced only once the new one is complete.
 void writePicture(const QImage& picture, const QString& path);
+// The same in the given format, whatever the name.
+void writePicture(const QImage& picture, const QString& path, PictureFormat format);
 
 }  // namespace tabulo::graph
