@@ -255,14 +255,24 @@ TEST_F(FuncWindowTest, PicturesLoadFromJpegAndBmpAndBadFilesKeepTheOldOne) {
     bmp2[26] = 1;
     bmp2[28] = 2;
     writeBytes(path(QStringLiteral("two.bmp")), bmp2);
+    QByteArray huge = bmp2;  // 20000 x 20000 at 24 bits: refused, nothing allocated for it
+    huge[18] = static_cast<char>(20000 & 0xFF);
+    huge[19] = static_cast<char>(20000 >> 8);
+    huge[22] = huge[18];
+    huge[23] = huge[19];
+    huge[28] = 24;
+    writeBytes(path(QStringLiteral("huge.bmp")), huge);
     prompts.clear();
     EXPECT_FALSE(window->openPicture(path(QStringLiteral("bad.jpg"))));
     EXPECT_FALSE(window->openPicture(path(QStringLiteral("two.bmp"))));
     EXPECT_FALSE(window->openPicture(path(QStringLiteral("missing.jpeg"))));
     EXPECT_FALSE(window->openPicture(path(QStringLiteral("photo.png"))));
-    ASSERT_EQ(prompts.records().size(), 4u);
+    EXPECT_FALSE(window->openPicture(path(QStringLiteral("huge.bmp"))));
+    ASSERT_EQ(prompts.records().size(), 5u);
     EXPECT_TRUE(prompts.texts()[0].startsWith(QStringLiteral("JPEG を読み込めません")));
     EXPECT_EQ(prompts.texts()[3], path(QStringLiteral("photo.png")) + QStringLiteral(" はサポートされていない画像形式です"));
+    EXPECT_TRUE(prompts.texts()[4].contains(QStringLiteral("huge.bmp")) ||
+                prompts.texts()[4] == QStringLiteral("画像が大きすぎます（6400万画素まで）"));
     EXPECT_EQ(window->picture().size(), window->paintBox().size());
     // The open dialog, cancelled.
     prompts.queueFile(std::nullopt);
