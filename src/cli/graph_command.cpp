@@ -4,6 +4,7 @@
 // pixels per inch.
 #include <QGuiApplication>
 #include <QPrinter>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -41,8 +42,14 @@ int numberIn(const Invocation& call, const char* option, const char* fallback, i
 }
 
 // Fonts and painting need an application object; it never shows a window,
-// so the offscreen platform serves, with or without a display.
+// so the offscreen platform serves, with or without a display. The
+// toolkit's own notes (a missing runtime folder and the like) stay off
+// standard error, which carries this program's messages.
 struct PaintingApplication {
+    static void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+    QtMessageHandler previous = qInstallMessageHandler(quietToolkit);  // before the application starts
     int argc = 3;
     char name[11] = "tabulo-cli";
     char platform[10] = "-platform";
