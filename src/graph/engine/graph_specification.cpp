@@ -1,7 +1,7 @@
 #include "graph/engine/graph_specification.h"
 
 #include "calc/line_calculation.h"
-#include "calc/sjis_char.h"
+#include "platform/codec/sjis_char.h"
 
 namespace tabulo::graph {
 
@@ -10,7 +10,7 @@ namespace {
 // The position of the first occurrence of `from` that starts on a character
 // boundary, or npos.
 std::size_t findAtCharacter(std::string_view text, std::string_view from) {
-    for (std::size_t i = 0; i < text.size(); i += calc::detail::charLength(text, i)) {
+    for (std::size_t i = 0; i < text.size(); i += sjis::charLengthAtCheckingTrail(text, i)) {
         if (text.substr(i, from.size()) == from) return i;
     }
     return std::string_view::npos;
@@ -25,7 +25,7 @@ std::vector<std::string_view> splitCurves(std::string_view text) {
             start = i + 1;
             ++i;
         } else {
-            i += calc::detail::charLength(text, i);
+            i += sjis::charLengthAtCheckingTrail(text, i);
         }
     }
     return pieces;
