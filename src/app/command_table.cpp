@@ -136,8 +136,6 @@ const std::vector<std::string_view>& pendingCommands() {
         "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
         // search tools
         "Namazu", "_Namazu", "MChgLine",
-        // graphs
-        "fn0", "fn1", "fn2", "JpegBMP1", "_fn0",
     };
     return names;
 }

@@ -21,6 +21,7 @@
 #include "app/window_geometry.h"
 #include "calc/line_calculation.h"
 #include "editor/view/editor_view.h"
+#include "graph/window/graph_printer.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "search/window/editor_search.h"
@@ -84,6 +85,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerPrintCommands();
     registerSearchCommands();
     registerFindCommands();
+    setUpGraphs();
     connectCommands();
 
     resize(660, 508);

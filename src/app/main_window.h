@@ -44,6 +44,12 @@ class EditorSearch;
 class TfmFind;
 class TfmSetFiles;
 }  // namespace tabulo::search
+namespace tabulo::graph {
+class GraphPrinter;
+class TfmFunc;
+class TfmSetFunc;
+class TfmSetPrinter;
+}  // namespace tabulo::graph
 
 namespace tabulo::app {
 
@@ -127,9 +133,14 @@ public:
     bool calculateLine();
     void runLineCalculation();
     calc::TExprCompo& evaluator() { return m_calc; }
-    // The graph specification accepted from a graph-tag line, kept for the
-    // graph window.
-    const std::string& graphSpecification() const { return m_graphSpecification; }
+
+    // The graph window and the graph-kind chooser (main_window_graph.cpp).
+    graph::TfmFunc& graphWindow() { return *m_func; }
+    graph::TfmSetFunc& graphKindChooser() { return *m_setFunc; }
+    graph::TfmSetPrinter& graphPrintSetup() { return *m_setPrinter; }
+    // Shows the graph window with the current kind; with a specification it
+    // replaces the expression box's text first (Shift-JIS).
+    void showGraphWindow(const std::string* specification = nullptr);
 
     // The find and replace dialog and the main editor's search operations.
     search::TfmFind& findDialog() { return *m_find; }
@@ -170,6 +181,11 @@ private:
     void registerPrintCommands();   // main_window_print.cpp
     void registerSearchCommands();  // main_window_grep.cpp
     void registerFindCommands();    // main_window_find.cpp
+    // Creates the graph window and chooser and registers the graph menu.
+    void setUpGraphs();             // main_window_graph.cpp
+    void showGraphKindChooser();
+    // A picture file for the graph window: shown there when it loads.
+    void showPicture(const QString& path);
 
     void buildMenus();
     void buildToolBar();
@@ -263,7 +279,10 @@ private:
     int m_tag = 0;
     CommandAvailability m_availability;
     calc::TExprCompo m_calc;
-    std::string m_graphSpecification;
+    std::unique_ptr<graph::GraphPrinter> m_graphPrinter;
+    graph::TfmFunc* m_func = nullptr;
+    graph::TfmSetFunc* m_setFunc = nullptr;
+    graph::TfmSetPrinter* m_setPrinter = nullptr;
     TfmInsertStr* m_insertStr = nullptr;
     search::TfmFind* m_find = nullptr;
     std::unique_ptr<search::EditorSearch> m_search;

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "calc/calc_messages.h"
 #include "calc/line_calculation.h"
+#include "graph/window/func_window.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
@@ -33,7 +34,10 @@ bool TfmTabulo::calculateLine() {
                                  QString::fromUtf8(calc::kGraphQuestionSuffix);
         const platform::Answer answer = platform::prompts().confirm(
             question, QString::fromStdString(platform::programFileName()), platform::Buttons::YesNo);
-        if (answer == platform::Answer::Yes) m_graphSpecification = calc::normaliseCalcText(outcome.graphSpec);
+        if (answer == platform::Answer::Yes) {
+            const std::string specification = calc::normaliseCalcText(outcome.graphSpec);
+            showGraphWindow(&specification);
+        }
         return true;
     }
     case calc::LineCalcOutcome::Kind::Value:
@@ -46,6 +50,8 @@ bool TfmTabulo::calculateLine() {
         return true;
     case calc::LineCalcOutcome::Kind::Assignment:
         platform::prompts().message(fromSjis(outcome.normalised) + QString::fromUtf8(calc::kStoredSuffix));
+        // Curves that use the variable follow its new value.
+        if (m_func->isVisible()) m_func->redraw();
         return true;
     }
     return false;

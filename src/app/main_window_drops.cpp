@@ -1,8 +1,7 @@
 // Files that reach the main window from outside: dropped on it from the
 // desktop, or named on the command line at start-up. One text file opens
 // (in this window when it is empty, else in a second copy of the program);
-// several files go to Cat; pictures belong to the graph window, which this
-// version does not have, and the user is told so.
+// a JPEG or BMP picture goes to the graph window; several files go to Cat.
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -12,6 +11,8 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "graph/engine/graph_kind.h"
+#include "graph/window/func_window.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
@@ -25,11 +26,6 @@ bool isPicture(const QString& path) {
     const QString extension = QStringLiteral(".") + QFileInfo(path).suffix().toUpper();
     return extension == QStringLiteral(".JPEG") || extension == QStringLiteral(".JPG") ||
            extension == QStringLiteral(".BMP");
-}
-
-void pictureNotAvailable(const QString& path) {
-    platform::prompts().message(QStringLiteral("グラフ画面はこの版ではまだ使えません。画像 ") + path +
-                                QStringLiteral(" は読み込めません。"));
 }
 
 }  // namespace
@@ -50,11 +46,17 @@ void TfmTabulo::dropEvent(QDropEvent* event) {
     refreshCommands();
 }
 
+void TfmTabulo::showPicture(const QString& path) {
+    if (!m_func->openPicture(path)) return;
+    m_tag = graph::tagOfGraphKind(graph::GraphKind::Picture);
+    showGraphWindow();
+}
+
 void TfmTabulo::dropFiles(const QStringList& paths) {
     if (paths.size() == 1) {
         const QString& path = paths.front();
         if (isPicture(path)) {
-            pictureNotAvailable(path);
+            showPicture(path);
         } else if (m_document.Lines().Count() == 0) {
             openFile(path);
         } else {
@@ -75,7 +77,7 @@ void TfmTabulo::openCommandLineFiles() {
         if (count == 1) {
             const QString& argument = m_fileArguments.front();
             if (isPicture(argument)) {
-                pictureNotAvailable(argument);
+                showPicture(argument);
                 return;
             }
             const std::string bytes = platform::longPathName(platform::toLocalPath(argument));

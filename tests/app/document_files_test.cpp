@@ -14,6 +14,7 @@
 
 #include "app/backup_name.h"
 #include "app/open_file_histories.h"
+#include "graph/window/func_window.h"
 #include "support/document_window_fixture.h"
 
 using tabulo::platform::Answer;
@@ -390,14 +391,27 @@ TEST_F(DocumentWindowTest, DroppingOneFile) {
     EXPECT_TRUE(prompts.records().empty());
 }
 
-TEST_F(DocumentWindowTest, DroppedPicturesAreRefusedClearly) {
+TEST_F(DocumentWindowTest, DroppedPicturesGoToTheGraphWindow) {
     auto& w = open();
+    // A picture that cannot be read is reported; the graph window stays hidden.
     w.dropFiles({path(QStringLiteral("photo.JPG"))});
     ASSERT_EQ(prompts.records().size(), 1u);
-    EXPECT_TRUE(prompts.records()[0].text.contains(QStringLiteral("この版ではまだ使えません")));
+    EXPECT_EQ(prompts.records()[0].text, path(QStringLiteral("photo.JPG")) + QStringLiteral(" を開けません"));
     EXPECT_EQ(w.document().Lines().Count(), 0);
     EXPECT_EQ(w.tag(), 0);
+    EXPECT_FALSE(w.graphWindow().isVisible());
     EXPECT_TRUE(started.empty());
+
+    QImage picture(16, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(path(QStringLiteral("photo.bmp")), "BMP"));
+    w.dropFiles({path(QStringLiteral("photo.bmp"))});
+    EXPECT_EQ(w.tag(), -1);
+    EXPECT_TRUE(w.graphWindow().isVisible());
+    EXPECT_EQ(w.graphWindow().picture().size(), QSize(16, 8));
+    EXPECT_EQ(w.document().Lines().Count(), 0);
+    w.graphWindow().close();
+    EXPECT_EQ(w.tag(), 0);
 }
 
 TEST_F(DocumentWindowTest, ViewerModeShowsTheScriptResultAsADocumentWithoutAFile) {

@@ -1,5 +1,8 @@
 // F9 and Ctrl+Enter on the main window: results written below the caret's
 // line, stored variables, faults and the graph question.
+#include <QLineEdit>
+
+#include "graph/window/func_window.h"
 #include "platform/codec/sjis_codec.h"
 #include "support/main_window_fixture.h"
 
@@ -90,7 +93,8 @@ TEST_F(LineCalculationTest, GraphTagAsksAboutTheSpecification) {
         ASSERT_EQ(prompts.records().size(), 1u) << line;
         EXPECT_EQ(prompts.records()[0].text, QStringLiteral("関数 x^2 をグラフで表しますか？")) << line;
         EXPECT_EQ(prompts.records()[0].buttons, tabulo::platform::Buttons::YesNo);
-        EXPECT_EQ(window->graphSpecification(), "x^2");
+        EXPECT_EQ(window->graphWindow().expressionEdit().text(), QStringLiteral("x^2"));
+        EXPECT_TRUE(window->graphWindow().isVisible());
         EXPECT_EQ(window->tag(), 0);
         EXPECT_EQ(window->document().Lines().Count(), 1);
     }
