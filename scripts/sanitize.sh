@@ -9,7 +9,9 @@ jobs=${TABULO_JOBS:-$(nproc)}
 
 "$root/scripts/setup.sh"
 start=$(date +%s)
-cmake -S "$root" -B "$build" -G Ninja -DTABULO_BUILD_GUI=OFF -DTABULO_SANITIZE=ON \
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" -DTABULO_BUILD_GUI=OFF -DTABULO_SANITIZE=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$jobs"
 built=$(date +%s)
