@@ -83,12 +83,50 @@ TEST_F(KanjiCli, DecodeInvertsTheEncoders) {
     EXPECT_EQ(runShell(program() + " decode rot13 " + file + " 2>/dev/null").status, 2);
 }
 
+TEST_F(KanjiCli, ConvertsUtf8BothWaysKeepingEveryLineBreak) {
+    // あ, the wave dash look-alike and half-width ｱ, with mixed line breaks.
+    const std::string utf8 = "a\xE3\x81\x82\r\n\xE3\x80\x9C\n\xEF\xBD\xB1\r";
+    const std::string sjis = "a" + kA + "\r\n\x81\x60\n\xB1\r";
+    const RunResult in = runShell(program() + " conv --from utf-8 --to sjis " + quoted(writeFile("u.txt", utf8)));
+    EXPECT_EQ(in.status, 0);
+    EXPECT_EQ(in.out, sjis);
+    // Back to UTF-8, through a pipe (no terminal conversion); ～ comes back as
+    // the converter's U+FF5E, not the look-alike it was read from.
+    const RunResult out = runShell(program() + " conv --to utf-8 " + quoted(writeFile("s.txt", sjis)) + " | cat");
+    EXPECT_EQ(out.status, 0);
+    EXPECT_EQ(out.out, "a\xE3\x81\x82\r\n\xEF\xBD\x9E\n\xEF\xBD\xB1\r");
+}
+
+TEST_F(KanjiCli, Utf8CharactersWithoutShiftJisFormAreReportedBeforeAnythingIsWritten) {
+    // Two emoji, the first on line 2 after "abあ" (byte 6).
+    const std::string file = writeFile("emoji.txt", "abc\nab\xE3\x81\x82\xF0\x9F\x98\x80\n\xF0\x9F\x98\x80\n");
+    const RunResult refused = runShell(program() + " conv --from utf-8 --to sjis " + quoted(file) + " 2>&1");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.out.find("2 character(s) have no Shift-JIS form, the first at line 2, byte 6"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_EQ(refused.out.find("abc"), std::string::npos) << "output was written: " << refused.out;
+
+    const RunResult agreed =
+        runShell(program() + " conv --from utf-8 --to sjis --substitute " + quoted(file) + " 2>/dev/null");
+    EXPECT_EQ(agreed.status, 0);
+    EXPECT_EQ(agreed.out, "abc\nab" + kA + "\x81\xA6\n\x81\xA6\n");
+
+    const RunResult badSjis = runShell(program() + " conv --to utf-8 " + quoted(writeFile("b.txt", "a\x85\x40")) + " 2>&1");
+    EXPECT_EQ(badSjis.status, 2);
+    EXPECT_NE(badSjis.out.find("1 byte sequence(s) are no Shift-JIS character, the first at line 1, byte 2"),
+              std::string::npos)
+        << badSjis.out;
+}
+
 TEST_F(KanjiCli, RejectsBadArguments) {
     EXPECT_EQ(runShell(program() + " conv 2>/dev/null").status, 2);
-    EXPECT_EQ(runShell(program() + " conv --to utf8 2>/dev/null </dev/null").status, 2);
+    EXPECT_EQ(runShell(program() + " conv --to rot13 2>/dev/null </dev/null").status, 2);
     EXPECT_EQ(runShell(program() + " conv --to 2>/dev/null").status, 2);
     EXPECT_EQ(runShell(program() + " conv --to base64 --from euc 2>/dev/null </dev/null").status, 2);
-    EXPECT_EQ(runShell(program() + " conv --to sjis --from utf8 2>/dev/null </dev/null").status, 2);
+    EXPECT_EQ(runShell(program() + " conv --to jis --from utf-8 2>/dev/null </dev/null").status, 2);
+    EXPECT_EQ(runShell(program() + " conv --to utf-8 --from euc 2>/dev/null </dev/null").status, 2);
+    EXPECT_EQ(runShell(program() + " conv --to jis --substitute 2>/dev/null </dev/null").status, 2);
     EXPECT_EQ(runShell(program() + " conv --to jis " + quoted((m_dir / "missing").string()) + " 2>/dev/null").status, 2);
 }
 

@@ -1,16 +1,9 @@
-// Builds the CP932 tables from glibc iconv once and converts with plain table
-// lookups afterwards. iconv is asked about every single byte and every
-// lead/trail pair in the decoding direction, and about every BMP character in
-// the encoding direction, so the tables agree with it exactly, including its
-// choice among codes that share one Unicode character.
+// Spreads the committed CP932 table into two direct-indexed arrays once and
+// converts with plain lookups afterwards.
 #include "platform/codec/sjis_codec.h"
 #include "platform/codec/sjis_char.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <cstring>
-#include <stdexcept>
+#include "platform/codec/cp932_table.h"
 
 namespace tabulo::platform {
 
@@ -20,45 +13,6 @@ constexpr char16_t kReplacement = u'\uFFFD';
 // 0xFFFF cannot be a Shift-JIS code: 0xFF is neither a lead nor a trail byte.
 constexpr std::uint16_t kNoCode = 0xFFFF;
 constexpr std::size_t kTableSize = 0x10000;
-
-// One iconv conversion direction, used only while the tables are built.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from))
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("Shift-JIS conversion unavailable: iconv cannot convert from ")
-                                     + from + " to " + to + ": " + std::strerror(errno));
-        }
-    }
-    ~Converter() { iconv_close(m_cd); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts the whole input or nothing; returns the output byte count, or
-    // 0 when iconv rejects the input (nothing converts to zero bytes here).
-    std::size_t convert(const unsigned char* in, std::size_t inLength, unsigned char* out,
-                        std::size_t outCapacity)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char* inPtr = reinterpret_cast<char*>(const_cast<unsigned char*>(in));
-        char* outPtr = reinterpret_cast<char*>(out);
-        std::size_t inLeft = inLength;
-        std::size_t outLeft = outCapacity;
-        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)
-            || inLeft != 0) {
-            return 0;
-        }
-        // Flush any pending shift state so a stateful answer is not half read.
-        if (iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-            return 0;
-        }
-        return outCapacity - outLeft;
-    }
-
-private:
-    iconv_t m_cd;
-};
 
 void appendUtf8(std::string& out, char32_t c)
 {
@@ -143,6 +97,16 @@ char32_t nextUtf16(std::u16string_view text, std::size_t& pos)
 
 }  // namespace detail
 
+bool isWellFormedUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (detail::nextUtf8(text, pos) == detail::kMalformed) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const SjisCodec& SjisCodec::instance()
 {
     static const SjisCodec codec;
@@ -153,50 +117,11 @@ SjisCodec::SjisCodec()
     : m_toUnicode(detail::kTableSize, detail::kReplacement),
       m_fromUnicode(detail::kTableSize, detail::kNoCode)
 {
-    detail::Converter decoder("UTF-16LE", "CP932");
-    unsigned char out[16];
-    const auto decodeInto = [&](unsigned code, const unsigned char* bytes, std::size_t length) {
-        // CP932 maps every code to one BMP character; anything longer would
-        // not fit the table and is left unmapped.
-        if (decoder.convert(bytes, length, out, sizeof out) == 2) {
-            m_toUnicode[code] = static_cast<char16_t>(out[0] | (out[1] << 8));
-        }
-    };
-    for (unsigned b = 0; b < 0x100; ++b) {
-        if (!sjis::isLeadByte(static_cast<unsigned char>(b))) {
-            const unsigned char byte = static_cast<unsigned char>(b);
-            decodeInto(b, &byte, 1);
-        }
+    for (std::size_t i = 0; i < cp932::kDecodingSize; ++i) {
+        m_toUnicode[cp932::kDecoding[i].from] = static_cast<char16_t>(cp932::kDecoding[i].to);
     }
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!sjis::isLeadByte(static_cast<unsigned char>(lead))) {
-            continue;
-        }
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            if (sjis::isTrailByte(static_cast<unsigned char>(trail))) {
-                const unsigned char pair[2] = {static_cast<unsigned char>(lead),
-                                               static_cast<unsigned char>(trail)};
-                decodeInto(lead * 256 + trail, pair, 2);
-            }
-        }
-    }
-
-    // The encoding direction is asked for every BMP character, not only the
-    // decoded ones: it also knows characters such as U+301C WAVE DASH that
-    // other Unicode mappings of Japanese text use for a Shift-JIS character.
-    detail::Converter encoder("CP932", "UTF-16LE");
-    for (unsigned u = 0; u < detail::kTableSize; ++u) {
-        if (u >= 0xD800 && u <= 0xDFFF) {
-            continue;
-        }
-        const unsigned char unit[2] = {static_cast<unsigned char>(u & 0xFF),
-                                       static_cast<unsigned char>(u >> 8)};
-        const std::size_t length = encoder.convert(unit, 2, out, sizeof out);
-        if (length == 1) {
-            m_fromUnicode[u] = out[0];
-        } else if (length == 2) {
-            m_fromUnicode[u] = static_cast<std::uint16_t>(out[0] * 256 + out[1]);
-        }
+    for (std::size_t i = 0; i < cp932::kEncodingSize; ++i) {
+        m_fromUnicode[cp932::kEncoding[i].from] = cp932::kEncoding[i].to;
     }
 }
 
@@ -242,6 +167,27 @@ std::string SjisCodec::toUtf8(std::string_view sjis) const
     std::string out;
     out.reserve(sjis.size() * 3 / 2);
     for (const char16_t unit : toUtf16(sjis)) {
+        detail::appendUtf8(out, unit);
+    }
+    return out;
+}
+
+std::string SjisCodec::toUtf8Reporting(std::string_view sjis, Unrepresentable& report) const
+{
+    std::string out;
+    out.reserve(sjis.size() * 3 / 2);
+    report = {};
+    const auto* bytes = reinterpret_cast<const unsigned char*>(sjis.data());
+    for (std::size_t pos = 0; pos < sjis.size();) {
+        const std::size_t start = pos;
+        // As toUtf16: a lead byte before a byte that cannot complete it stands alone.
+        const bool pair = sjis::charLengthAtCheckingTrail(sjis, pos) == 2;
+        const unsigned code = pair ? bytes[pos] * 256u + bytes[pos + 1] : bytes[pos];
+        pos += pair ? 2 : 1;
+        const char16_t unit = charToUtf16(code);
+        if (unit == detail::kReplacement && report.count++ == 0) {
+            report.firstPosition = start;
+        }
         detail::appendUtf8(out, unit);
     }
     return out;
@@ -300,6 +246,23 @@ std::string SjisCodec::fromUtf16Lossy(std::u16string_view text, std::size_t* rep
     }
     if (replaced != nullptr) {
         *replaced = count;
+    }
+    return out;
+}
+
+std::string SjisCodec::fromUtf8Substituting(std::string_view text, Unrepresentable& report) const
+{
+    std::string out;
+    out.reserve(text.size());
+    report = {};
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        if (!appendCode(out, detail::nextUtf8(text, pos))) {
+            out += kGetaMark;
+            if (report.count++ == 0) {
+                report.firstPosition = start;
+            }
+        }
     }
     return out;
 }

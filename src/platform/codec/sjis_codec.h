@@ -3,9 +3,10 @@
 // or a UTF-8 message is printed for a Shift-JIS terminal. Documents themselves
 // stay Shift-JIS bytes; nothing here is applied to them implicitly.
 //
-// The tables are built once from the C library's CP932 converter, so the
-// conversion agrees with it code for code, and decoding is a table lookup per
-// character (the editor decodes every row it paints).
+// The conversion is one committed CP932 table (cp932_table.h) generated from
+// the C library's CP932 converter, so it agrees with that converter code for
+// code, and decoding is a table lookup per character (the editor decodes
+// every row it paints).
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,7 @@ namespace tabulo::platform {
 
 class SjisCodec {
 public:
-    // Built on first use (thread-safe); throws std::runtime_error when the C
-    // library has no CP932 converter.
+    // Built on first use (thread-safe).
     static const SjisCodec& instance();
 
     // Never fails: bytes with no mapping (a lone lead byte, an unmapped pair,
@@ -35,6 +35,25 @@ public:
     // NEC row-13 copy 0x8790).
     std::optional<std::string> fromUtf16(std::u16string_view text) const;
     std::optional<std::string> fromUtf8(std::string_view text) const;
+
+    // How many characters of a text had no Shift-JIS form (malformed
+    // sequences count as one character each) and the byte offset of the
+    // first of them in the input.
+    struct Unrepresentable {
+        std::size_t count = 0;
+        std::size_t firstPosition = 0;
+    };
+    // The geta mark 〓, written for a character with no Shift-JIS form once
+    // the user has agreed to lose it.
+    static constexpr std::string_view kGetaMark = "\x81\xA6";
+
+    // Decoding that says how many bytes or pairs were no character (each
+    // became U+FFFD) and where the first was.
+    std::string toUtf8Reporting(std::string_view sjis, Unrepresentable& report) const;
+
+    // Every character with no Shift-JIS form becomes kGetaMark; report says
+    // how many and where the first was, so the caller can ask first.
+    std::string fromUtf8Substituting(std::string_view text, Unrepresentable& report) const;
 
     // Same, but every character with no Shift-JIS form (and every malformed
     // sequence) becomes one '?'; `replaced`, when given, receives how many.
@@ -60,5 +79,9 @@ private:
     // Indexed by UTF-16 unit; kNoCode where the unit has no Shift-JIS form.
     std::vector<std::uint16_t> m_fromUnicode;
 };
+
+// Whether text is well-formed UTF-8 (no overlong form, surrogate or code
+// point beyond U+10FFFF, nothing cut off).
+bool isWellFormedUtf8(std::string_view text);
 
 }  // namespace tabulo::platform
