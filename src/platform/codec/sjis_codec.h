@@ -55,8 +55,11 @@ public:
     // how many and where the first was, so the caller can ask first.
     std::string fromUtf8Substituting(std::string_view text, Unrepresentable& report) const;
 
-    // Same, but every character with no Shift-JIS form (and every malformed
-    // sequence) becomes one '?'; `replaced`, when given, receives how many.
+    // Like fromUtf16/fromUtf8, but every character with no Shift-JIS form
+    // (and every malformed sequence) becomes one '?'; `replaced`, when given,
+    // receives how many. For the program's own texts and the clipboard,
+    // which counts and tells; user text to convert goes through
+    // fromUtf8Substituting.
     std::string fromUtf16Lossy(std::u16string_view text, std::size_t* replaced = nullptr) const;
     std::string fromUtf8Lossy(std::string_view text) const;
 
