@@ -1,6 +1,7 @@
 #include "kanji/utf8_code.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/codec/sjis_codec.h"
 
@@ -14,22 +15,16 @@ bool IsUtf8Text(std::string_view text)
 
 Utf8Conversion sjis2utf8(std::string_view text)
 {
-    Utf8Conversion result;
     platform::SjisCodec::Unrepresentable report;
-    result.text = platform::SjisCodec::instance().toUtf8Reporting(text, report);
-    result.lost = report.count;
-    result.firstLost = report.firstPosition;
-    return result;
+    std::string utf8 = platform::SjisCodec::instance().toUtf8Reporting(text, report);
+    return {std::move(utf8), report.count, report.firstPosition};
 }
 
 Utf8Conversion utf82sjis(std::string_view text)
 {
-    Utf8Conversion result;
     platform::SjisCodec::Unrepresentable report;
-    result.text = platform::SjisCodec::instance().fromUtf8Substituting(text, report);
-    result.lost = report.count;
-    result.firstLost = report.firstPosition;
-    return result;
+    std::string sjis = platform::SjisCodec::instance().fromUtf8Substituting(text, report);
+    return {std::move(sjis), report.count, report.firstPosition};
 }
 
 }  // namespace tabulo::kanji
