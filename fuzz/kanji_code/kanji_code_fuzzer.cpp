@@ -4,7 +4,8 @@
 // character code message), which must not fail and must keep their stated
 // results. The same bytes also spell a text of ASCII and JIS X 0208
 // characters in Shift-JIS, which SJIS -> EUC -> SJIS, SJIS -> JIS -> SJIS,
-// EUC -> JIS and the MIME header words must all give back unchanged.
+// EUC -> JIS and the MIME header words must all give back unchanged. The
+// UTF-8 conversions must keep every character they do not report lost.
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "kanji/code_conversion.h"
 #include "kanji/jconvert.h"
 #include "kanji/jis_table.h"
+#include "kanji/utf8_code.h"
 
 using namespace tabulo::kanji;
 using tabulo::fuzz::check;
@@ -72,6 +74,18 @@ void rawConversions(std::string_view text) {
     }
     const auto message = characterCodeMessage(text);
     check(message.has_value() == !text.empty(), "the character code message exists for a selection", text);
+
+    const Utf8Conversion utf8 = sjis2utf8(text);
+    if (utf8.lost == 0) {
+        const Utf8Conversion back = utf82sjis(utf8.text);
+        check(back.lost == 0 && sjis2utf8(back.text).text == utf8.text,
+              "Shift-JIS -> UTF-8 -> Shift-JIS keeps every character", text);
+    }
+    const Utf8Conversion sjis = utf82sjis(text);
+    check(sjis.lost == 0 || sjis.firstLost < text.size(), "the first lost character lies in the text", text);
+    if (sjis.lost == 0 && IsUtf8Text(text)) {
+        check(sjis2utf8(sjis.text).lost == 0, "UTF-8 that converts has a Shift-JIS reading", text);
+    }
 }
 
 // ASCII bytes (an ESC stands for x, as a JIS text could not tell it from an
