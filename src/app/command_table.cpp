@@ -135,7 +135,7 @@ const std::vector<std::string_view>& pendingCommands() {
         // scripts
         "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
         // search tools
-        "Namazu", "_Namazu", "MChgLine",
+        "Namazu", "_Namazu",
     };
     return names;
 }

@@ -86,6 +86,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerSearchCommands();
     registerFindCommands();
     setUpGraphs();
+    registerPostalCommands();
     connectCommands();
 
     resize(660, 508);

@@ -21,6 +21,7 @@
 #include "kanji/code_conversion.h"
 #include "platform/printer_settings.h"
 #include "regex/grep.h"
+#include "search/engine/postal_conversion.h"
 #include "textops/line_command.h"
 #include "textops/line_sort.h"
 
@@ -186,6 +187,7 @@ private:
     void showGraphKindChooser();
     // A picture file for the graph window: shown there when it loads.
     void showPicture(const QString& path);
+    void registerPostalCommands();  // main_window_postal.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -254,6 +256,8 @@ private:
     void tagJump();
     void goToLine(int line);
 
+    void convertPostalLine();  // main_window_postal.cpp
+
     editor::EditorModel m_document;
     editor::TEditor* m_editor = nullptr;
     editor::BulkEdit m_bulk;
@@ -283,6 +287,7 @@ private:
     graph::TfmFunc* m_func = nullptr;
     graph::TfmSetFunc* m_setFunc = nullptr;
     graph::TfmSetPrinter* m_setPrinter = nullptr;
+    search::PostalConverter m_postal;
     TfmInsertStr* m_insertStr = nullptr;
     search::TfmFind* m_find = nullptr;
     std::unique_ptr<search::EditorSearch> m_search;
