@@ -10,6 +10,7 @@
 #include "app/backup_name.h"
 #include "app/file_filter.h"
 #include "app/main_window.h"
+#include "platform/busy_cursor.h"
 #include "app/open_file_histories.h"
 #include "calc/result_format.h"
 #include "platform/error_handler.h"
@@ -161,14 +162,10 @@ bool TfmTabulo::confirmDroppingCutBytes(const std::string& target) {
 
 bool TfmTabulo::openFile(const QString& path) {
     const QString name = platform::fromLocalPath(platform::longPathName(localPath(path)));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
+    {
+        platform::BusyCursor busy;
         loadDocument(name);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
     }
-    QApplication::restoreOverrideCursor();
     m_document.SetModified(false);
     setDocumentName(name);
     addToHistory(name);

@@ -5,23 +5,11 @@
 
 #include "app/main_window.h"
 #include "app/option_dialog.h"
+#include "platform/busy_cursor.h"
 #include "platform/error_handler.h"
 #include "search/engine/postal_conversion.h"
 
 namespace tabulo::app {
-
-namespace {
-
-// Holds the busy cursor for as long as it lives, also when an error leaves.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
 
 void TfmTabulo::registerPostalCommands() {
     m_postal.setEventPump([] { QCoreApplication::processEvents(); });
@@ -35,7 +23,7 @@ void TfmTabulo::convertPostalLine() {
     std::string converted = original;
     search::PostalStatus status = search::PostalStatus::NotFound;
     {
-        BusyCursor busy;
+        platform::BusyCursor busy;
         // A search error keeps the hits written so far, like a stop would.
         const auto writeBack = [&] {
             if (converted == original) return;

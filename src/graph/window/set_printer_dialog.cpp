@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "graph/window/func_window.h"
+#include "platform/busy_cursor.h"
 #include "platform/error_handler.h"
 #include "platform/printer_settings.h"
 
@@ -26,15 +27,6 @@ namespace tabulo::graph {
 namespace {
 
 QString number(long value) { return QString::number(value); }
-
-// Busy cursor for the time of a refresh.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -149,7 +141,7 @@ void TfmSetPrinter::prepare() {
 }
 
 void TfmSetPrinter::refresh() {
-    BusyCursor busy;
+    platform::BusyCursor busy;
     m_filling = true;
     m_printers->clear();
     m_printers->addItems(m_settings.printerNames());

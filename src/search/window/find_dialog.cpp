@@ -15,6 +15,7 @@
 
 #include "editor/model/editor_model.h"
 #include "editor/view/editor_view.h"
+#include "platform/busy_cursor.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
@@ -211,15 +212,11 @@ void TfmFind::ReplaceBitBtn1Click() {
     const std::string replacement = fieldBytes(*m_replaceCombo);
     editor::EditorModel& model = search->model();
     if (m_replaceAll->isChecked()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         std::optional<std::size_t> count;
-        try {
+        {
+            platform::BusyCursor busy;
             count = search->replaceAll(pattern, replacement, options);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
         }
-        QApplication::restoreOverrideCursor();
         if (count) {
             platform::prompts().message(QStringLiteral("全部で ") + QString::number(*count) +
                                             QStringLiteral(" 件置換しました。"),
