@@ -20,6 +20,27 @@ bool themeInstalled(const QString& name) {
     return false;
 }
 
+// Some platform plugins (the offscreen one among them) search only the
+// built-in icons; the desktop's icon folders are added so that the themes
+// the set-up installs are found everywhere.
+void addDesktopIconFolders() {
+    QStringList paths = QIcon::themeSearchPaths();
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty()) dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    QStringList folders{QDir::homePath() + QStringLiteral("/.local/share/icons")};
+    for (const QString& dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        folders << dir + QStringLiteral("/icons");
+    }
+    bool changed = false;
+    for (const QString& folder : folders) {
+        if (!paths.contains(folder) && QDir(folder).exists()) {
+            paths << folder;
+            changed = true;
+        }
+    }
+    if (changed) QIcon::setThemeSearchPaths(paths);
+}
+
 }  // namespace
 
 QTranslator* installQtJapanese(QCoreApplication& app) {
@@ -33,6 +54,7 @@ QTranslator* installQtJapanese(QCoreApplication& app) {
 }
 
 void chooseIconTheme() {
+    addDesktopIconFolders();
     QString installed;
     for (const char* name : kIconThemes) {
         if (themeInstalled(QString::fromLatin1(name))) {
