@@ -33,13 +33,4 @@ ArgumentReading argumentReading(std::optional<Encoding> forced, std::optional<En
 // argument is not UTF-8.
 std::string argumentToSjis(std::string_view argument, ArgumentReading reading);
 
-// UTF-8 helpers. decodeUtf8 reads the character at pos: its code point and
-// length, or nothing when the bytes there are not well-formed UTF-8.
-struct Utf8Char {
-    char32_t codePoint;
-    std::size_t length;
-};
-std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos);
-bool isValidUtf8(std::string_view text);
-
 }  // namespace tabulo::cli

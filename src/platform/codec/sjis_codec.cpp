@@ -33,12 +33,26 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-constexpr char32_t kMalformed = 0xFFFFFFFF;
+// The one marker for a malformed character, from UTF-8 or UTF-16.
+constexpr char32_t kMalformed = kMalformedUtf8;
 
-// Reads one code point at text[pos] and advances pos; a malformed sequence
-// (bad lead, missing continuation, overlong form, surrogate, beyond U+10FFFF)
-// yields kMalformed and advances by one byte, so the bytes after it are
-// read again as characters of their own.
+// Reads one code point of UTF-16 at text[pos] and advances pos; an unpaired
+// surrogate yields kMalformed.
+char32_t nextUtf16(std::u16string_view text, std::size_t& pos)
+{
+    const char16_t u = text[pos++];
+    if (u < 0xD800 || u > 0xDFFF) {
+        return u;
+    }
+    if (u <= 0xDBFF && pos < text.size() && text[pos] >= 0xDC00 && text[pos] <= 0xDFFF) {
+        const char16_t low = text[pos++];
+        return 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (low - 0xDC00);
+    }
+    return kMalformed;
+}
+
+}  // namespace detail
+
 char32_t nextUtf8(std::string_view text, std::size_t& pos)
 {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -58,49 +72,32 @@ char32_t nextUtf8(std::string_view text, std::size_t& pos)
         length = 4, c = b & 0x07, minimum = 0x10000;
     } else {
         ++pos;
-        return kMalformed;
+        return kMalformedUtf8;
     }
     if (pos + length > text.size()) {
         ++pos;
-        return kMalformed;
+        return kMalformedUtf8;
     }
     for (std::size_t i = 1; i < length; ++i) {
         const unsigned char cont = byteAt(pos + i);
         if ((cont & 0xC0) != 0x80) {
             ++pos;
-            return kMalformed;
+            return kMalformedUtf8;
         }
         c = (c << 6) | (cont & 0x3F);
     }
     if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
         ++pos;
-        return kMalformed;
+        return kMalformedUtf8;
     }
     pos += length;
     return c;
 }
 
-// Reads one code point of UTF-16 at text[pos] and advances pos; an unpaired
-// surrogate yields kMalformed.
-char32_t nextUtf16(std::u16string_view text, std::size_t& pos)
-{
-    const char16_t u = text[pos++];
-    if (u < 0xD800 || u > 0xDFFF) {
-        return u;
-    }
-    if (u <= 0xDBFF && pos < text.size() && text[pos] >= 0xDC00 && text[pos] <= 0xDFFF) {
-        const char16_t low = text[pos++];
-        return 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (low - 0xDC00);
-    }
-    return kMalformed;
-}
-
-}  // namespace detail
-
 bool isWellFormedUtf8(std::string_view text)
 {
     for (std::size_t pos = 0; pos < text.size();) {
-        if (detail::nextUtf8(text, pos) == detail::kMalformed) {
+        if (nextUtf8(text, pos) == kMalformedUtf8) {
             return false;
         }
     }
@@ -226,7 +223,7 @@ std::optional<std::string> SjisCodec::fromUtf8(std::string_view text) const
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        if (!appendCode(out, detail::nextUtf8(text, pos))) {
+        if (!appendCode(out, nextUtf8(text, pos))) {
             return std::nullopt;
         }
     }
@@ -257,7 +254,7 @@ std::string SjisCodec::fromUtf8Substituting(std::string_view text, Unrepresentab
     report = {};
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t start = pos;
-        if (!appendCode(out, detail::nextUtf8(text, pos))) {
+        if (!appendCode(out, nextUtf8(text, pos))) {
             out += kGetaMark;
             if (report.count++ == 0) {
                 report.firstPosition = start;
@@ -272,7 +269,7 @@ std::string SjisCodec::fromUtf8Lossy(std::string_view text) const
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        if (!appendCode(out, detail::nextUtf8(text, pos))) {
+        if (!appendCode(out, nextUtf8(text, pos))) {
             out += '?';
         }
     }

@@ -83,6 +83,15 @@ private:
     std::vector<std::uint16_t> m_fromUnicode;
 };
 
+// What nextUtf8 gives for bytes that are not well-formed UTF-8.
+inline constexpr char32_t kMalformedUtf8 = 0xFFFFFFFF;
+
+// Reads one code point at text[pos] and advances pos past it. A malformed
+// sequence (bad lead, missing continuation, overlong form, surrogate, beyond
+// U+10FFFF, cut off) gives kMalformedUtf8 and advances by one byte, so the
+// bytes after it are read again as characters of their own.
+char32_t nextUtf8(std::string_view text, std::size_t& pos);
+
 // Whether text is well-formed UTF-8 (no overlong form, surrogate or code
 // point beyond U+10FFFF, nothing cut off).
 bool isWellFormedUtf8(std::string_view text);
