@@ -40,9 +40,8 @@ struct CurvesResult {
     bool stopped = false;             // the pump asked to stop
 };
 
-// Draws every curve of the specification with a solid pen `lineWidth`
-// device units wide. An over-long specification draws nothing; its status
-// says why.
+// Draws every curve of the graph line with a solid pen lineWidth device
+// units wide. An over-long graph line draws nothing; its status says why.
 CurvesResult drawCurves(GraphSurface& surface, calc::TExprCompo& calculator, const std::string& specification,
                         GraphKind kind, const GraphView& view, int lineWidth, const SamplePump& pump = {});
 
