@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/child_process.h"
+
 namespace tabulo::app {
 namespace {
 
@@ -21,7 +23,8 @@ CommandAvailability commandAvailability(const ProgramPaths& paths, const std::st
     a.sed = upperContains(paths.sed, "SED");
     a.xtr = upperContains(paths.xtr, "XTR");
     a.postal = upperContains(paths.postal, ".CSV");
-    a.namazu = searchPath.find("NAMAZU") != std::string::npos || searchPath.find("namazu") != std::string::npos;
+    a.namazu = searchPath.find("NAMAZU") != std::string::npos || searchPath.find("namazu") != std::string::npos ||
+               !platform::findProgram("namazu", searchPath).empty();
     return a;
 }
 

@@ -15,8 +15,8 @@ struct CommandAvailability {
 };
 
 // Each path is compared in upper case: the Awk path must contain "AWK", and
-// so on; the postal file ".CSV". Namazu needs "NAMAZU" or "namazu" (exact
-// case) in the search path.
+// so on; the postal file ".CSV". Namazu needs a namazu program in the search
+// path, or "NAMAZU" or "namazu" (exact case) in the search path itself.
 CommandAvailability commandAvailability(const ProgramPaths& paths, const std::string& searchPath);
 
 }  // namespace tabulo::app

@@ -134,8 +134,6 @@ const std::vector<std::string_view>& pendingCommands() {
     static const std::vector<std::string_view> names = {
         // scripts
         "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
-        // search tools
-        "Namazu", "_Namazu",
     };
     return names;
 }

@@ -87,6 +87,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerFindCommands();
     setUpGraphs();
     registerPostalCommands();
+    registerNamazuCommands();
     connectCommands();
 
     resize(660, 508);
@@ -270,6 +271,8 @@ void TfmTabulo::runCommand(const QString& name, QAction* source) {
     for (const ToolButtonRow& row : toolButtonRows()) {
         if (fromView(row.name) == name) command = fromView(row.command);
     }
+    // While an outside program runs, the user may only stop it.
+    if (m_waitingForChild && command != QStringLiteral("StopBt")) return;
     const auto handler = m_handlers.constFind(command);
     if (handler != m_handlers.cend()) {
         const editor::TextPosition caretBefore = m_document.caret();
@@ -361,6 +364,10 @@ void TfmTabulo::applyAvailability(const CommandAvailability& availability) {
 }
 
 void TfmTabulo::closeEvent(QCloseEvent* event) {
+    if (m_waitingForChild) {  // the stop command ends the wait first
+        event->ignore();
+        return;
+    }
     bool close = true;
     platform::runGuarded(platform::prompts(), [&] { close = closeQuestion(); });
     if (!close) {

@@ -43,7 +43,9 @@ class TfmPrint;
 namespace tabulo::search {
 class EditorSearch;
 class TfmFind;
+class TfmNamazu;
 class TfmSetFiles;
+struct NamazuRequest;
 }  // namespace tabulo::search
 namespace tabulo::graph {
 class GraphPrinter;
@@ -147,6 +149,12 @@ public:
     search::TfmFind& findDialog() { return *m_find; }
     search::EditorSearch& editorSearch() { return *m_search; }
 
+    // The full-text search dialog (main_window_namazu.cpp).
+    search::TfmNamazu& namazuDialog() { return *m_namazu; }
+    // True while the window waits for an outside program: only the stop
+    // command runs then.
+    bool waitingForChild() const { return m_waitingForChild; }
+
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
     void endBulkEdit(bool restore);
@@ -188,6 +196,7 @@ private:
     // A picture file for the graph window: shown there when it loads.
     void showPicture(const QString& path);
     void registerPostalCommands();  // main_window_postal.cpp
+    void registerNamazuCommands();  // main_window_namazu.cpp
 
     void buildMenus();
     void buildToolBar();
@@ -258,6 +267,10 @@ private:
 
     void convertPostalLine();  // main_window_postal.cpp
 
+    // Full-text search (main_window_namazu.cpp).
+    void showNamazu();
+    void runNamazu(const search::NamazuRequest& request);
+
     editor::EditorModel m_document;
     editor::TEditor* m_editor = nullptr;
     editor::BulkEdit m_bulk;
@@ -302,6 +315,8 @@ private:
     regex::TGrep m_grep1;
     QString m_grepFile;
     search::TfmSetFiles* m_setFiles = nullptr;
+    search::TfmNamazu* m_namazu = nullptr;
+    bool m_waitingForChild = false;
 };
 
 }  // namespace tabulo::app
