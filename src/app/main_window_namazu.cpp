@@ -116,7 +116,7 @@ void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
     }
 
     platform::ChildProcess child;
-    if (!child.start({arguments, {std::string(search::kNamazuLocale)}, platform::toLocalPath(output)})) {
+    if (!child.start({arguments, search::namazuEnvironment(), platform::toLocalPath(output)})) {
         platform::prompts().beep();
         platform::prompts().message(startFailureText(child));
         return;

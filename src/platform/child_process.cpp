@@ -28,16 +28,18 @@ std::string nameOf(const std::string& entry) {
     return entry.substr(0, entry.find('='));
 }
 
-// This process's environment with the given entries put over it.
-std::vector<std::string> mergedEnvironment(const std::vector<std::string>& overrides) {
+// This process's environment with the given changes made.
+std::vector<std::string> mergedEnvironment(const std::vector<std::string>& changes) {
     std::vector<std::string> merged;
     for (char** e = environ; e && *e; ++e) {
         const std::string entry(*e);
-        bool replaced = false;
-        for (const std::string& o : overrides) replaced = replaced || nameOf(o) == nameOf(entry);
-        if (!replaced) merged.push_back(entry);
+        bool changed = false;
+        for (const std::string& c : changes) changed = changed || nameOf(c) == nameOf(entry);
+        if (!changed) merged.push_back(entry);
     }
-    merged.insert(merged.end(), overrides.begin(), overrides.end());
+    for (const std::string& c : changes) {
+        if (c.find('=') != std::string::npos) merged.push_back(c);
+    }
     return merged;
 }
 

@@ -19,7 +19,8 @@ namespace tabulo::platform {
 struct ChildCommand {
     // arguments[0] is a path, or a word looked up on PATH.
     std::vector<std::string> arguments;
-    // "NAME=value" entries that replace or add to this process's environment.
+    // Changes to this process's environment: "NAME=value" sets NAME, a bare
+    // "NAME" removes it.
     std::vector<std::string> environment;
     // Standard output: created (mode 0600) or truncated. Empty: /dev/null.
     std::string outputFile;

@@ -1,5 +1,5 @@
 // Outside programs run to their end for real: the words reach the program
-// byte for byte, the environment entries replace this process's, standard
+// byte for byte, the environment is changed as asked, standard
 // input is empty, standard error is kept; a program that cannot run says
 // why; the stop ends the whole process group, with SIGKILL for a program
 // that ignores SIGTERM.
@@ -49,21 +49,22 @@ protected:
 
 TEST_F(ChildProcessTest, WordsEnvironmentAndStreamsReachTheProgramAsGiven) {
     const std::string dump = script("dump", R"(for w in "$@"; do printf '<%s>' "$w"; done
-printf '\n%s|%s|' "$LANG" "$TABULO_TEST_KEPT"
+printf '\n%s|%s|%s|' "$LANG" "$TABULO_TEST_KEPT" "${TABULO_TEST_GONE-removed}"
 cat
 echo 'to stderr' >&2
 exit 3
 )");
     ::setenv("TABULO_TEST_KEPT", "kept", 1);
+    ::setenv("TABULO_TEST_GONE", "here", 1);
     const std::string words[] = {"a b", "\"q\"", "'s'", "x;y", "$HOME", "", "\xC6\xFC\xCB\xDC", "*"};
-    ChildCommand command{{dump}, {"LANG=ja_JP.eucJP"}, scratch.path("out")};
+    ChildCommand command{{dump}, {"LANG=ja_JP.eucJP", "TABULO_TEST_GONE"}, scratch.path("out")};
     command.arguments.insert(command.arguments.end(), std::begin(words), std::end(words));
     const ChildResult result = run(command);
     EXPECT_EQ(result.end, ChildResult::End::Exited);
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.errorOutput, "to stderr\n");
     EXPECT_EQ(ScratchFolder::read(scratch.path("out")),
-              "<a b><\"q\"><'s'><x;y><$HOME><><\xC6\xFC\xCB\xDC><*>\nja_JP.eucJP|kept|");
+              "<a b><\"q\"><'s'><x;y><$HOME><><\xC6\xFC\xCB\xDC><*>\nja_JP.eucJP|kept|removed|");
     struct stat info {};
     ASSERT_EQ(::stat(scratch.path("out").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);

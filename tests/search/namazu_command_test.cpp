@@ -59,7 +59,8 @@ TEST(NamazuArguments, TheQueryIsOneWordAfterTheOptions) {
 TEST(NamazuDebugScript, QuotesEveryWordAndWaitsForEnter) {
     EXPECT_EQ(namazuDebugScript({"namazu", "-n", "100", "--", "it's $x", "/my idx"}),
               "#!/bin/sh\n"
-              "LANG=ja_JP.eucJP 'namazu' '-n' '100' '--' 'it'\\''s $x' '/my idx'\n"
+              "unset LC_ALL LC_CTYPE LC_MESSAGES LANGUAGE\n"
+              "LANG='ja_JP.eucJP' 'namazu' '-n' '100' '--' 'it'\\''s $x' '/my idx'\n"
               "printf 'Press Enter to close . . . '\n"
               "read -r _\n");
 }

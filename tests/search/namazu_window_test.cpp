@@ -36,10 +36,16 @@ protected:
     void SetUp() override {
         DocumentWindowTest::SetUp();
         m_oldPath = qgetenv("PATH");
+        for (const char* name : {"LC_ALL", "LANGUAGE"}) {
+            if (qEnvironmentVariableIsSet(name)) m_oldLocale.emplace_back(name, qgetenv(name));
+        }
         ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("bin")));
     }
     void TearDown() override {
         qputenv("PATH", m_oldPath);
+        qunsetenv("LC_ALL");
+        qunsetenv("LANGUAGE");
+        for (const auto& [name, value] : m_oldLocale) qputenv(name, value);
         DocumentWindowTest::TearDown();
     }
 
@@ -83,6 +89,7 @@ protected:
     }
 
     QByteArray m_oldPath;
+    std::vector<std::pair<const char*, QByteArray>> m_oldLocale;
 };
 
 TEST_F(NamazuWindowTest, AvailableWhenNamazuIsOnThePathOrThePathNamesIt) {
@@ -174,13 +181,17 @@ TEST_F(NamazuWindowTest, AJapaneseQueryOverARealIndexAndF12OnItsSummaryLines) {
 TEST_F(NamazuWindowTest, TheQueryReachesNamazuAsOneEucWordAndTheDebugScriptRepeatsTheRun) {
     const std::string dump = tabulo::platform::toLocalPath(path(QStringLiteral("argv.log")));
     fakeNamazu("for w in \"$@\"; do printf '<%s>' \"$w\"; done > '" + dump + "'\n"
-               "printf '|%s|' \"$LANG\" >> '" + dump + "'\ncat >> '" + dump + "'\n"
+               "printf '|%s|%s|%s|' \"$LANG\" \"${LC_ALL-none}\" \"${LANGUAGE-none}\" >> '" + dump + "'\n"
+               "cat >> '" + dump + "'\n"
                "printf 'References: [ " + kEucWord + ": 1 ]\\n'\n");
+    // The user's own locale settings do not reach namazu.
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("LANGUAGE", "en");
     auto& dialog = openDialog();
     const QString query = QStringLiteral("a \"b\" 'c'; $HOME `x` 日本語");
     search(query, QString(), QStringLiteral("/idx \"/my idx\""));
     EXPECT_EQ(dialog.Edit1().text(), QStringLiteral("-n 100"));
-    const std::string expected = "<-n><100><--><a \"b\" 'c'; $HOME `x` " + kEucWord + "></idx></my idx>|ja_JP.eucJP|";
+    const std::string expected = "<-n><100><--><a \"b\" 'c'; $HOME `x` " + kEucWord + "></idx></my idx>|ja_JP.eucJP|none|none|";
     EXPECT_EQ(showBytes(readBytes(path(QStringLiteral("argv.log")))), showBytes(expected));
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(readBytes(outputFile()), "References: [ " + kSjisWord + ": 1 ]\n");

@@ -43,9 +43,27 @@ std::vector<std::string> namazuArguments(std::string_view options, std::string_v
     return arguments;
 }
 
+const std::vector<std::string>& namazuEnvironment() {
+    static const std::vector<std::string> changes = {"LANG=ja_JP.eucJP", "LC_ALL", "LC_CTYPE", "LC_MESSAGES",
+                                                     "LANGUAGE"};
+    return changes;
+}
+
 std::string namazuDebugScript(const std::vector<std::string>& arguments) {
-    std::string script = "#!/bin/sh\n" + std::string(kNamazuLocale);
-    for (const std::string& word : arguments) script += " " + singleQuoted(word);
+    std::string unset;
+    std::string assign;
+    for (const std::string& change : namazuEnvironment()) {
+        const std::size_t equals = change.find('=');
+        if (equals == std::string::npos) {
+            unset += " " + change;
+        } else {
+            assign += change.substr(0, equals + 1) + singleQuoted(change.substr(equals + 1)) + " ";
+        }
+    }
+    std::string script = "#!/bin/sh\n";
+    if (!unset.empty()) script += "unset" + unset + "\n";
+    script += assign;
+    for (std::size_t i = 0; i < arguments.size(); ++i) script += (i ? " " : "") + singleQuoted(arguments[i]);
     script += "\nprintf 'Press Enter to close . . . '\nread -r _\n";
     return script;
 }

@@ -13,9 +13,10 @@ namespace tabulo::search {
 
 inline constexpr std::string_view kNamazuProgram = "namazu";
 inline constexpr std::string_view kNamazuDefaultOptions = "-n 100";
-// The environment entry that makes namazu read the query and write its
-// results in EUC-JP (the locale need not be installed).
-inline constexpr std::string_view kNamazuLocale = "LANG=ja_JP.eucJP";
+// The environment changes that make namazu read the query and write its
+// results in EUC-JP (the locale need not be installed): LANG set, and the
+// variables that would override it removed.
+const std::vector<std::string>& namazuEnvironment();
 
 // namazu, the option words, "--", the query as one word, the index folders.
 // The "--" keeps a query that starts with "-" from reading as an option.
@@ -23,8 +24,8 @@ inline constexpr std::string_view kNamazuLocale = "LANG=ja_JP.eucJP";
 std::vector<std::string> namazuArguments(std::string_view options, std::string_view eucQuery,
                                          std::string_view indexFolders);
 
-// A /bin/sh script that runs the same command (locale and words, each word
-// single-quoted) with its output on the terminal, then waits for Enter.
+// A /bin/sh script that runs the same command (the same environment, each
+// word single-quoted) with its output on the terminal, then waits for Enter.
 std::string namazuDebugScript(const std::vector<std::string>& arguments);
 
 // namazu's output as a Shift-JIS document: its EUC-JP text converted, and
