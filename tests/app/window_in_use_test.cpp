@@ -140,6 +140,9 @@ TEST_F(MainWindowTest, HelpTextHoldsTheLinesTheLineCommandsQuote) {
         "\t含まれる空白行を除いた行数を調べます。",
         "①「行に文字列挿入」任意の文字列、連続数字、①～⑳、A～Z、ⅰ～ⅹ等の連続",
         "　文字を挿入できます。",
+        "①Namazu が動作可能な場合有効です。引数オプションは記憶されます。",
+        "②検索の要約文の最後にあるファイル名にカーソルを置き F12 でファイルを",
+        "　開きます。",
     };
     const auto& lines = tabulo::app::helpTextLines();
     for (const char* line : quoted) {
