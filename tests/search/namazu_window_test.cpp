@@ -123,10 +123,12 @@ TEST_F(NamazuWindowTest, AJapaneseQueryOverARealIndexAndF12OnItsSummaryLines) {
     const QString sjisFile = path(QStringLiteral("docs/sjis.txt"));
     const QString eucFile = path(QStringLiteral("docs/euc.txt"));
     const QString namedFile = path(QStringLiteral("docs/表 a.txt"));
+    const QString copyFile = path(QStringLiteral("docs/Copy (2).txt"));
     const QString otherFile = path(QStringLiteral("docs/other.txt"));
     writeBytes(sjisFile, kSjisWord + "\x82\xCC\x95\xB6\x8F\x91\x82\xC5\x82\xB7\r\n");  // 日本語の文書です
     writeBytes(eucFile, kEucWord + "\xA4\xCE\xC5\xEC\xB5\xFE\r\n");                      // 日本語の東京
     writeBytes(namedFile, kSjisWord + "\x82\xCC\x95\x5C\r\n");                          // 日本語の表
+    writeBytes(copyFile, kSjisWord + "\r\n");
     writeBytes(otherFile, "English only\r\n");
     const QString index = path(QStringLiteral("index"));
     runToEnd({"mknmz", "-L", "ja", "-k", "-O", tabulo::platform::toLocalPath(index),
@@ -148,6 +150,7 @@ TEST_F(NamazuWindowTest, AJapaneseQueryOverARealIndexAndF12OnItsSummaryLines) {
     EXPECT_EQ(document.find(kEucWord), std::string::npos) << showBytes(document);
     EXPECT_NE(document.find(summary(sjisFile)), std::string::npos) << showBytes(document);
     EXPECT_NE(document.find(summary(eucFile)), std::string::npos) << showBytes(document);
+    EXPECT_NE(document.find(summary(copyFile)), std::string::npos) << showBytes(document);
     EXPECT_EQ(document.find("other.txt"), std::string::npos) << showBytes(document);
     // The name with 表 appears in Shift-JIS, as the document's own text.
     const std::string namedLine =
@@ -156,7 +159,7 @@ TEST_F(NamazuWindowTest, AJapaneseQueryOverARealIndexAndF12OnItsSummaryLines) {
 
     // F12 on each summary line of the result document opens its file.
     ASSERT_TRUE(window->openFile(outputFile()));
-    for (const QString& file : {sjisFile, eucFile, namedFile}) {
+    for (const QString& file : {sjisFile, eucFile, namedFile, copyFile}) {
         const std::string bytes = readBytes(outputFile());
         const std::string marker = file == namedFile ? namedLine : summary(file);
         const auto at = bytes.find(marker);

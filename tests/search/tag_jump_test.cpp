@@ -21,6 +21,7 @@ TEST(TagJumpText, MarkersDriveFormAndBlanks) {
         {"\t/home/u/docs/a.txt (24 bytes)", "/home/u/docs/a.txt"},    // full-text search summary
         {"/home/u/my file (2).txt size (1,234 bytes)", "/home/u/my file (2).txt"},
         {"/home/u/a (b).txt", "/home/u/a (b).txt"},                   // " (" without " bytes)"
+        {"/home/u/Copy (2).txt (24 bytes)", "/home/u/Copy (2).txt"},  // the summary's own size note
         {"/C|/doc/memo.txt size (1234 bytes)", "C:\\doc\\memo.txt"},  // the old drive form
         {"/D|/web/index.html (2,048 bytes)", "D:\\web\\index.html"},
         {"/usr|/x", "/usr|/x"},                                       // not a drive form

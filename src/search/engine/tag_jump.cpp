@@ -35,7 +35,9 @@ std::string tagJumpText(std::string_view line) {
         text = s.substr(0, size);
     } else if (const auto open = s.find(" ("); open != std::string_view::npos &&
                                                s.find(" bytes)") != std::string_view::npos) {
-        text = s.substr(0, open);
+        // A summary line ends in its size note; a name such as "Copy (2).txt"
+        // keeps its own " (" then.
+        text = s.ends_with(" bytes)") ? s.substr(0, s.rfind(" (")) : s.substr(0, open);
     }
     if (!isDriveForm(text)) return std::string(text);
     std::string drive(text.substr(1));
