@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QMenuBar>
 #include <QStatusBar>
 
 #include "app/main_window.h"
@@ -62,16 +63,31 @@ QString startFailureText(const platform::ChildProcess& child) {
     return QStringLiteral("namazu を実行できません: ") + QString::fromLocal8Bit(std::strerror(child.startError()));
 }
 
-// Marks the window as waiting for a child for one scope.
+// For one scope the window waits for a child: every menu but the one with
+// the stop command is disabled (their items, such as the recent files, do
+// not all run as commands), and the flag holds off the commands.
 class ChildWait {
 public:
-    explicit ChildWait(bool& waiting) : m_waiting(waiting) { m_waiting = true; }
-    ~ChildWait() { m_waiting = false; }
+    ChildWait(bool& waiting, QMenuBar& menus) : m_waiting(waiting) {
+        m_waiting = true;
+        for (QAction* menu : menus.actions()) {
+            if (menu->isEnabled() && menu->objectName() != kStopMenu) {
+                menu->setEnabled(false);
+                m_disabled << menu;
+            }
+        }
+    }
+    ~ChildWait() {
+        for (QAction* menu : m_disabled) menu->setEnabled(true);
+        m_waiting = false;
+    }
     ChildWait(const ChildWait&) = delete;
     ChildWait& operator=(const ChildWait&) = delete;
 
 private:
+    static constexpr QLatin1StringView kStopMenu{"Show1"};
     bool& m_waiting;
+    QList<QAction*> m_disabled;
 };
 
 }  // namespace
@@ -123,7 +139,7 @@ void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
     }
     platform::ChildResult result;
     {
-        const ChildWait waiting(m_waitingForChild);
+        const ChildWait waiting(m_waitingForChild, *menuBar());
         const platform::UserInputHold hold;
         beginBulkEdit(false);
         showProgress(QStringLiteral("Namazu 検索中"), QString());

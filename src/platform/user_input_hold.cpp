@@ -49,6 +49,11 @@ UserInputHold::~UserInputHold() {
 }
 
 bool UserInputHold::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (mayReceiveInput(watched, m_modalAtStart)) return false;
+        event->accept();  // the key stays with its widget, which then drops it: no shortcut fires
+        return true;
+    }
     return isUserInput(event->type()) && !mayReceiveInput(watched, m_modalAtStart);
 }
 

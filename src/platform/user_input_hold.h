@@ -1,9 +1,9 @@
-// Holds off the user's keys and clicks while a window waits for something
-// outside it (an outside program), yet lets the event loop run so the window
-// repaints and the desktop never takes it for frozen. Menus and the menu bar
-// stay usable, and so does a modal box opened during the hold (the stop
-// question), so the user can still choose the stop command; which menu
-// commands may run then is the caller's decision.
+// Holds off the user's keys, clicks and keyboard shortcuts while a window
+// waits for something outside it (an outside program), yet lets the event
+// loop run so the window repaints and the desktop never takes it for frozen.
+// Menus and the menu bar stay usable, and so does a modal box opened during
+// the hold (the stop question), so the user can still choose the stop
+// command; which menus and commands may run then is the caller's decision.
 #pragma once
 
 #include <QObject>

@@ -1,8 +1,9 @@
-// While a wait holds the user's input off, keys and clicks do not reach the
-// window's fields and buttons, but a menu still answers (the stop command is
+// While a wait holds the user's input off, keys, clicks and shortcuts do not
+// reach the window's fields, buttons and actions, but a menu still answers (the stop command is
 // chosen from one); afterwards everything answers again.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -27,12 +28,19 @@ TEST(UserInputHoldTest, KeysAndClicksWaitButMenusAnswer) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     int clicks = 0;
     QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    QAction shortcut(&window);
+    shortcut.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    window.addAction(&shortcut);
+    int shortcuts = 0;
+    QObject::connect(&shortcut, &QAction::triggered, [&] { ++shortcuts; });
 
     std::optional<UserInputHold> hold(std::in_place);
     QTest::keyClicks(edit, QStringLiteral("ab"));
     QTest::mouseClick(button, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), QString());
     EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(shortcuts, 0);
 
     QMenu menu;
     int chosen = 0;
@@ -46,8 +54,10 @@ TEST(UserInputHoldTest, KeysAndClicksWaitButMenusAnswer) {
     hold.reset();
     QTest::keyClicks(edit, QStringLiteral("ab"));
     QTest::mouseClick(button, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), QStringLiteral("ab"));
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(shortcuts, 1);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -271,14 +272,19 @@ TEST_F(NamazuWindowTest, AHangingNamazuEndsWithTheStopCommandAndTheWindowHoldsOf
     openDialog();
     window->document().SetTextStr("kept\r\n");
     bool stopped = false;
+    QStringList menusOpen;
     QTimer stopper;
     stopper.setInterval(50);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         if (stopped || !window->waitingForChild() || !readBytes(path(QStringLiteral("sleep.pid"))).ends_with("\n")) return;
         stopped = true;
-        // Other commands and typing wait; only the stop command runs.
+        // Other commands, menus and typing wait; only the stop command runs.
         window->action(QStringLiteral("Grep"))->trigger();
         QTest::keyClicks(&window->editor(), QStringLiteral("typed"));
+        QTest::keyClick(&window->editor(), Qt::Key_Y, Qt::ControlModifier);  // delete a line
+        for (QAction* menu : window->menuBar()->actions()) {
+            menusOpen << (menu->isEnabled() ? menu->objectName() : QString());
+        }
         prompts.queueAnswer(Answer::Yes);
         window->action(QStringLiteral("StopBt"))->trigger();
     });
@@ -302,6 +308,9 @@ TEST_F(NamazuWindowTest, AHangingNamazuEndsWithTheStopCommandAndTheWindowHoldsOf
     }
     EXPECT_TRUE(gone) << "namazu's own child lives on";
     EXPECT_TRUE(enabled("Grep"));
+    menusOpen.removeAll(QString());
+    EXPECT_EQ(menusOpen, QStringList{QStringLiteral("Show1")});
+    for (QAction* menu : window->menuBar()->actions()) EXPECT_TRUE(menu->isEnabled()) << menu->objectName().toStdString();
 }
 
 TEST_F(NamazuWindowTest, HistoryOptionsAndFoldersSurviveARestart) {
