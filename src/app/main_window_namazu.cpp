@@ -55,11 +55,11 @@ std::string readFile(const QString& path) {
 }
 
 QString startFailureText(const platform::ChildProcess& child) {
-    if (child.startError() == ENOENT && child.startFailure() == "find") {
+    if (child.startStep() == platform::ChildProcess::StartStep::Find) {
         return QStringLiteral("namazu が見つかりません。namazu をインストールしてください (PATH: %1)")
             .arg(qEnvironmentVariable("PATH"));
     }
-    if (child.startFailure() == "output") return QStringLiteral("can't open ") + outputFile();
+    if (child.startStep() == platform::ChildProcess::StartStep::Output) return QStringLiteral("can't open ") + outputFile();
     return QStringLiteral("namazu を実行できません: ") + QString::fromLocal8Bit(std::strerror(child.startError()));
 }
 

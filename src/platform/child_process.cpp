@@ -89,24 +89,24 @@ ChildProcess::~ChildProcess() {
     closeQuietly(m_errorPipe);
 }
 
-void ChildProcess::fail(int error, std::string step) {
+void ChildProcess::fail(int error, StartStep step) {
     m_startError = error;
-    m_startFailure = std::move(step);
+    m_startStep = step;
 }
 
 bool ChildProcess::start(const ChildCommand& command) {
     m_startError = 0;
-    m_startFailure.clear();
+    m_startStep = StartStep::None;
     m_errorOutput.clear();
     m_stopRequested = false;
     if (m_pid > 0 || command.arguments.empty()) {
-        fail(EINVAL, "start");
+        fail(EINVAL, StartStep::Command);
         return false;
     }
     std::vector<std::string> environment = mergedEnvironment(command.environment);
     const std::string program = findProgram(command.arguments.front(), valueIn(environment, "PATH"));
     if (program.empty()) {
-        fail(ENOENT, "find");
+        fail(ENOENT, StartStep::Find);
         return false;
     }
     std::vector<std::string> arguments = command.arguments;
@@ -120,7 +120,7 @@ bool ChildProcess::start(const ChildCommand& command) {
                      ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
                      : ::open(command.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (input < 0 || output < 0) {
-        fail(errno, "output");
+        fail(errno, StartStep::Output);
         closeQuietly(input);
         closeQuietly(output);
         return false;
@@ -128,7 +128,7 @@ bool ChildProcess::start(const ChildCommand& command) {
     int errors[2] = {-1, -1};
     int report[2] = {-1, -1};
     if (::pipe2(errors, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0) {
-        fail(errno, "pipe");
+        fail(errno, StartStep::Pipe);
         for (int* fd : {&input, &output, &errors[0], &errors[1], &report[0], &report[1]}) closeQuietly(*fd);
         return false;
     }
@@ -153,7 +153,7 @@ bool ChildProcess::start(const ChildCommand& command) {
     closeQuietly(errors[1]);
     closeQuietly(report[1]);
     if (child < 0) {
-        fail(forkError, "fork");
+        fail(forkError, StartStep::Fork);
         closeQuietly(errors[0]);
         closeQuietly(report[0]);
         return false;
@@ -170,7 +170,7 @@ bool ChildProcess::start(const ChildCommand& command) {
         while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
         }
         closeQuietly(errors[0]);
-        fail(execError, "exec");
+        fail(execError, StartStep::Exec);
         return false;
     }
     m_pid = child;

@@ -46,12 +46,15 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // False when the program could not be run: not found on PATH, not
-    // executable, or the output file could not be opened; startError() then
-    // holds the errno and startFailure() says which step failed.
+    // The step at which a start failed.
+    enum class StartStep { None, Command, Find, Output, Pipe, Fork, Exec };
+
+    // False when the program could not be run: an empty command or one
+    // already running, not found on PATH, the output file not opened, not
+    // executable; startError() then holds the errno and startStep() the step.
     bool start(const ChildCommand& command);
     int startError() const { return m_startError; }
-    const std::string& startFailure() const { return m_startFailure; }
+    StartStep startStep() const { return m_startStep; }
 
     // Waits until the program ends, calling `pump` every few milliseconds.
     ChildResult wait(const std::function<void()>& pump);
@@ -65,7 +68,7 @@ public:
 private:
     void readErrorOutput();
     void closeErrorPipe();
-    void fail(int error, std::string step);
+    void fail(int error, StartStep step);
 
     pid_t m_pid = -1;
     int m_errorPipe = -1;
@@ -73,7 +76,7 @@ private:
     std::chrono::steady_clock::time_point m_stopTime{};
     std::string m_errorOutput;
     int m_startError = 0;
-    std::string m_startFailure;
+    StartStep m_startStep = StartStep::None;
 };
 
 // The program file a command word names: the word itself when it holds a

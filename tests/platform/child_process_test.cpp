@@ -29,7 +29,7 @@ protected:
     }
     ChildResult run(const ChildCommand& command) {
         ChildProcess child;
-        EXPECT_TRUE(child.start(command)) << child.startFailure();
+        EXPECT_TRUE(child.start(command)) << static_cast<int>(child.startStep());
         return child.wait({});
     }
     // True when the process is gone (or a zombie no one has reaped yet)
@@ -82,18 +82,18 @@ TEST_F(ChildProcessTest, AProgramThatCannotRunSaysWhy) {
     const struct {
         ChildCommand command;
         int error;
-        const char* step;
+        ChildProcess::StartStep step;
     } cases[] = {
-        {{{"tabulo-no-such-program"}, {}, scratch.path("out")}, ENOENT, "find"},
-        {{{scratch.path("plain")}, {}, scratch.path("out")}, EACCES, "exec"},
-        {{{"/bin/true"}, {}, scratch.path("no/such/folder/out")}, ENOENT, "output"},
-        {{{}, {}, {}}, EINVAL, "start"},
+        {{{"tabulo-no-such-program"}, {}, scratch.path("out")}, ENOENT, ChildProcess::StartStep::Find},
+        {{{scratch.path("plain")}, {}, scratch.path("out")}, EACCES, ChildProcess::StartStep::Exec},
+        {{{"/bin/true"}, {}, scratch.path("no/such/folder/out")}, ENOENT, ChildProcess::StartStep::Output},
+        {{{}, {}, {}}, EINVAL, ChildProcess::StartStep::Command},
     };
     for (const auto& c : cases) {
         ChildProcess child;
-        EXPECT_FALSE(child.start(c.command)) << c.step;
-        EXPECT_EQ(child.startError(), c.error) << c.step;
-        EXPECT_EQ(child.startFailure(), c.step);
+        EXPECT_FALSE(child.start(c.command)) << static_cast<int>(c.step);
+        EXPECT_EQ(child.startError(), c.error) << static_cast<int>(c.step);
+        EXPECT_EQ(child.startStep(), c.step);
         EXPECT_FALSE(child.running());
     }
 }

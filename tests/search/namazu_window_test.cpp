@@ -81,7 +81,7 @@ protected:
     std::string runToEnd(const std::vector<std::string>& arguments, bool mustSucceed = true) {
         const QString log = path(QStringLiteral("run.log"));
         ChildProcess child;
-        EXPECT_TRUE(child.start({arguments, {}, tabulo::platform::toLocalPath(log)})) << child.startFailure();
+        EXPECT_TRUE(child.start({arguments, {}, tabulo::platform::toLocalPath(log)})) << static_cast<int>(child.startStep());
         const auto result = child.wait({});
         if (mustSucceed) {
             EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
