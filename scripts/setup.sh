@@ -14,7 +14,7 @@ packages=(
   libmuparser-dev nkf ripgrep
   clang libclang-rt-14-dev
   qt6-translations-l10n breeze-icon-theme libqt6svg6 desktop-file-utils
-  cups printer-driver-cups-pdf poppler-utils fonts-ipafont-mincho
+  cups libcups2-dev printer-driver-cups-pdf poppler-utils fonts-ipafont-mincho
   namazu2 namazu2-index-tools kakasi libtext-kakasi-perl libnkf-perl
   locales xterm attr bash-completion hyperfine
 )

@@ -1,5 +1,7 @@
 #include "platform/printer_backend.h"
 
+#include "platform/cups_queue.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -9,6 +11,7 @@ namespace tabulo::platform {
 namespace {
 
 constexpr int kPrinterDpi = 600;
+constexpr int kAutomaticBin = 7;
 
 // The papers of the built-in PDF printer.
 const std::vector<QPageSize::PageSizeId>& builtinPdfPapers() {
@@ -24,6 +27,17 @@ QPrinterInfo systemPrinter(const PrinterEntry& printer) {
     return QPrinterInfo::printerInfo(printer.name);
 }
 
+int duplexOf(QPrinter::DuplexMode mode) {
+    switch (mode) {
+    case QPrinter::DuplexLongSide:
+        return DeviceSettings::kDuplexLongSide;
+    case QPrinter::DuplexShortSide:
+        return DeviceSettings::kDuplexShortSide;
+    default:
+        return DeviceSettings::kSimplex;
+    }
+}
+
 }  // namespace
 
 QPageSize pageSizeOfCode(int paperCode) {
@@ -33,6 +47,21 @@ QPageSize pageSizeOfCode(int paperCode) {
     if (id == QPageSize::Custom)
         return {};
     return QPageSize(id);
+}
+
+int binNumberOfSource(const QString& keyword, int position) {
+    struct Bin {
+        const char* keyword;
+        int number;
+    };
+    static constexpr Bin kBins[] = {
+        {"top", 1},      {"bottom", 2}, {"middle", 3},          {"manual", 4},
+        {"envelope", 5}, {"auto", kAutomaticBin},   {"large-capacity", 11},
+    };
+    for (const Bin& bin : kBins)
+        if (keyword == QLatin1String(bin.keyword))
+            return bin.number;
+    return 256 + position;
 }
 
 TAllPrintersInfo SystemPrinterBackend::printers() {
@@ -71,6 +100,21 @@ DeviceSettings SystemPrinterBackend::defaults(const PrinterEntry& printer) {
     }
     const int code = info.defaultPageSize().windowsId();
     settings.paperSize = code > 0 ? code : QPageSize::windowsId(QPageSize::A4);
+    const QList<QPrinter::DuplexMode> sides = info.supportedDuplexModes();
+    if (sides.contains(QPrinter::DuplexLongSide) || sides.contains(QPrinter::DuplexShortSide)) {
+        settings.fields |= DeviceSettings::Duplex;
+        settings.duplex = duplexOf(info.defaultDuplexMode());
+    }
+    // The queue's default source is what a job gets without asking; Qt's
+    // public interface has no way to ask for another, so it is reported,
+    // never changed. A queue that names no default picks the bin itself,
+    // which the record calls automatic selection.
+    if (const auto details = cupsQueueDetails(printer.name); details && !details->sourceKeywords.isEmpty()) {
+        settings.fields |= DeviceSettings::DefaultSource;
+        const auto position = details->sourceKeywords.indexOf(details->defaultSource);
+        settings.defaultSource = position >= 0 ? binNumberOfSource(details->defaultSource, static_cast<int>(position))
+                                               : kAutomaticBin;
+    }
     return settings;
 }
 
@@ -81,11 +125,21 @@ PrinterCapabilities SystemPrinterBackend::capabilities(const PrinterEntry& print
         for (QPageSize::PageSizeId id : builtinPdfPapers())
             papers.append(QPageSize(id));
         caps.resolutions = {kPrinterDpi};
+        // A PDF file has no paper bins, and it holds one copy: more copies
+        // are the business of whoever prints the file.
+        caps.maxCopies = 1;
     } else {
         const QPrinterInfo info = systemPrinter(printer);
         papers = info.supportedPageSizes();
         for (int dpi : info.supportedResolutions())
             caps.resolutions.push_back(dpi);
+        if (const auto details = cupsQueueDetails(printer.name)) {
+            for (int i = 0; i < details->sourceKeywords.size(); ++i) {
+                caps.binNumbers.push_back(binNumberOfSource(details->sourceKeywords[i], i));
+                caps.binNames.append(details->sourceNames[i]);
+            }
+            caps.maxCopies = details->maxCopies;
+        }
     }
     for (const QPageSize& paper : papers) {
         const int code = paper.windowsId();
@@ -114,6 +168,14 @@ QMarginsF SystemPrinterBackend::minimumMargins(const PrinterEntry& printer, cons
 
 bool SystemPrinterBackend::isAvailable(const PrinterEntry& printer) {
     return printer.builtinPdf || !systemPrinter(printer).isNull();
+}
+
+// A queue's port is its device URI ("cups-pdf:/", "ipp://host/queue", ...).
+QString SystemPrinterBackend::port(const PrinterEntry& printer) {
+    if (printer.builtinPdf)
+        return kBuiltinPdfPort;
+    const auto details = cupsQueueDetails(printer.name);
+    return details ? details->deviceUri : QString();
 }
 
 }  // namespace tabulo::platform

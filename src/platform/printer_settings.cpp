@@ -13,6 +13,11 @@ int dotsOfMillimetres(double mm) {
     return static_cast<int>(std::lround(mm * TPrinterSettings::kDotsPerInch / 25.4));
 }
 
+void cutNames(QStringList& names, int length) {
+    for (QString& name : names)
+        name.truncate(length);
+}
+
 }  // namespace
 
 TPrinterSettings::TPrinterSettings(std::unique_ptr<PrinterBackend> backend)
@@ -81,11 +86,31 @@ void TPrinterSettings::selectPrinter(int entryIndex) {
 }
 
 const PrinterCapabilities& TPrinterSettings::capabilities() {
+    CheckNoPrinter();
     if (m_cachedIndex != m_current) {
         m_cachedIndex = m_current;
         m_caps = m_current >= 0 ? m_backend->capabilities(m_printers.entry(m_current)) : PrinterCapabilities{};
+        cutNames(m_caps.paperNames, PrinterCapabilities::kPaperNameLength);
+        cutNames(m_caps.binNames, PrinterCapabilities::kBinNameLength);
     }
     return m_caps;
+}
+
+QStringList TPrinterSettings::readPorts() {
+    QStringList ports;
+    for (int i = 0; i < m_printers.count(); ++i) {
+        const QString port = m_backend->port(m_printers.entry(i));
+        if (!port.isEmpty() && !ports.contains(port))
+            ports.append(port);
+    }
+    return ports;
+}
+
+const QStringList& TPrinterSettings::ports() {
+    CheckNoPrinter();
+    if (!m_ports)
+        m_ports = readPorts();
+    return *m_ports;
 }
 
 DeviceSettings& TPrinterSettings::copy() {
@@ -259,10 +284,20 @@ bool TPrinterSettings::currentIsBuiltinPdf() const {
 
 void TPrinterSettings::refreshPrinters() {
     TAllPrintersInfo fresh = m_backend->printers();
-    if (fresh == m_printers)
+    if (fresh == m_printers) {
+        if (!m_ports)
+            return;
+        QStringList ports = readPorts();
+        if (ports == *m_ports)
+            return;
+        m_ports = std::move(ports);
+        if (OnChange)
+            OnChange();
         return;
+    }
     const std::optional<PrinterEntry> current = currentPrinter();
     m_printers = std::move(fresh);
+    m_ports.reset();
     int found = -1;
     for (int i = 0; current && i < m_printers.count(); ++i)
         if (m_printers.entry(i) == *current)
@@ -297,6 +332,10 @@ void TPrinterSettings::configure(QPrinter& printer) {
     printer.setColorMode(m_record.has(DeviceSettings::Color) && m_record.color == DeviceSettings::kColor
                              ? QPrinter::Color
                              : QPrinter::GrayScale);
+    if (m_record.has(DeviceSettings::Duplex))
+        printer.setDuplex(m_record.duplex == DeviceSettings::kDuplexLongSide    ? QPrinter::DuplexLongSide
+                          : m_record.duplex == DeviceSettings::kDuplexShortSide ? QPrinter::DuplexShortSide
+                                                                                : QPrinter::DuplexNone);
 }
 
 }  // namespace tabulo::platform

@@ -66,6 +66,16 @@ public:
     Quality GetQuality();
     // Percent; 100 when the printer has no scale field.
     int scale();
+    // What the current printer offers, read once per printer: paper codes
+    // and names (up to 64 characters), paper bins and their names (up to 24
+    // characters), resolutions, the most copies of one job. A kind the
+    // printer does not report is empty (no copies: 0).
+    const PrinterCapabilities& capabilities();
+    // The ports the printers print to (hidden ones too), each once, in
+    // printer-list order; read when first asked and again when the printers
+    // change.
+    const QStringList& ports();
+
     // Whether the copy differs from the applied record.
     bool changed() const { return m_changed; }
     // Writes a changed copy into the current printer's record and drops it.
@@ -88,7 +98,9 @@ public:
 
     // Takes a new snapshot of the printers; when it differs, the current
     // printer is looked up again by name (or the default taken), the
-    // settings copy dropped and OnChange called.
+    // settings copy dropped and OnChange called. When the printers are the
+    // same, the ports read so far are read again and OnChange is called if
+    // they differ.
     void refreshPrinters();
     std::function<void()> OnChange;
 
@@ -100,7 +112,7 @@ public:
 
 private:
     int visibleCount() const;
-    const PrinterCapabilities& capabilities();
+    QStringList readPorts();
     DeviceSettings& copy();
     void requireField(DeviceSettings::Field field, const char* operation, const char* name);
     void requirePaperInfo(const char* operation);
@@ -116,6 +128,7 @@ private:
     bool m_changed = false;
     int m_cachedIndex = -1;
     PrinterCapabilities m_caps;
+    std::optional<QStringList> m_ports;
 };
 
 }  // namespace tabulo::platform

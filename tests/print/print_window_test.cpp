@@ -7,6 +7,7 @@
 #include "print/window/printer_setup_dialog.h"
 #include "print/window/str_progress_form.h"
 #include "print_window_fixture.h"
+#include "support/cups_pdf_queue.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -218,45 +219,6 @@ TEST_F(PrintWindowTest, PrinterSetupChangesPaperAndOrientation) {
     EXPECT_TRUE(w.printerSettings().GetOrientation());
 }
 
-// Runs a CUPS tool; its exit code (-1 when it cannot start) and output.
-std::pair<int, QString> cupsTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForStarted() || !process.waitForFinished(30000))
-        return {-1, process.errorString()};
-    return {process.exitCode(), QString::fromUtf8(process.readAll())};
-}
-
-bool schedulerRunning() {
-    return cupsTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}).second.contains(QStringLiteral("scheduler is running"));
-}
-
-// Starts the scheduler and adds the PDF queue when they are missing; the
-// reason when that cannot be done.
-std::optional<QString> cupsUnavailable() {
-    if (!schedulerRunning()) {
-        const auto [code, output] = cupsTool(QStringLiteral("cupsd"), {});
-        if (code != 0)
-            return QStringLiteral("cupsd could not start: ") + output;
-        QElapsedTimer waited;
-        waited.start();
-        while (!schedulerRunning() && waited.elapsed() < 10000)
-            QTest::qWait(200);
-        if (!schedulerRunning())
-            return QStringLiteral("the CUPS scheduler did not come up");
-    }
-    if (cupsTool(QStringLiteral("lpstat"), {QStringLiteral("-v"), QStringLiteral("PDF")}).first != 0) {
-        const auto [code, output] = cupsTool(
-            QStringLiteral("lpadmin"), {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-v"),
-                                        QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
-                                        QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"), QStringLiteral("-E")});
-        if (code != 0)
-            return QStringLiteral("the PDF queue could not be added: ") + output;
-    }
-    return std::nullopt;
-}
-
 // Where the cups-pdf queue writes this user's jobs.
 QStringList cupsPdfFolders() {
     const passwd* user = getpwuid(getuid());
@@ -275,7 +237,7 @@ QStringList pdfFilesIn(const QStringList& folders) {
 }
 
 TEST_F(PrintWindowTest, ThroughTheCupsPdfQueue) {
-    if (const auto reason = cupsUnavailable())
+    if (const auto reason = cupsPdfQueueUnavailable())
         GTEST_SKIP() << reason->toStdString();
     if (!poppler(QStringLiteral("pdftotext"), {QStringLiteral("-v")}))
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
