@@ -4,6 +4,8 @@
 // Cancel, and refuses empty documents and margins that leave no room.
 #include "print/engine/page_layout.h"
 #include "print/engine/paper_table.h"
+#include "print/window/printer_font_metrics.h"
+#include "print/window/printer_glyphs.h"
 #include "print/window/printer_setup_dialog.h"
 #include "print/window/str_progress_form.h"
 #include "print_window_fixture.h"
@@ -17,7 +19,9 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QDate>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QDirIterator>
@@ -95,6 +99,31 @@ TEST_F(PrintWindowTest, JapaneseDocumentToThePdfPrinter) {
     for (const QString& line : fontLines)  // emb column
         EXPECT_TRUE(line.contains(QRegularExpression(QStringLiteral("\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"))))
             << line.toStdString();
+}
+
+// Pages are replayed as glyph runs; they must look exactly like the text
+// drawn by the toolkit's own layout, in the preview's small scale too.
+TEST(PrinterGlyphs, DrawLikeLaidOutText) {
+    const QFont font = print::printerFont(print::defaultPrintFont(), 600);
+    const std::string line = "Tabulo \x93\xFA\x96\x7B\x8C\xEA\x82\xCC editor 123.45\x81\x42\xB1\xB2 |\\~";
+    for (const double scale : {1.0, 0.17}) {
+        QImage laidOut(QSize(2400, 160) * scale, QImage::Format_Grayscale8);
+        QImage glyphs(laidOut.size(), QImage::Format_Grayscale8);
+        laidOut.fill(Qt::white);
+        glyphs.fill(Qt::white);
+        {
+            QPainter painter(&laidOut);
+            painter.scale(scale, scale);
+            painter.setFont(font);
+            painter.drawText(QPointF(10.5, 110), print::sjisToQString(line));
+        }
+        {
+            QPainter painter(&glyphs);
+            painter.scale(scale, scale);
+            print::PrinterGlyphs(font).draw(painter, QPointF(10.5, 110), line);
+        }
+        EXPECT_EQ(glyphs, laidOut) << "scale " << scale;
+    }
 }
 
 TEST_F(PrintWindowTest, PreviewShowsEveryPage) {

@@ -1,15 +1,19 @@
 #include "print/window/meta_file_list.h"
 
-#include "print/window/printer_font_metrics.h"
+#include "print/window/printer_glyphs.h"
 
 #include <QPainter>
 
 namespace tabulo::print {
 
+TMetaFileList::TMetaFileList() = default;
+TMetaFileList::~TMetaFileList() = default;
+
 void TMetaFileList::reset(QSize pageSize, const QFont& font) {
     m_pages.clear();
     m_pageSize = pageSize;
     m_font = font;
+    m_glyphs.reset();
 }
 
 void TMetaFileList::Clear() {
@@ -33,6 +37,8 @@ void TMetaFileList::Add(const PrintPage& page) {
 
 void TMetaFileList::play(QPainter& painter, int index, const QRectF& target) const {
     const Page& page = m_pages.at(static_cast<std::size_t>(index));
+    if (!m_glyphs)
+        m_glyphs = std::make_unique<PrinterGlyphs>(m_font);
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / m_pageSize.width(), target.height() / m_pageSize.height());
@@ -40,7 +46,7 @@ void TMetaFileList::play(QPainter& painter, int index, const QRectF& target) con
     painter.setPen(Qt::black);
     const std::string_view bytes = page.bytes;
     for (const Run& run : page.runs)
-        painter.drawText(QPoint(run.x, run.baseline), sjisToQString(bytes.substr(run.offset, run.length)));
+        m_glyphs->draw(painter, QPointF(run.x, run.baseline), bytes.substr(run.offset, run.length));
     painter.restore();
 }
 

@@ -15,6 +15,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,13 @@ class QPainter;
 
 namespace tabulo::print {
 
+class PrinterGlyphs;
+
 class TMetaFileList {
 public:
+    TMetaFileList();
+    ~TMetaFileList();
+
     // Empties the list for pages of `pageSize` dots (the printable page)
     // drawn with the printer font `font`.
     void reset(QSize pageSize, const QFont& font);
@@ -52,6 +58,8 @@ private:
     QSize m_pageSize;
     QFont m_font;
     std::vector<Page> m_pages;
+    // The font's glyphs, looked up as pages are replayed.
+    mutable std::unique_ptr<PrinterGlyphs> m_glyphs;
 };
 
 }  // namespace tabulo::print

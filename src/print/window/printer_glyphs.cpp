@@ -1,0 +1,57 @@
+#include "print/window/printer_glyphs.h"
+
+#include "platform/codec/sjis_codec.h"
+#include "print/window/printer_font_metrics.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+
+namespace tabulo::print {
+
+PrinterGlyphs::PrinterGlyphs(const QFont& font)
+    : m_font(font), m_raw(QRawFont::fromFont(font)), m_glyphs(0x10000) {}
+
+const PrinterGlyphs::Glyph& PrinterGlyphs::glyph(char16_t unit) {
+    Glyph& found = m_glyphs[unit];
+    if (!found.known) {
+        found.known = true;
+        const QChar character(unit);
+        quint32 index = 0;
+        int count = 1;
+        // Surrogate halves are no characters of their own: they stay
+        // without a glyph and their run is drawn as text.
+        if (m_raw.isValid() && !character.isSurrogate() && m_raw.glyphIndexesForChars(&character, 1, &index, &count) &&
+            count == 1 && index != 0) {
+            found.index = index;
+            found.advance = m_raw.advancesForGlyphIndexes(QList<quint32>{index}).value(0).x();
+        }
+    }
+    return found;
+}
+
+void PrinterGlyphs::draw(QPainter& painter, QPointF origin, std::string_view text) {
+    const std::u16string units = platform::SjisCodec::instance().toUtf16(text);
+    m_indexes.clear();
+    m_positions.clear();
+    qreal x = origin.x();
+    for (const char16_t unit : units) {
+        const Glyph& g = glyph(unit);
+        if (g.index == 0) {
+            painter.setFont(m_font);
+            painter.drawText(origin, sjisToQString(text));
+            return;
+        }
+        m_indexes.append(g.index);
+        m_positions.append(QPointF(x, origin.y()));
+        x += g.advance;
+    }
+    if (m_indexes.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(m_raw);
+    run.setGlyphIndexes(m_indexes);
+    run.setPositions(m_positions);
+    painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
+}  // namespace tabulo::print

@@ -1,0 +1,47 @@
+// Draws recorded text runs as glyph runs of the printer font: each character
+// is looked up once (glyph and advance), and a run is placed at the font's
+// own advances without being laid out again. Laying every run out anew
+// (script itemizing and shaping) took a third of a long print; the printer
+// font has no ligatures or kerning to apply, so the result is the same.
+// A run with a character the font has no glyph for is drawn as text, so
+// that the toolkit's fallback fonts still supply it.
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+
+namespace tabulo::print {
+
+class PrinterGlyphs {
+public:
+    // `font` must carry a pixel size (printerFont).
+    explicit PrinterGlyphs(const QFont& font);
+
+    // Draws the Shift-JIS `text` with its baseline's left end at `origin`,
+    // with the painter's current pen.
+    void draw(QPainter& painter, QPointF origin, std::string_view text);
+
+private:
+    struct Glyph {
+        std::uint32_t index = 0;  // 0: not looked up yet, or none in the font
+        qreal advance = 0;
+        bool known = false;
+    };
+    const Glyph& glyph(char16_t unit);
+
+    QFont m_font;
+    QRawFont m_raw;
+    std::vector<Glyph> m_glyphs;  // by UTF-16 unit
+    QList<quint32> m_indexes;     // of the run being drawn
+    QList<QPointF> m_positions;
+};
+
+}  // namespace tabulo::print
