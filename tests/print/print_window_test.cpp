@@ -101,13 +101,22 @@ TEST_F(PrintWindowTest, JapaneseDocumentToThePdfPrinter) {
             << line.toStdString();
 }
 
-// Pages are replayed as glyph runs; they must look exactly like the text
-// drawn by the toolkit's own layout, in the preview's small scale too.
+// Pages are replayed as glyph runs, a page's runs in one; they must look
+// exactly like the text drawn by the toolkit's own layout, in the preview's
+// small scale too.
 TEST(PrinterGlyphs, DrawLikeLaidOutText) {
     const QFont font = print::printerFont(print::defaultPrintFont(), 600);
-    const std::string line = "Tabulo \x93\xFA\x96\x7B\x8C\xEA\x82\xCC editor 123.45\x81\x42\xB1\xB2 |\\~";
+    struct Run {
+        QPointF origin;
+        std::string text;
+    };
+    const std::vector<Run> runs = {
+        {{10.5, 110}, "Tabulo \x93\xFA\x96\x7B\x8C\xEA\x82\xCC editor 123.45\x81\x42\xB1\xB2 |\\~"},
+        {{10.5, 200}, "\x83\x65\x83\x4C\x83\x58\x83\x67"},
+        {{1500, 290}, "1234:"},
+    };
     for (const double scale : {1.0, 0.17}) {
-        QImage laidOut(QSize(2400, 160) * scale, QImage::Format_Grayscale8);
+        QImage laidOut(QSize(2400, 320) * scale, QImage::Format_Grayscale8);
         QImage glyphs(laidOut.size(), QImage::Format_Grayscale8);
         laidOut.fill(Qt::white);
         glyphs.fill(Qt::white);
@@ -115,12 +124,16 @@ TEST(PrinterGlyphs, DrawLikeLaidOutText) {
             QPainter painter(&laidOut);
             painter.scale(scale, scale);
             painter.setFont(font);
-            painter.drawText(QPointF(10.5, 110), print::sjisToQString(line));
+            for (const Run& run : runs)
+                painter.drawText(run.origin, print::sjisToQString(run.text));
         }
         {
             QPainter painter(&glyphs);
             painter.scale(scale, scale);
-            print::PrinterGlyphs(font).draw(painter, QPointF(10.5, 110), line);
+            print::PrinterGlyphs glyphRuns(font);
+            for (const Run& run : runs)
+                glyphRuns.draw(painter, run.origin, run.text);
+            glyphRuns.flush(painter);
         }
         EXPECT_EQ(glyphs, laidOut) << "scale " << scale;
     }

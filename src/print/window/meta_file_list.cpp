@@ -47,6 +47,7 @@ void TMetaFileList::play(QPainter& painter, int index, const QRectF& target) con
     const std::string_view bytes = page.bytes;
     for (const Run& run : page.runs)
         m_glyphs->draw(painter, QPointF(run.x, run.baseline), bytes.substr(run.offset, run.length));
+    m_glyphs->flush(painter);
     painter.restore();
 }
 

@@ -31,12 +31,13 @@ const PrinterGlyphs::Glyph& PrinterGlyphs::glyph(char16_t unit) {
 
 void PrinterGlyphs::draw(QPainter& painter, QPointF origin, std::string_view text) {
     const std::u16string units = platform::SjisCodec::instance().toUtf16(text);
-    m_indexes.clear();
-    m_positions.clear();
+    const auto runStart = m_indexes.size();
     qreal x = origin.x();
     for (const char16_t unit : units) {
         const Glyph& g = glyph(unit);
         if (g.index == 0) {
+            m_indexes.resize(runStart);
+            m_positions.resize(runStart);
             painter.setFont(m_font);
             painter.drawText(origin, sjisToQString(text));
             return;
@@ -45,6 +46,9 @@ void PrinterGlyphs::draw(QPainter& painter, QPointF origin, std::string_view tex
         m_positions.append(QPointF(x, origin.y()));
         x += g.advance;
     }
+}
+
+void PrinterGlyphs::flush(QPainter& painter) {
     if (m_indexes.isEmpty())
         return;
     QGlyphRun run;
@@ -52,6 +56,8 @@ void PrinterGlyphs::draw(QPainter& painter, QPointF origin, std::string_view tex
     run.setGlyphIndexes(m_indexes);
     run.setPositions(m_positions);
     painter.drawGlyphRun(QPointF(0, 0), run);
+    m_indexes.clear();
+    m_positions.clear();
 }
 
 }  // namespace tabulo::print

@@ -1,10 +1,12 @@
-// Draws recorded text runs as glyph runs of the printer font: each character
-// is looked up once (glyph and advance), and a run is placed at the font's
-// own advances without being laid out again. Laying every run out anew
-// (script itemizing and shaping) took a third of a long print; the printer
-// font has no ligatures or kerning to apply, so the result is the same.
-// A run with a character the font has no glyph for is drawn as text, so
-// that the toolkit's fallback fonts still supply it.
+// Draws recorded text runs as glyphs of the printer font: each character is
+// looked up once (glyph and advance), and a run is placed at the font's own
+// advances without being laid out again. Laying every run out anew (script
+// itemizing and shaping) took a third of a long print; the printer font has
+// no ligatures or kerning to apply, so the result is the same. The glyphs
+// of all runs up to flush() go out as one glyph run: every run of its own
+// cost the PDF writer a text object each. A run with a character the font
+// has no glyph for is drawn as text at once, so that the toolkit's fallback
+// fonts still supply it.
 #pragma once
 
 #include <QFont>
@@ -26,8 +28,10 @@ public:
     explicit PrinterGlyphs(const QFont& font);
 
     // Draws the Shift-JIS `text` with its baseline's left end at `origin`,
-    // with the painter's current pen.
+    // with the painter's current pen, by the next flush() at the latest.
     void draw(QPainter& painter, QPointF origin, std::string_view text);
+    // Draws the glyphs of the runs drawn since the last flush().
+    void flush(QPainter& painter);
 
 private:
     struct Glyph {
@@ -40,7 +44,7 @@ private:
     QFont m_font;
     QRawFont m_raw;
     std::vector<Glyph> m_glyphs;  // by UTF-16 unit
-    QList<quint32> m_indexes;     // of the run being drawn
+    QList<quint32> m_indexes;     // of the runs not flushed yet
     QList<QPointF> m_positions;
 };
 
