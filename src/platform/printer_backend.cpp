@@ -55,8 +55,8 @@ int binNumberOfSource(const QString& keyword, int position) {
         int number;
     };
     static constexpr Bin kBins[] = {
-        {"top", 1},      {"bottom", 2}, {"middle", 3},          {"manual", 4},
-        {"envelope", 5}, {"auto", kAutomaticBin},   {"large-capacity", 11},
+        {"top", 1},      {"bottom", 2},           {"middle", 3},          {"manual", 4},
+        {"envelope", 5}, {"auto", kAutomaticBin}, {"large-capacity", 11},
     };
     for (const Bin& bin : kBins)
         if (keyword == QLatin1String(bin.keyword))
