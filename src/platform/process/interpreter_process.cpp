@@ -1,0 +1,215 @@
+#include "platform/process/interpreter_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+extern char** environ;
+
+namespace tabulo::platform {
+namespace {
+
+bool isExecutableFile(const std::string& path) {
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// This process's environment with the given NAME=VALUE entries put in place
+// of the ones of the same name.
+std::vector<std::string> mergedEnvironment(const std::vector<std::string>& additions) {
+    std::vector<std::string> merged;
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    for (char** entry = environ; entry && *entry; ++entry) {
+        const std::string text(*entry);
+        bool replaced = false;
+        for (const std::string& addition : additions) replaced = replaced || nameOf(addition) == nameOf(text);
+        if (!replaced) merged.push_back(text);
+    }
+    merged.insert(merged.end(), additions.begin(), additions.end());
+    return merged;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& words) {
+    std::vector<char*> list;
+    list.reserve(words.size() + 1);
+    for (std::string& w : words) list.push_back(w.data());
+    list.push_back(nullptr);
+    return list;
+}
+
+void closeQuietly(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+ProcessEnd endOf(int status) {
+    if (WIFSIGNALED(status)) return {ProcessEnd::How::Signalled, WTERMSIG(status)};
+    return {ProcessEnd::How::Exited, WEXITSTATUS(status)};
+}
+
+}  // namespace
+
+std::string findProgram(const std::string& word) {
+    if (word.empty()) return {};
+    if (word.find('/') != std::string::npos) return isExecutableFile(word) ? word : std::string();
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t from = 0;
+    while (from <= folders.size()) {
+        std::size_t to = folders.find(':', from);
+        if (to == std::string::npos) to = folders.size();
+        std::string folder = folders.substr(from, to - from);
+        if (folder.empty()) folder = ".";
+        const std::string candidate = folder + "/" + word;
+        if (isExecutableFile(candidate)) return candidate;
+        from = to + 1;
+    }
+    return {};
+}
+
+InterpreterProcess::~InterpreterProcess() {
+    if (running()) stop();
+    closeErrorPipe();
+}
+
+void InterpreterProcess::start(const ProcessRequest& request) {
+    if (running()) throw ProcessStartError("a program is still running");
+    if (request.argv.empty()) throw ProcessStartError("no program named");
+    m_errorText.clear();
+    const std::string& word = request.argv.front();
+    const std::string program = findProgram(word);
+    if (program.empty()) throw ProcessStartError(word + ": コマンドが見つかりません");
+
+    int output = ::open(request.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (output < 0) throw ProcessStartError("can't open " + request.stdoutPath);
+    int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    int errors[2] = {-1, -1};
+    int report[2] = {-1, -1};
+    if (input < 0 || ::pipe2(errors, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0) {
+        const std::string reason = std::strerror(errno);
+        for (int* fd : {&output, &input, &errors[0], &errors[1], &report[0], &report[1]}) closeQuietly(*fd);
+        throw ProcessStartError(word + ": " + reason);
+    }
+
+    std::vector<std::string> words = request.argv;
+    words.front() = program;
+    std::vector<std::string> environment = mergedEnvironment(request.environment);
+    std::vector<char*> argv = pointers(words);
+    std::vector<char*> envp = pointers(environment);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Only async-signal-safe calls from here on.
+        ::setpgid(0, 0);
+        struct sigaction standard{};
+        standard.sa_handler = SIG_DFL;
+        ::sigaction(SIGPIPE, &standard, nullptr);
+        sigset_t none;
+        ::sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::dup2(input, STDIN_FILENO);
+        ::dup2(output, STDOUT_FILENO);
+        ::dup2(errors[1], STDERR_FILENO);
+        ::execve(argv[0], argv.data(), envp.data());
+        const int error = errno;
+        [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    const int forkError = errno;
+    closeQuietly(output);
+    closeQuietly(input);
+    closeQuietly(errors[1]);
+    closeQuietly(report[1]);
+    if (child < 0) {
+        closeQuietly(errors[0]);
+        closeQuietly(report[0]);
+        throw ProcessStartError(word + ": " + std::strerror(forkError));
+    }
+    // Both sides set the group, so a stop right after start finds it.
+    ::setpgid(child, child);
+    int execError = 0;
+    ssize_t got;
+    while ((got = ::read(report[0], &execError, sizeof execError)) < 0 && errno == EINTR) {
+    }
+    closeQuietly(report[0]);
+    if (got > 0) {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        closeQuietly(errors[0]);
+        throw ProcessStartError(word + ": " + std::strerror(execError));
+    }
+    m_pid = child;
+    m_errorPipe = errors[0];
+    ::fcntl(m_errorPipe, F_SETFL, ::fcntl(m_errorPipe, F_GETFL) | O_NONBLOCK);
+}
+
+void InterpreterProcess::readErrors() {
+    char buffer[4096];
+    while (m_errorPipe >= 0) {
+        const ssize_t got = ::read(m_errorPipe, buffer, sizeof buffer);
+        if (got > 0) {
+            const std::size_t room = kErrorBytesKept - std::min(kErrorBytesKept, m_errorText.size());
+            m_errorText.append(buffer, std::min(room, static_cast<std::size_t>(got)));
+        } else if (got == 0) {
+            closeErrorPipe();
+        } else if (errno != EINTR) {
+            return;  // EAGAIN: nothing more for now
+        }
+    }
+}
+
+void InterpreterProcess::closeErrorPipe() { closeQuietly(m_errorPipe); }
+
+ProcessEnd InterpreterProcess::wait(const std::function<bool()>& pump, int pumpIntervalMs) {
+    using Clock = std::chrono::steady_clock;
+    auto lastPump = Clock::now();
+    while (running()) {
+        pollfd watched{m_errorPipe, POLLIN, 0};
+        ::poll(&watched, m_errorPipe >= 0 ? 1 : 0, pumpIntervalMs);
+        readErrors();
+        int status = 0;
+        const pid_t ended = ::waitpid(m_pid, &status, WNOHANG);
+        if (ended == m_pid) {
+            m_pid = -1;
+            readErrors();  // what is already in the pipe; a grandchild may hold it open
+            closeErrorPipe();
+            return endOf(status);
+        }
+        if (ended < 0 && errno != EINTR) {
+            m_pid = -1;
+            closeErrorPipe();
+            return {ProcessEnd::How::Exited, 127};
+        }
+        if (pump && Clock::now() - lastPump >= std::chrono::milliseconds(pumpIntervalMs)) {
+            lastPump = Clock::now();
+            if (!pump()) {
+                stop();
+                return {ProcessEnd::How::Stopped, SIGKILL};
+            }
+        }
+    }
+    return {ProcessEnd::How::Exited, 0};
+}
+
+void InterpreterProcess::stop() {
+    if (!running()) return;
+    ::kill(-m_pid, SIGKILL);
+    ::kill(m_pid, SIGKILL);  // in case the group was never formed
+    int status = 0;
+    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    m_pid = -1;
+    closeErrorPipe();
+}
+
+}  // namespace tabulo::platform

@@ -1,0 +1,31 @@
+// Runs a script command through its interpreter: the argument list, the
+// environment, standard output into the output work file, the waiting with a
+// pump that may stop the run. Used alike by the window's run, tabulo-cli and
+// the benchmark.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/process/interpreter_process.h"
+#include "script/engine/interpreter_command.h"
+
+namespace tabulo::script {
+
+struct ScriptRunOutcome {
+    bool started = false;       // false: the interpreter could not be started
+    platform::ProcessEnd end;   // how it ended, when started
+    // The first bytes of the interpreter's standard error, or the reason it
+    // could not be started.
+    std::string errorText;
+    bool failed() const { return !started || !end.succeeded() || !errorText.empty(); }
+};
+
+// The output file exists afterwards in every case (empty when the
+// interpreter could not start), so a failed start ends like an interpreter
+// that wrote nothing.
+ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
+                                  const std::string& outputPath, const std::function<bool()>& pump);
+
+}  // namespace tabulo::script

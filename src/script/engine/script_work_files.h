@@ -1,0 +1,62 @@
+// The work files of a script run, all in the private work folder: the
+// target lines ("L.$") and the lines before and after them ("TA.txt",
+// "TZ.txt"), the interpreter's output ("T.$"), the result ("TT.txt" = the
+// lines before, the output, the lines after) and the work script. The
+// interpreters read LF line breaks; the result takes the document's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "script/engine/script_mode.h"
+
+namespace tabulo::script {
+
+// A work file that cannot be written or read; the message is
+// "can't open " (or "can't write ") followed by the path.
+class ScriptFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ScriptWorkFiles {
+    std::string target;  // L.$
+    std::string before;  // TA.txt
+    std::string after;   // TZ.txt
+    std::string output;  // T.$
+    std::string result;  // TT.txt
+    std::string script;  // the mode's own work script name
+};
+
+// `workFolder` ends in '/'.
+ScriptWorkFiles scriptWorkFiles(const std::string& workFolder, ScriptMode mode);
+
+// The document's lines as the target writer reads them: `count` lines, the
+// i-th (0-based) from `lineAt`, Shift-JIS bytes without a line break.
+struct DocumentLines {
+    int count = 0;
+    std::function<std::string(int)> lineAt;
+};
+
+// Writes lines first..last (0-based, both included) to the target, the
+// lines before it to "TA.txt" (removed instead when first is 0, so that no
+// earlier run's lines survive) and the lines after it to "TZ.txt" (empty
+// when last is the final line), each line ending in LF. Throws
+// ScriptFileError.
+void writeTargetFiles(const ScriptWorkFiles& files, const DocumentLines& lines, int first, int last);
+
+// Removes "L.$", "TA.txt" and "TZ.txt" when present.
+void removeTargetFiles(const ScriptWorkFiles& files);
+
+// Writes "TT.txt": "TA.txt" (when present), "T.$" and "TZ.txt" (when
+// present), in this order, with every line break (CR LF, LF or CR) written
+// as `lineBreak`. Every byte else passes unchanged. Throws ScriptFileError.
+void assembleResult(const ScriptWorkFiles& files, std::string_view lineBreak);
+
+// The size of a file in bytes; 0 when it does not exist.
+std::uint64_t fileSize(const std::string& path);
+
+}  // namespace tabulo::script
