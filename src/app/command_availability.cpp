@@ -14,14 +14,21 @@ bool upperContains(std::string text, const char* word) {
     return text.find(word) != std::string::npos;
 }
 
+// A path left empty stands for the program word when that program is on the
+// search path, so a fresh start finds the installed interpreters.
+std::string effectivePath(const std::string& stored, const char* programWord, const std::string& searchPath) {
+    if (!stored.empty() || platform::findProgram(programWord, searchPath).empty()) return stored;
+    return programWord;
+}
+
 }  // namespace
 
 CommandAvailability commandAvailability(const ProgramPaths& paths, const std::string& searchPath) {
     CommandAvailability a;
-    a.awk = upperContains(paths.awk, "AWK");
-    a.ruby = upperContains(paths.ruby, "RUBY");
-    a.sed = upperContains(paths.sed, "SED");
-    a.xtr = upperContains(paths.xtr, "XTR");
+    a.awk = upperContains(effectivePath(paths.awk, "gawk", searchPath), "AWK");
+    a.ruby = upperContains(effectivePath(paths.ruby, "ruby", searchPath), "RUBY");
+    a.sed = upperContains(effectivePath(paths.sed, "sed", searchPath), "SED");
+    a.xtr = upperContains(effectivePath(paths.xtr, "xtr", searchPath), "XTR");
     a.postal = upperContains(paths.postal, ".CSV");
     a.namazu = searchPath.find("NAMAZU") != std::string::npos || searchPath.find("namazu") != std::string::npos ||
                !platform::findProgram("namazu", searchPath).empty();

@@ -15,8 +15,10 @@ struct CommandAvailability {
 };
 
 // Each path is compared in upper case: the Awk path must contain "AWK", and
-// so on; the postal file ".CSV". Namazu needs a namazu program in the search
-// path, or "NAMAZU" or "namazu" (exact case) in the search path itself.
+// so on (an empty interpreter path counts as its program word, "gawk",
+// "ruby", "sed" or "xtr", when that program is found on the search path);
+// the postal file ".CSV". Namazu needs a namazu program in the search path,
+// or "NAMAZU" or "namazu" (exact case) in the search path itself.
 CommandAvailability commandAvailability(const ProgramPaths& paths, const std::string& searchPath);
 
 }  // namespace tabulo::app

@@ -132,8 +132,6 @@ const std::vector<ToolButtonRow>& toolButtonRows() {
 const std::vector<std::string_view>& pendingCommands() {
     // Switched on by the subsystems that implement them, as they are built.
     static const std::vector<std::string_view> names = {
-        // scripts
-        "mAwk", "_mAwk", "mRuby", "_mRuby", "mSed", "_mSed", "mXtr", "_mXtr",
     };
     return names;
 }

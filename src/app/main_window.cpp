@@ -88,6 +88,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     setUpGraphs();
     registerPostalCommands();
     registerNamazuCommands();
+    setUpScripts();
     connectCommands();
 
     resize(660, 508);

@@ -21,6 +21,7 @@
 #include "kanji/code_conversion.h"
 #include "platform/printer_settings.h"
 #include "regex/grep.h"
+#include "script/window/script_session.h"
 #include "search/engine/postal_conversion.h"
 #include "textops/line_command.h"
 #include "textops/line_sort.h"
@@ -39,6 +40,11 @@ class TEditor;
 namespace tabulo::print {
 class TfmPrint;
 }
+
+namespace tabulo::script {
+class TfmRun;
+struct ScriptWorkFiles;
+}  // namespace tabulo::script
 
 namespace tabulo::search {
 class EditorSearch;
@@ -154,6 +160,12 @@ public:
     // True while the window waits for an outside program: only the stop
     // command runs then.
     bool waitingForChild() const { return m_waitingForChild; }
+    // Scripts (main_window_script.cpp): the choices the run dialog and the
+    // script editor share, the run dialog, and the run of the session's
+    // script over the line range with the session's arguments and output.
+    script::ScriptSession& scriptSession() { return m_scriptSession; }
+    script::TfmRun& scriptRunDialog() { return *m_scriptRun; }
+    void runScript();
 
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
@@ -197,6 +209,13 @@ private:
     void showPicture(const QString& path);
     void registerPostalCommands();  // main_window_postal.cpp
     void registerNamazuCommands();  // main_window_namazu.cpp
+    void setUpScripts();            // main_window_script.cpp
+    void openScriptRunDialog(const QString& commandName);
+    // The target of a run: the file the interpreter reads, or none when the
+    // script runs alone; false when the run ends here.
+    bool prepareScriptTarget(const script::ScriptWorkFiles& files, std::optional<std::string>& target);
+    std::vector<std::string> scriptArgumentWords();
+    void deliverScriptResult(const script::ScriptWorkFiles& files, const QString& debugScript);
 
     void buildMenus();
     void buildToolBar();
@@ -317,6 +336,8 @@ private:
     search::TfmSetFiles* m_setFiles = nullptr;
     search::TfmNamazu* m_namazu = nullptr;
     bool m_waitingForChild = false;
+    script::ScriptSession m_scriptSession;
+    script::TfmRun* m_scriptRun = nullptr;
 };
 
 }  // namespace tabulo::app

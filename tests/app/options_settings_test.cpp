@@ -170,8 +170,9 @@ TEST_F(DocumentWindowTest, OptionsDialogOkAndCancel) {
 }
 
 TEST_F(DocumentWindowTest, StoringThePathsTrimsThemAndUpdatesTheCommands) {
+    // A search path without ruby: an empty Ruby field leaves Ruby unavailable.
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", "/usr/bin:/bin");
+    qputenv("PATH", QFile::encodeName(dir.path()));
     auto& w = open();
     EXPECT_FALSE(w.action(QStringLiteral("_mRuby"))->isVisible());
     w.setDialogRunner([&](QDialog& dialog) {

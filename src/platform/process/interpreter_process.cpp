@@ -59,16 +59,18 @@ ProcessEnd endOf(int status) {
 }  // namespace
 
 std::string findProgram(const std::string& word) {
+    const char* path = std::getenv("PATH");
+    return findProgram(word, path ? path : "/usr/local/bin:/usr/bin:/bin");
+}
+
+std::string findProgram(const std::string& word, const std::string& folders) {
     if (word.empty()) return {};
     if (word.find('/') != std::string::npos) return isExecutableFile(word) ? word : std::string();
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
     std::size_t from = 0;
     while (from <= folders.size()) {
         std::size_t to = folders.find(':', from);
         if (to == std::string::npos) to = folders.size();
-        std::string folder = folders.substr(from, to - from);
-        if (folder.empty()) folder = ".";
+        const std::string folder = to > from ? folders.substr(from, to - from) : std::string(".");
         const std::string candidate = folder + "/" + word;
         if (isExecutableFile(candidate)) return candidate;
         from = to + 1;

@@ -40,7 +40,10 @@ struct ProcessEnd {
 };
 
 // The path a command word runs: words with a '/' stand as they are, others
-// are searched on PATH (an executable regular file). Empty when none.
+// are searched in the folders of `searchPath` (an executable regular file).
+// Empty when none.
+std::string findProgram(const std::string& word, const std::string& searchPath);
+// The same on this process's PATH.
 std::string findProgram(const std::string& word);
 
 class InterpreterProcess {

@@ -11,6 +11,7 @@ namespace {
 std::vector<std::string> programWords(const ScriptCommand& command) {
     std::vector<std::string> words{command.interpreter};
     if (command.mode == ScriptMode::Ruby) {
+        words.emplace_back("-Ks");  // the script itself is Windows-31J text too
         words.emplace_back("-E");
         words.emplace_back("Windows-31J:Windows-31J");
     }

@@ -23,8 +23,9 @@ struct ScriptCommand {
     std::optional<std::string> target;  // none: the script runs alone
 };
 
-// The interpreter's argument list. Ruby reads and writes Windows-31J
-// ("-E Windows-31J:Windows-31J"); the Xtr switch is glued to the script.
+// The interpreter's argument list. Ruby reads its script ("-Ks") and reads
+// and writes its data ("-E Windows-31J:Windows-31J") as Windows-31J; the Xtr
+// switch is glued to the script.
 std::vector<std::string> interpreterArgv(const ScriptCommand& command);
 
 // The locale gawk, sed and xtr run in. With `sjisLocale` false (the locale
