@@ -237,7 +237,16 @@ void TfmRun::chooseScript() {
 
 void TfmRun::directRun() {
     prepareScriptCopy();
-    if (m_run) m_run();
+    // Events run while the interpreter works; an activation meanwhile must
+    // not delete the output it is writing.
+    m_running = true;
+    try {
+        if (m_run) m_run();
+    } catch (...) {
+        m_running = false;
+        throw;
+    }
+    m_running = false;
     close();
 }
 
@@ -268,7 +277,7 @@ void TfmRun::reject() {
 
 void TfmRun::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_session.mode) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_session.mode && !m_running) {
         platform::runGuarded(platform::prompts(), [this] {
             prepareScriptCopy();
             if (m_activated) m_activated();

@@ -76,6 +76,7 @@ private:
     std::function<void()> m_run;
     std::function<void()> m_editAndDebug;
     std::function<void()> m_activated;
+    bool m_running = false;
 };
 
 }  // namespace tabulo::script
