@@ -108,6 +108,7 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     std::vector<char*> argv = pointers(words);
     std::vector<char*> envp = pointers(environment);
 
+    const bool shareErrors = request.shareStandardError;
     const pid_t child = ::fork();
     if (child == 0) {
         // Only async-signal-safe calls from here on.
@@ -120,7 +121,7 @@ void InterpreterProcess::start(const ProcessRequest& request) {
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         ::dup2(input, STDIN_FILENO);
         ::dup2(output, STDOUT_FILENO);
-        ::dup2(errors[1], STDERR_FILENO);
+        if (!shareErrors) ::dup2(errors[1], STDERR_FILENO);
         ::execve(argv[0], argv.data(), envp.data());
         const int error = errno;
         [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);

@@ -30,6 +30,9 @@ struct ProcessRequest {
     std::vector<std::string> environment;
     // Created or truncated, mode 0600.
     std::string stdoutPath;
+    // The child writes its errors straight to this process's standard error
+    // (a command-line tool) instead of the pipe whose first bytes are kept.
+    bool shareStandardError = false;
 };
 
 struct ProcessEnd {

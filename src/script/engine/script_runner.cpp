@@ -6,11 +6,12 @@
 namespace tabulo::script {
 
 ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
-                                  const std::string& outputPath, const std::function<bool()>& pump) {
+                                  const std::string& outputPath, const std::function<bool()>& pump,
+                                  bool shareStandardError) {
     ScriptRunOutcome outcome;
     platform::InterpreterProcess process;
     try {
-        process.start({interpreterArgv(command), environment, outputPath});
+        process.start({interpreterArgv(command), environment, outputPath, shareStandardError});
     } catch (const platform::ProcessStartError& error) {
         const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd >= 0) ::close(fd);

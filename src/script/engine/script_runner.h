@@ -25,7 +25,10 @@ struct ScriptRunOutcome {
 // The output file exists afterwards in every case (empty when the
 // interpreter could not start), so a failed start ends like an interpreter
 // that wrote nothing.
+// With `shareStandardError` the interpreter's errors go straight to this
+// process's standard error and errorText only names a failed start.
 ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
-                                  const std::string& outputPath, const std::function<bool()>& pump);
+                                  const std::string& outputPath, const std::function<bool()>& pump,
+                                  bool shareStandardError = false);
 
 }  // namespace tabulo::script

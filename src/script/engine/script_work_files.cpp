@@ -52,11 +52,8 @@ private:
 };
 
 void writeLines(const std::string& path, const DocumentLines& lines, int from, int to) {
-    BlockWriter out(path);
-    for (int i = from; i <= to; ++i) {
-        out.append(lines.lineAt(i));
-        out.append("\n");
-    }
+    TargetFileWriter out(path);
+    for (int i = from; i <= to; ++i) out.addLine(lines.lineAt(i));
     out.finish();
 }
 
@@ -111,6 +108,24 @@ void appendWithLineBreaks(const std::string& path, BlockWriter& out, std::string
 }
 
 }  // namespace
+
+class TargetFileWriter::Blocks : public BlockWriter {
+public:
+    using BlockWriter::BlockWriter;
+};
+
+TargetFileWriter::TargetFileWriter(const std::string& path) : m_blocks(std::make_unique<Blocks>(path)) {}
+
+TargetFileWriter::~TargetFileWriter() = default;
+
+void TargetFileWriter::addLine(std::string_view line) {
+    m_blocks->append(line);
+    m_blocks->append("\n");
+}
+
+void TargetFileWriter::addBytes(std::string_view bytes) { m_blocks->append(bytes); }
+
+void TargetFileWriter::finish() { m_blocks->finish(); }
 
 ScriptWorkFiles scriptWorkFiles(const std::string& workFolder, ScriptMode mode) {
     return {workFolder + "L.$",    workFolder + "TA.txt", workFolder + "TZ.txt",

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,6 +48,25 @@ struct DocumentLines {
 // when last is the final line), each line ending in LF. Throws
 // ScriptFileError.
 void writeTargetFiles(const ScriptWorkFiles& files, const DocumentLines& lines, int first, int last);
+
+// Writes a work file in large blocks: a target line by line, each line
+// ending in LF (for a target that arrives as a stream), or a script's
+// copy. Throws ScriptFileError.
+class TargetFileWriter {
+public:
+    explicit TargetFileWriter(const std::string& path);
+    ~TargetFileWriter();
+    TargetFileWriter(const TargetFileWriter&) = delete;
+    TargetFileWriter& operator=(const TargetFileWriter&) = delete;
+    void addLine(std::string_view line);
+    // Bytes as they are (a script file's copy).
+    void addBytes(std::string_view bytes);
+    void finish();
+
+private:
+    class Blocks;
+    std::unique_ptr<Blocks> m_blocks;
+};
 
 // Removes "L.$", "TA.txt" and "TZ.txt" when present.
 void removeTargetFiles(const ScriptWorkFiles& files);
