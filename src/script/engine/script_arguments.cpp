@@ -1,11 +1,10 @@
 #include "script/engine/script_arguments.h"
 
 #include "platform/codec/sjis_char.h"
+#include "textops/trim_blanks.h"
 
 namespace tabulo::script {
 namespace {
-
-constexpr std::string_view kFullWidthSpace = "\x81\x40";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -15,36 +14,10 @@ std::size_t charLength(std::string_view text, std::size_t pos) {
     return sjis::charLengthAtCheckingTrail(text, pos);
 }
 
-// Where the characters of `text` start, in order.
-std::vector<std::size_t> characterStarts(std::string_view text) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) starts.push_back(i);
-    return starts;
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    const std::vector<std::size_t> starts = characterStarts(text);
-    std::size_t first = 0;
-    std::size_t last = starts.size();  // one past the last character kept
-    const auto charAt = [&](std::size_t k) {
-        const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : text.size();
-        return text.substr(starts[k], end - starts[k]);
-    };
-    const auto blank = [&](std::size_t k) {
-        const std::string_view c = charAt(k);
-        return (c.size() == 1 && isBlank(c[0])) || c == kFullWidthSpace;
-    };
-    while (first < last && blank(first)) ++first;
-    while (last > first && blank(last - 1)) --last;
-    if (first == last) return {};
-    const std::size_t end = last < starts.size() ? starts[last] : text.size();
-    return text.substr(starts[first], end - starts[first]);
-}
-
 }  // namespace
 
 ScriptArguments splitArguments(std::string_view sjisText) {
-    const std::string_view text = trimBlanks(sjisText);
+    const std::string_view text = textops::trimBlanks(sjisText);
     ScriptArguments result;
     std::string word;
     bool inWord = false;
