@@ -136,15 +136,24 @@ void TfmTabulo::runScript() {
 
     script::ScriptRunOutcome outcome;
     {
-        beginBulkEdit(false);  // the stop item
-        m_scriptRunning = true;
+        // Only the stop command is taken until the interpreter has ended,
+        // however the wait ends.
+        struct RunningScope {
+            TfmTabulo& window;
+            explicit RunningScope(TfmTabulo& w) : window(w) {
+                window.beginBulkEdit(false);  // the stop item
+                window.m_scriptRunning = true;
+            }
+            ~RunningScope() {
+                window.m_scriptRunning = false;
+                window.endBulkEdit(false);
+            }
+        } running(*this);
         const UserInputHold hold;
         outcome = script::runScriptCommand(command, environment, files.output, [this] {
             QCoreApplication::processEvents();
             return !m_bulk.stopRequested();
         });
-        m_scriptRunning = false;
-        endBulkEdit(false);
     }
     if (outcome.started && outcome.end.how == platform::ProcessEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));
