@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,7 +81,7 @@ std::string findProgram(const std::string& word, const std::string& folders) {
 
 InterpreterProcess::~InterpreterProcess() {
     if (running()) stop();
-    closeErrorPipe();
+    closeDescriptors();
 }
 
 void InterpreterProcess::start(const ProcessRequest& request) {
@@ -153,6 +154,9 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     }
     m_pid = child;
     m_errorPipe = errors[0];
+    // Readable when the child ends, so the wait wakes at once instead of at
+    // the next pump; without it (old kernels) the wait notices at the pump.
+    m_endNotice = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
     ::fcntl(m_errorPipe, F_SETFL, ::fcntl(m_errorPipe, F_GETFL) | O_NONBLOCK);
 }
 
@@ -164,33 +168,36 @@ void InterpreterProcess::readErrors() {
             const std::size_t room = kErrorBytesKept - std::min(kErrorBytesKept, m_errorText.size());
             m_errorText.append(buffer, std::min(room, static_cast<std::size_t>(got)));
         } else if (got == 0) {
-            closeErrorPipe();
+            closeQuietly(m_errorPipe);
         } else if (errno != EINTR) {
             return;  // EAGAIN: nothing more for now
         }
     }
 }
 
-void InterpreterProcess::closeErrorPipe() { closeQuietly(m_errorPipe); }
+void InterpreterProcess::closeDescriptors() {
+    closeQuietly(m_errorPipe);
+    closeQuietly(m_endNotice);
+}
 
 ProcessEnd InterpreterProcess::wait(const std::function<bool()>& pump, int pumpIntervalMs) {
     using Clock = std::chrono::steady_clock;
     auto lastPump = Clock::now();
     while (running()) {
-        pollfd watched{m_errorPipe, POLLIN, 0};
-        ::poll(&watched, m_errorPipe >= 0 ? 1 : 0, pumpIntervalMs);
+        pollfd watched[2] = {{m_endNotice, POLLIN, 0}, {m_errorPipe, POLLIN, 0}};
+        ::poll(watched, 2, pumpIntervalMs);  // negative descriptors are skipped
         readErrors();
         int status = 0;
         const pid_t ended = ::waitpid(m_pid, &status, WNOHANG);
         if (ended == m_pid) {
             m_pid = -1;
             readErrors();  // what is already in the pipe; a grandchild may hold it open
-            closeErrorPipe();
+            closeDescriptors();
             return endOf(status);
         }
         if (ended < 0 && errno != EINTR) {
             m_pid = -1;
-            closeErrorPipe();
+            closeDescriptors();
             return {ProcessEnd::How::Exited, 127};
         }
         if (pump && Clock::now() - lastPump >= std::chrono::milliseconds(pumpIntervalMs)) {
@@ -212,7 +219,7 @@ void InterpreterProcess::stop() {
     while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
     m_pid = -1;
-    closeErrorPipe();
+    closeDescriptors();
 }
 
 }  // namespace tabulo::platform

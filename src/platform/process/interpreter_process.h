@@ -78,10 +78,11 @@ public:
 
 private:
     void readErrors();
-    void closeErrorPipe();
+    void closeDescriptors();
 
     pid_t m_pid = -1;
     int m_errorPipe = -1;
+    int m_endNotice = -1;  // a pidfd of the child
     std::string m_errorText;
 };
 
