@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include "app/child_wait.h"
 #include "app/main_window.h"
 #include "app/window_placement.h"
 #include "kanji/kanji_code.h"
@@ -62,33 +63,6 @@ QString startFailureText(const platform::ChildProcess& child) {
     if (child.startStep() == platform::ChildProcess::StartStep::Output) return QStringLiteral("can't open ") + outputFile();
     return QStringLiteral("namazu を実行できません: ") + QString::fromLocal8Bit(std::strerror(child.startError()));
 }
-
-// For one scope the window waits for a child: every menu but the one with
-// the stop command is disabled (their items, such as the recent files, do
-// not all run as commands), and the flag holds off the commands.
-class ChildWait {
-public:
-    ChildWait(bool& waiting, QMenuBar& menus) : m_waiting(waiting) {
-        m_waiting = true;
-        for (QAction* menu : menus.actions()) {
-            if (menu->isEnabled() && menu->objectName() != kStopMenu) {
-                menu->setEnabled(false);
-                m_disabled << menu;
-            }
-        }
-    }
-    ~ChildWait() {
-        for (QAction* menu : m_disabled) menu->setEnabled(true);
-        m_waiting = false;
-    }
-    ChildWait(const ChildWait&) = delete;
-    ChildWait& operator=(const ChildWait&) = delete;
-
-private:
-    static constexpr QLatin1StringView kStopMenu{"Show1"};
-    bool& m_waiting;
-    QList<QAction*> m_disabled;
-};
 
 }  // namespace
 

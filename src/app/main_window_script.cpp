@@ -12,14 +12,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QStringDecoder>
 
 #include <fstream>
 
+#include "app/child_wait.h"
 #include "app/main_window.h"
 #include "app/option_dialog.h"
-#include "app/user_input_hold.h"
 #include "editor/model/line_break_style.h"
 #include "platform/busy_cursor.h"
 #include "platform/clipboard.h"
@@ -28,6 +29,7 @@
 #include "platform/folders.h"
 #include "platform/local_path.h"
 #include "platform/run_shell.h"
+#include "platform/user_input_hold.h"
 #include "script/engine/interpreter_command.h"
 #include "script/engine/script_arguments.h"
 #include "script/engine/script_runner.h"
@@ -136,24 +138,14 @@ void TfmTabulo::runScript() {
 
     script::ScriptRunOutcome outcome;
     {
-        // Only the stop command is taken until the interpreter has ended,
-        // however the wait ends.
-        struct RunningScope {
-            TfmTabulo& window;
-            explicit RunningScope(TfmTabulo& w) : window(w) {
-                window.beginBulkEdit(false);  // the stop item
-                window.m_scriptRunning = true;
-            }
-            ~RunningScope() {
-                window.m_scriptRunning = false;
-                window.endBulkEdit(false);
-            }
-        } running(*this);
-        const UserInputHold hold;
+        const ChildWait waiting(m_waitingForChild, *menuBar());
+        const platform::UserInputHold hold;
+        beginBulkEdit(false);  // the stop item
         outcome = script::runScriptCommand(command, environment, files.output, [this] {
             QCoreApplication::processEvents();
             return !m_bulk.stopRequested();
         });
+        endBulkEdit(false);
     }
     if (outcome.started && outcome.end.how == platform::ProcessEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));

@@ -40,10 +40,11 @@ TEST(ScriptArgumentsTest, BlanksSeparateQuotesGroupAndNothingIsExpanded) {
     }
 }
 
-TEST(ScriptArgumentsTest, AnOpenQuoteKeepsTheTextAsTyped) {
+TEST(ScriptArgumentsTest, AnOpenQuoteIsNotedAndRunsToTheEnd) {
     const ScriptArguments split = splitArguments("a \"b c");
     EXPECT_TRUE(split.missingQuote);
-    EXPECT_EQ(split.words, (Words{"a", "\"b", "c"}));
+    EXPECT_EQ(split.quotedName, std::nullopt);
+    EXPECT_EQ(split.words, (Words{"a", "b c"}));
 }
 
 TEST(InterpreterCommandTest, ArgumentListsPerModeAndPlacement) {

@@ -57,26 +57,28 @@ ProcessEnd endOf(int status) {
     return {ProcessEnd::How::Exited, WEXITSTATUS(status)};
 }
 
-}  // namespace
-
-std::string findProgram(const std::string& word) {
-    const char* path = std::getenv("PATH");
-    return findProgram(word, path ? path : "/usr/local/bin:/usr/bin:/bin");
-}
-
-std::string findProgram(const std::string& word, const std::string& folders) {
+std::string findProgramIn(const std::string& word, const std::string& folders) {
     if (word.empty()) return {};
     if (word.find('/') != std::string::npos) return isExecutableFile(word) ? word : std::string();
     std::size_t from = 0;
     while (from <= folders.size()) {
         std::size_t to = folders.find(':', from);
         if (to == std::string::npos) to = folders.size();
-        const std::string folder = to > from ? folders.substr(from, to - from) : std::string(".");
-        const std::string candidate = folder + "/" + word;
-        if (isExecutableFile(candidate)) return candidate;
+        // An empty entry is skipped, never read as the current folder.
+        if (to > from) {
+            const std::string candidate = folders.substr(from, to - from) + "/" + word;
+            if (isExecutableFile(candidate)) return candidate;
+        }
         from = to + 1;
     }
     return {};
+}
+
+}  // namespace
+
+std::string findProgram(const std::string& word) {
+    const char* path = std::getenv("PATH");
+    return findProgramIn(word, path ? path : "/usr/local/bin:/usr/bin:/bin");
 }
 
 InterpreterProcess::~InterpreterProcess() {

@@ -43,10 +43,8 @@ struct ProcessEnd {
 };
 
 // The path a command word runs: words with a '/' stand as they are, others
-// are searched in the folders of `searchPath` (an executable regular file).
-// Empty when none.
-std::string findProgram(const std::string& word, const std::string& searchPath);
-// The same on this process's PATH.
+// are searched on this process's PATH (an executable regular file). Empty
+// when none.
 std::string findProgram(const std::string& word);
 
 class InterpreterProcess {

@@ -3,6 +3,8 @@
 #include <clocale>
 #include <locale.h>
 
+#include "search/engine/command_words.h"
+
 namespace tabulo::script {
 namespace {
 
@@ -55,19 +57,6 @@ bool sjisLocaleInstalled() {
     return true;
 }
 
-std::string shellQuoted(std::string_view word) {
-    std::string quoted = "'";
-    for (const char c : word) {
-        if (c == '\'') {
-            quoted += "'\\''";
-        } else {
-            quoted += c;
-        }
-    }
-    quoted += '\'';
-    return quoted;
-}
-
 std::string debugScriptText(const ScriptCommand& command, const std::vector<std::string>& environment) {
     std::vector<std::string> words = programWords(command);
     appendScript(words, command);
@@ -77,11 +66,11 @@ std::string debugScriptText(const ScriptCommand& command, const std::vector<std:
     std::string text = "#!/bin/sh\n";
     for (const std::string& entry : environment) {
         const auto equals = entry.find('=');
-        text += entry.substr(0, equals + 1) + shellQuoted(entry.substr(equals + 1)) + ' ';
+        text += entry.substr(0, equals + 1) + search::singleQuoted(entry.substr(equals + 1)) + ' ';
     }
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (i > 0) text += ' ';
-        text += shellQuoted(words[i]);
+        text += search::singleQuoted(words[i]);
     }
     text += "\nprintf '%s' '[Enter] '\nread -r _\n";
     return text;

@@ -36,9 +36,6 @@ std::vector<std::string> interpreterEnvironment(ScriptMode mode, bool sjisLocale
 // True when the ja_JP.SJIS locale can be loaded on this machine.
 bool sjisLocaleInstalled();
 
-// `word` in single quotes for /bin/sh; a single quote inside becomes '\''.
-std::string shellQuoted(std::string_view word);
-
 // The text of "Tbdebug.sh": the environment entries and the command with
 // every word in single quotes, the arguments after the target, then a wait
 // for Enter so the terminal stays open on the interpreter's messages.
