@@ -89,8 +89,14 @@ void TGrep::chooseScanner() {
 
 void TGrep::GrepFile(const std::string& path) {
     if (!m_onMatch) return;
+    TFileSource source(path);
+    GrepSource(source);
+}
+
+void TGrep::GrepSource(TTextSource& source) {
+    if (!m_onMatch) return;
     m_cancel = false;
-    TTxtFile file(path, m_cancel, m_pump, m_blockSize, m_keepCrLf);
+    TTxtFile file(source, m_cancel, m_pump, m_blockSize, m_keepCrLf);
     try {
         switch (m_scanner) {
         case Scanner::Literal: scanLiteral(file); break;

@@ -21,6 +21,7 @@
 #include "regex/line_search.h"
 #include "regex/match_starts.h"
 #include "regex/regular_expression.h"
+#include "regex/text_source.h"
 #include "regex/txt_file.h"
 
 namespace tabulo::regex {
@@ -50,6 +51,8 @@ public:
     // EGrepCancel when Cancel was set during the search. Does nothing
     // without an OnMatch handler.
     void GrepFile(const std::string& path);
+    // The same over text from any source; read errors pass through.
+    void GrepSource(TTextSource& source);
 
 protected:
     Code LineHeadCode() const override { return '\n'; }

@@ -1,38 +1,26 @@
 // Block reading, normalisation and line bookkeeping of the grep reader.
 #include "regex/txt_file.h"
 
-#include <fcntl.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cerrno>
 #include <cstring>
-#include <system_error>
 
 #include "regex/byte_scan.h"
 
 namespace tabulo::regex {
 
-TTxtFile::TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
+TTxtFile::TTxtFile(TTextSource& source, const bool& cancel, std::function<void()> pumpEvents,
                    std::size_t blockSize, bool keepCrLf)
-    : m_blockSize(std::max<std::size_t>(blockSize, 1)), m_keepCrLf(keepCrLf), m_cancel(cancel), m_pumpEvents(std::move(pumpEvents)) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) throw EFileNotFound(std::strerror(errno));
-    struct stat st {};
-    if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(m_fd);
-        throw EFileNotFound(std::strerror(EISDIR));
-    }
+    : m_source(source),
+      m_blockSize(std::max<std::size_t>(blockSize, 1)),
+      m_keepCrLf(keepCrLf),
+      m_cancel(cancel),
+      m_pumpEvents(std::move(pumpEvents)) {
     reserve(m_blockSize + 4);
     m_buf[0] = '\n';
     m_size = 1;
-}
-
-TTxtFile::~TTxtFile() {
-    if (m_fd >= 0) ::close(m_fd);
 }
 
 void TTxtFile::reserve(std::size_t capacity) {
@@ -40,17 +28,7 @@ void TTxtFile::reserve(std::size_t capacity) {
 }
 
 std::size_t TTxtFile::readRaw(char* dst, std::size_t count) {
-    std::size_t got = 0;
-    while (got < count) {
-        const ssize_t n = ::read(m_fd, dst + got, count - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw std::system_error(errno, std::generic_category(), "read");
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
+    return m_source.read(dst, count);
 }
 
 // Normalises count raw bytes at index from, writing from m_size on (never

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "regex/sjis.h"
+#include "regex/text_source.h"
 
 namespace tabulo::regex {
 
@@ -44,14 +45,12 @@ class TTxtFile {
 public:
     static constexpr std::size_t kBlockSize = 102400;
 
-    // Raises EFileNotFound when the file cannot be opened for reading. With
-    // keepCrLf the carriage return of a CR LF pair stays in the buffer in
+    // Reads from source, which must outlive the reader. With keepCrLf the carriage return of a CR LF pair stays in the buffer in
     // front of its line feed (saving a copy of every block); it is never part
     // of a fetched line, and callers that use this mode must treat it as a
     // character no match can contain.
-    TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
+    TTxtFile(TTextSource& source, const bool& cancel, std::function<void()> pumpEvents,
              std::size_t blockSize = kBlockSize, bool keepCrLf = false);
-    ~TTxtFile();
     TTxtFile(const TTxtFile&) = delete;
     TTxtFile& operator=(const TTxtFile&) = delete;
 
@@ -96,7 +95,7 @@ private:
     void fixInPlace(std::size_t from, std::size_t count, bool lastChunk);
     bool appendBlockKeepingCrLf();
 
-    int m_fd = -1;
+    TTextSource& m_source;
     std::vector<char> m_buf;
     std::size_t m_size = 0;
     std::size_t m_blockSize;
