@@ -18,6 +18,6 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTABULO_BUILD_
 cmake --build "$build" --target tabulo-cli -j2 >/dev/null
 mkdir -p "$out"
 [ -s "$corpus" ] || python3 "$root/bench/regex/make_corpus.py" "$corpus" $((100 * 1000 * 1000))
-python3 "$root/bench/search/make_mixed_tree.py" "$corpus" "$tree/files" 2000 "$tree/list"
+python3 "$root/bench/search/make_mixed_tree.py" "$corpus" "$tree/files" 2000 "$tree/list" $((100 * 1000 * 1000))
 python3 "$root/bench/search/compare_mixed_grep.py" "$build/src/cli/tabulo-cli" "$tree/files" "$tree/list" \
-  "${WORD:-ファイル}" "${RUNS:-3}"
+  "${WORD:-文字列}" "${RUNS:-3}"

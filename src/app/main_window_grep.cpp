@@ -85,7 +85,7 @@ void TfmTabulo::searchFiles(const QStringList& files, search::GrepEncoding encod
     sinceFlush.start();
     const auto flush = [&] {
         if (pending.empty()) return;
-        m_document.replaceLines(m_document.Lines().Count(), 0, pending, editor::BreakKind::LineBreak);
+        m_document.replaceLines(m_document.Lines().Count(), 0, std::move(pending), editor::BreakKind::LineBreak);
         pending.clear();
         sinceFlush.restart();
     };

@@ -81,6 +81,8 @@ private:
     std::unique_ptr<detail::LiteralFinder> m_required;  // a character every match holds
     std::unique_ptr<detail::MatchStarts> m_starts;
     std::vector<std::uint64_t> m_startBits;
+    std::vector<char> m_buffer;  // the reader's, kept from file to file
+    static constexpr std::size_t kKeptBufferBytes = std::size_t{4} << 20;
 };
 
 }  // namespace tabulo::regex

@@ -11,14 +11,15 @@
 
 namespace tabulo::regex {
 
-TTxtFile::TTxtFile(TTextSource& source, const bool& cancel, std::function<void()> pumpEvents,
+TTxtFile::TTxtFile(TTextSource& source, std::vector<char>& buffer, const bool& cancel, std::function<void()> pumpEvents,
                    std::size_t blockSize, bool keepCrLf)
     : m_source(source),
+      m_buf(buffer),
       m_blockSize(std::max<std::size_t>(blockSize, 1)),
       m_keepCrLf(keepCrLf),
       m_cancel(cancel),
       m_pumpEvents(std::move(pumpEvents)) {
-    reserve(m_blockSize + 4);
+    reserve(m_blockSize + 5);
     m_buf[0] = '\n';
     m_size = 1;
 }
@@ -102,13 +103,13 @@ bool TTxtFile::appendBlockKeepingCrLf() {
     return changed;
 }
 
-void TTxtFile::readBlock() {
-    if (m_eof) throw EEndOfFile();
+bool TTxtFile::readBlock() {
+    if (m_eof) return false;
     reserve(m_size + m_blockSize + 4);
     if (m_keepCrLf) {
-        if (!appendBlockKeepingCrLf()) throw EEndOfFile();
+        if (!appendBlockKeepingCrLf()) return false;
         letEventsRun();
-        return;
+        return true;
     }
     // Behind a CR held back from the last block: read one byte further on
     // so its line feed can be written in front.
@@ -131,8 +132,9 @@ void TTxtFile::readBlock() {
         m_eof = true;
         if (m_buf[m_size - 1] != '\n') m_buf[m_size++] = '\n';
     }
-    if (n == 0 && m_size == sizeBefore) throw EEndOfFile();
+    if (n == 0 && m_size == sizeBefore) return false;
     letEventsRun();
+    return true;
 }
 
 void TTxtFile::letEventsRun() {
@@ -147,12 +149,7 @@ void TTxtFile::letEventsRunIfDue() {
 
 bool TTxtFile::ensure(std::size_t i) {
     while (i >= m_size) {
-        if (m_eof) return false;
-        try {
-            readBlock();
-        } catch (const EEndOfFile&) {
-            return false;
-        }
+        if (!readBlock()) return false;
     }
     return true;
 }
