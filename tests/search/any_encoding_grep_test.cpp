@@ -69,7 +69,7 @@ TEST_F(Folder, EachFileGetsItsOwnCode) {
 
 TEST_F(Folder, LongFilesKeepTheirLineNumbersAcrossChunks) {
     // ああ on 200,000 lines: past the detection window, with lines cut by
-    // every chunk boundary; then a line of 200 KB without a break.
+    // every chunk boundary; then a line of 200 KB.
     std::string utf8;
     for (int i = 0; i < 200000; ++i) utf8 += "\xE3\x81\x82\xE3\x81\x82\n";
     const std::string hitLine = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xA4\x9C\xE7\xB4\xA2";
@@ -77,10 +77,16 @@ TEST_F(Folder, LongFilesKeepTheirLineNumbersAcrossChunks) {
     std::string euc = "\xC6\xFC\xCB\xDC\n";  // 日本, which tells EUC from Shift-JIS
     for (int i = 0; i < 200000; ++i) euc += "\xA4\xA2\xA4\xA2\r\n";
     euc += "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xB8\xA1\xBA\xF7";
+    // Line breaks that are lone CRs are cut at as well.
+    std::string crOnly = "\xC6\xFC\xCB\xDC\r";
+    for (int i = 0; i < 200000; ++i) crOnly += "\xA4\xA2\r";
+    crOnly += "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xB8\xA1\xBA\xF7\r";
     const std::string u = write("u.txt", utf8);
     const std::string e = write("e.txt", euc);
-    const std::vector<std::string> lines = listing(testing::kMixedHitLine, {u, e}, GrepEncoding::Detect);
-    ASSERT_EQ(lines.size(), 6u);
+    const std::string c = write("c.txt", crOnly);
+    const std::vector<std::string> lines = listing(testing::kMixedHitLine, {u, e, c}, GrepEncoding::Detect);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[7], "Line=200002 \t" + testing::kMixedHitLine);
     EXPECT_EQ(lines[1], "Line=200001 \t" + std::string(200000, 'y') + testing::kMixedHitLine);
     EXPECT_EQ(lines[4], "Line=200002 \t" + testing::kMixedHitLine);
     // The converted text before the hit is Shift-JIS あ throughout.

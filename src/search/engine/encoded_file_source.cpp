@@ -32,6 +32,13 @@ std::size_t completeUtf8End(std::string_view text) {
     return size;
 }
 
+std::size_t lastLineBreak(std::string_view text) {
+    const void* lf = ::memrchr(text.data(), '\n', text.size());
+    const void* cr = ::memrchr(text.data(), '\r', text.size());
+    const void* last = std::max(lf ? lf : cr, cr ? cr : lf);
+    return last ? static_cast<std::size_t>(static_cast<const char*>(last) - text.data()) : std::string_view::npos;
+}
+
 bool hasNonAscii(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
 }
@@ -113,21 +120,22 @@ std::size_t EncodedFileSource::takeRaw(char* dst, std::size_t count) {
     return held + m_file.read(dst + held, count - held);
 }
 
-// Converts the held text up to its last line feed (all of it at the end of
-// the file), reading on until a line feed comes; false when nothing is left.
+// Converts the held text up to its last line break, CR or LF (all of it at
+// the end of the file), reading on until a break comes; false when nothing
+// is left. A CR LF pair may be cut: both bytes pass the conversion as they
+// are.
 bool EncodedFileSource::convertNextLines() {
     m_raw.erase(0, m_rawPos);
     m_rawPos = 0;
-    std::size_t lineFeed = m_raw.rfind('\n');
-    while (lineFeed == std::string::npos) {
+    std::size_t lineBreak = m_raw.find_last_of("\r\n");
+    while (lineBreak == std::string::npos) {
         const std::size_t old = m_raw.size();
         if (!readChunk()) break;
-        if (const void* found = ::memrchr(m_raw.data() + old, '\n', m_raw.size() - old)) {
-            lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - m_raw.data());
-        }
+        lineBreak = lastLineBreak(std::string_view(m_raw).substr(old));
+        if (lineBreak != std::string::npos) lineBreak += old;
     }
     if (m_raw.empty()) return false;
-    const std::size_t end = lineFeed == std::string::npos ? m_raw.size() : lineFeed + 1;
+    const std::size_t end = lineBreak == std::string::npos ? m_raw.size() : lineBreak + 1;
     const std::string_view lines(m_raw.data(), end);
     switch (m_encoding) {
     case FileEncoding::Euc: m_converted = kanji::euc2sjis(lines); break;
