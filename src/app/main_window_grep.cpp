@@ -100,12 +100,13 @@ void TfmTabulo::searchFiles(const QStringList& files, search::GrepEncoding encod
     // shows and events run, so the stop item answers at once while thousands
     // of small files do not spend their time in the event loop.
     ProgressPump pump(m_bulk, [this](const QString& a, const QString& b) { showProgress(a, b); });
+    // Made once: the pump runs before every hit.
+    const std::function<std::pair<QString, QString>()> progressTexts = [&] {
+        flushIfSeen();
+        return std::pair{QStringLiteral("Grep %1/%2").arg(fileIndex + 1).arg(paths.size()), QString::number(hits)};
+    };
     const auto pumpEvents = [&] {
-        const bool goOn = pump.step([&] {
-            flushIfSeen();
-            return std::pair{QStringLiteral("Grep %1/%2").arg(fileIndex + 1).arg(paths.size()),
-                             QString::number(hits)};
-        });
+        const bool goOn = pump.step(progressTexts);
         if (!goOn) m_grep1.SetCancel(true);
         return goOn;
     };
