@@ -51,7 +51,7 @@ def main():
         peers = [('grep', ['grep', '-n', word.encode('cp932')] + files, c_env),
                  ('rg', ['rg', '-n', '--no-heading', '--encoding', 'shift_jis', word] + files, None)]
         for name, cmd, env in peers:
-            wall, cpu, output = best_time(cmd, runs, env)
+            wall, cpu, _, output = best_time(cmd, runs, env)
             lines = output.count(b'\n')
             print(f'{key:<6} {name:<8} {lines:>7} {wall:>7.3f} {cpu:>7.3f} {cpu / wcpu if wcpu else 0:>16.2f}')
     for line in window.get('stop', []):

@@ -22,6 +22,7 @@
 #include "platform/printer_settings.h"
 #include "regex/grep.h"
 #include "script/window/script_session.h"
+#include "search/engine/multi_file_grep.h"
 #include "search/engine/postal_conversion.h"
 #include "textops/line_command.h"
 #include "textops/line_sort.h"
@@ -280,7 +281,7 @@ private:
 
     // Search tools (main_window_grep.cpp, main_window_cat.cpp).
     void grepCommand();
-    void searchFiles(const QStringList& files);
+    void searchFiles(const QStringList& files, search::GrepEncoding encoding);
     void tagJump();
     void goToLine(int line);
 
@@ -333,6 +334,7 @@ private:
     print::TfmPrint* m_print = nullptr;
     regex::TGrep m_grep1;
     QString m_grepFile;
+    bool m_grepDetectsCodes = false;  // the grep box's check box, kept while the program runs
     search::TfmSetFiles* m_setFiles = nullptr;
     search::TfmNamazu* m_namazu = nullptr;
     bool m_waitingForChild = false;

@@ -2,10 +2,14 @@
 // pattern and the files, searches them in the order the dialog returns them
 // and writes the listing into a new document, with its progress in the
 // status bar and the stop item answered while it runs; files it cannot
-// search are named in the status bar and skipped. The tag jump opens what
-// the caret's line names: text files in a second copy of the program (a
-// listing's "Line=" line at that line), anything else through RunShell.
+// search are named in the status bar and skipped. With the box's
+// "文字コード自動判定" checked each file is read in its own kanji code
+// (Shift-JIS, EUC, JIS or UTF-8) and listed in Shift-JIS. The tag jump
+// opens what the caret's line names: text files in a second copy of the
+// program (a listing's "Line=" line at that line), anything else through
+// RunShell.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QStatusBar>
@@ -29,6 +33,9 @@ namespace tabulo::app {
 namespace {
 
 constexpr int kSkippedMessageMs = 15000;
+// Hits listed below a full screen only move the scroll bar, yet every
+// change repaints the editor; those go into the document this often.
+constexpr qint64 kListingBelowScreenMs = 500;
 constexpr int kSkippedNamesShown = 3;
 
 }  // namespace
@@ -43,9 +50,9 @@ void TfmTabulo::registerSearchCommands() {
 
 void TfmTabulo::grepCommand() {
     if (!newDocument()) return;
-    const std::optional<QString> pattern = platform::prompts().input(
+    const std::optional<QString> pattern = platform::prompts().inputWithCheck(
         QStringLiteral("テキストファイル検索 Grep"), QStringLiteral("検索する文字列 (正規表現[A-Za-z]等が使えます)"),
-        QString());
+        QString(), QStringLiteral("文字コード自動判定"), m_grepDetectsCodes);
     if (!pattern) return;
     const std::optional<std::string> bytes =
         platform::SjisCodec::instance().fromUtf16(pattern->toStdU16String());
@@ -56,12 +63,14 @@ void TfmTabulo::grepCommand() {
     m_grep1.SetRegExp(*bytes);  // a pattern error ends the command here
     const QStringList files =
         platform::prompts().openFiles(QStringLiteral("Grep"), QString(), mainFileFilter(), kAllFilesFilterEntry);
-    if (!files.isEmpty()) searchFiles(files);
+    if (!files.isEmpty()) {
+        searchFiles(files, m_grepDetectsCodes ? search::GrepEncoding::Detect : search::GrepEncoding::ShiftJis);
+    }
     if (m_document.Lines().Count() == 0) platform::prompts().message(QStringLiteral("見つかりませんでした!"));
     m_document.SetModified(false);  // the listing can go without a save question
 }
 
-void TfmTabulo::searchFiles(const QStringList& files) {
+void TfmTabulo::searchFiles(const QStringList& files, search::GrepEncoding encoding) {
     std::vector<std::string> paths;
     paths.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& file : files) paths.push_back(platform::toLocalPath(file));
@@ -72,22 +81,32 @@ void TfmTabulo::searchFiles(const QStringList& files) {
     std::size_t hits = 0;
     QStringList skipped;
     statusBar()->clearMessage();
+    QElapsedTimer sinceFlush;
+    sinceFlush.start();
     const auto flush = [&] {
         if (pending.empty()) return;
-        m_document.replaceLines(m_document.Lines().Count(), 0, pending, editor::BreakKind::LineBreak);
+        m_document.replaceLines(m_document.Lines().Count(), 0, std::move(pending), editor::BreakKind::LineBreak);
         pending.clear();
+        sinceFlush.restart();
+    };
+    const auto flushIfSeen = [&] {
+        if (m_document.Lines().Count() < m_document.VisibleRows() ||
+            sinceFlush.elapsed() >= kListingBelowScreenMs) {
+            flush();
+        }
     };
     // Between files, after each block and before each hit: at most every few
     // tens of milliseconds the hits so far go into the document, the progress
     // shows and events run, so the stop item answers at once while thousands
     // of small files do not spend their time in the event loop.
     ProgressPump pump(m_bulk, [this](const QString& a, const QString& b) { showProgress(a, b); });
+    // Made once: the pump runs before every hit.
+    const std::function<std::pair<QString, QString>()> progressTexts = [&] {
+        flushIfSeen();
+        return std::pair{QStringLiteral("Grep %1/%2").arg(fileIndex + 1).arg(paths.size()), QString::number(hits)};
+    };
     const auto pumpEvents = [&] {
-        const bool goOn = pump.step([&] {
-            flush();
-            return std::pair{QStringLiteral("Grep %1/%2").arg(fileIndex + 1).arg(paths.size()),
-                             QString::number(hits)};
-        });
+        const bool goOn = pump.step(progressTexts);
         if (!goOn) m_grep1.SetCancel(true);
         return goOn;
     };
@@ -110,7 +129,7 @@ void TfmTabulo::searchFiles(const QStringList& files) {
     beginBulkEdit(false);
     m_grep1.setEventPump([&] { pumpEvents(); });
     try {
-        search::grepFiles(m_grep1, paths, events);
+        search::grepFiles(m_grep1, paths, events, encoding);
     } catch (...) {
         m_grep1.setEventPump({});
         endBulkEdit(false);

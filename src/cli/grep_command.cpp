@@ -1,13 +1,15 @@
 // tabulo-cli grep: searches files with the program's pattern engine and
 // writes the grep listing the window builds (per hit: the path, "Line=" with
 // the line number, a space, a tab and the line, then an empty line), with
-// CR LF after every line as the document would be saved.
+// CR LF after every line as the document would be saved. With
+// --any-encoding each file is read in the kanji code detected for it.
 #include <string>
 
 #include "cli/invocation.h"
 #include "cli/pattern_error.h"
 #include "regex/grep.h"
 #include "regex/re_error.h"
+#include "search/engine/multi_file_grep.h"
 
 namespace tabulo::cli {
 namespace {
@@ -21,6 +23,8 @@ int runGrep(Invocation& call) {
     } catch (const regex::ERegExpParser& e) {
         throw CliError(patternErrorText(e, pattern));
     }
+    const search::GrepEncoding encoding =
+        call.flag("--any-encoding") ? search::GrepEncoding::Detect : search::GrepEncoding::ShiftJis;
     OutputWriter& out = call.out();
     const std::string* current = nullptr;
     bool found = false;
@@ -37,7 +41,7 @@ int runGrep(Invocation& call) {
         const std::string& path = call.operands()[i];
         current = &path;
         try {
-            grep.GrepFile(path == "-" ? "/dev/stdin" : path);
+            search::grepFile(grep, path == "-" ? "/dev/stdin" : path, encoding);
         } catch (const regex::EFileNotFound& e) {
             call.report(call.messages().fromArgument(path) + ": " + e.what());
         }
@@ -51,9 +55,13 @@ const SubcommandRegistration kRegistration{{
     .summary = "list the lines of the files that match the pattern (the grep listing)",
     .details = "PATTERN is the editor's pattern syntax. Exit status 0 when a line matched,\n"
                "1 when none did, 2 when the pattern is bad or a file could not be read (the\n"
-               "other files are still searched). \"-\" searches standard input.\n",
+               "other files are still searched). \"-\" searches standard input.\n"
+               "With --any-encoding the lines are listed in Shift-JIS with their line numbers\n"
+               "in the file.\n",
     .options = {{"--fuzzy", nullptr, OptionKind::Flag, "",
-                 "match interchangeable Japanese characters (full/half width, kana) alike"}},
+                 "match interchangeable Japanese characters (full/half width, kana) alike"},
+                {"--any-encoding", nullptr, OptionKind::Flag, "",
+                 "read each file in its own detected code (Shift-JIS, EUC, JIS, UTF-8)"}},
     .minOperands = 2,
     .maxOperands = kAnyNumber,
     .textOperands = 1,

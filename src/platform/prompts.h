@@ -32,6 +32,12 @@ public:
     // An input box; std::nullopt when cancelled.
     virtual std::optional<QString> input(const QString& caption, const QString& prompt,
                                          const QString& defaultText) = 0;
+    // The same with one check box under the field: `checked` gives its state
+    // when the box opens and receives the user's choice when the input is
+    // accepted (it stays as it was when the box is cancelled).
+    virtual std::optional<QString> inputWithCheck(const QString& caption, const QString& prompt,
+                                                  const QString& defaultText, const QString& checkCaption,
+                                                  bool& checked) = 0;
 
     // File dialogs. `filter` uses the program's own notation: pairs of
     // description and patterns separated by '|', patterns by ';'

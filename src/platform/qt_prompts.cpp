@@ -3,6 +3,11 @@
 #include "platform/qt_prompts.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -27,6 +32,14 @@ QMessageBox::Icon toQtIcon(Icon icon)
     case Icon::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+// The window manager cuts a title wider than the box; leave room for it and
+// the title bar's buttons.
+void leaveRoomForTitle(QDialog& dialog, const QString& title)
+{
+    constexpr int kTitleBarButtons = 120;
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarButtons);
 }
 
 const QFileDialog::Options kFileDialogOptions = QFileDialog::HideNameFilterDetails;
@@ -127,14 +140,37 @@ std::optional<QString> QtPrompts::input(const QString& caption, const QString& p
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
-    // The window manager cuts a title wider than the box; leave room for it
-    // and the title bar's buttons.
-    constexpr int kTitleBarButtons = 120;
-    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarButtons);
+    detail::leaveRoomForTitle(dialog, title);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
     return dialog.textValue();
+}
+
+std::optional<QString> QtPrompts::inputWithCheck(const QString& caption, const QString& prompt,
+                                                 const QString& defaultText, const QString& checkCaption,
+                                                 bool& checked)
+{
+    QDialog dialog(m_parent);
+    const QString title = detail::titleOrAppName(caption);
+    dialog.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(prompt, &dialog));
+    auto* field = new QLineEdit(defaultText, &dialog);
+    layout->addWidget(field);
+    auto* check = new QCheckBox(checkCaption, &dialog);
+    check->setChecked(checked);
+    layout->addWidget(check);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    detail::leaveRoomForTitle(dialog, title);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    checked = check->isChecked();
+    return field->text();
 }
 
 std::optional<QString> QtPrompts::openFile(const QString& caption, const QString& startPath,

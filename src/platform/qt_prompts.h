@@ -23,6 +23,9 @@ public:
                    Icon icon = Icon::Question) override;
     std::optional<QString> input(const QString& caption, const QString& prompt,
                                  const QString& defaultText) override;
+    std::optional<QString> inputWithCheck(const QString& caption, const QString& prompt,
+                                          const QString& defaultText, const QString& checkCaption,
+                                          bool& checked) override;
     std::optional<QString> openFile(const QString& caption, const QString& startPath,
                                     const QString& filter) override;
     QStringList openFiles(const QString& caption, const QString& startPath,

@@ -64,6 +64,11 @@ void ScriptedPrompts::queueInput(std::optional<QString> text)
     m_inputs.push_back(std::move(text));
 }
 
+void ScriptedPrompts::queueCheck(bool checked)
+{
+    m_checks.push_back(checked);
+}
+
 void ScriptedPrompts::queueFile(std::optional<QString> path)
 {
     m_files.push_back(std::move(path));
@@ -98,6 +103,7 @@ void ScriptedPrompts::clear()
     m_records.clear();
     m_answers.clear();
     m_inputs.clear();
+    m_checks.clear();
     m_files.clear();
     m_fileLists.clear();
     m_fonts.clear();
@@ -105,7 +111,7 @@ void ScriptedPrompts::clear()
 
 int ScriptedPrompts::pendingAnswers() const
 {
-    return static_cast<int>(m_answers.size() + m_inputs.size() + m_files.size()
+    return static_cast<int>(m_answers.size() + m_inputs.size() + m_checks.size() + m_files.size()
                             + m_fileLists.size() + m_fonts.size());
 }
 
@@ -145,6 +151,23 @@ std::optional<QString> ScriptedPrompts::input(const QString& caption, const QStr
     added.prompt = prompt;
     added.defaultText = defaultText;
     return detail::takeAnswer(m_inputs, added);
+}
+
+std::optional<QString> ScriptedPrompts::inputWithCheck(const QString& caption, const QString& prompt,
+                                                       const QString& defaultText, const QString& checkCaption,
+                                                       bool& checked)
+{
+    PromptRecord& added = record(PromptKind::Input, caption);
+    added.prompt = prompt;
+    added.defaultText = defaultText;
+    added.checkCaption = checkCaption;
+    added.checked = checked;
+    std::optional<QString> text = detail::takeAnswer(m_inputs, added);
+    if (!m_checks.empty()) {
+        if (text) checked = m_checks.front();
+        m_checks.pop_front();
+    }
+    return text;
 }
 
 PromptRecord& ScriptedPrompts::fileRecord(PromptKind kind, const QString& caption,

@@ -25,6 +25,8 @@ struct PromptRecord {
     QString defaultText;
     QString filter;
     int selectedFilter = 0;  // openFiles: the filter entry chosen at first
+    QString checkCaption;    // inputWithCheck: the check box's caption
+    bool checked = false;    // inputWithCheck: its state when the box opened
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
     QFont font;
@@ -36,6 +38,9 @@ public:
     void queueAnswer(Answer answer);
     // Answers for input(); std::nullopt = the box is cancelled.
     void queueInput(std::optional<QString> text);
+    // States the user gives the check box of inputWithCheck(); without one
+    // queued the box is left as it opened.
+    void queueCheck(bool checked);
     // Answers for openFile() and saveFile(); std::nullopt = cancelled.
     void queueFile(std::optional<QString> path);
     // Answers for openFiles(); an empty list = cancelled.
@@ -59,6 +64,9 @@ public:
                    Icon icon = Icon::Question) override;
     std::optional<QString> input(const QString& caption, const QString& prompt,
                                  const QString& defaultText) override;
+    std::optional<QString> inputWithCheck(const QString& caption, const QString& prompt,
+                                          const QString& defaultText, const QString& checkCaption,
+                                          bool& checked) override;
     std::optional<QString> openFile(const QString& caption, const QString& startPath,
                                     const QString& filter) override;
     QStringList openFiles(const QString& caption, const QString& startPath,
@@ -76,6 +84,7 @@ private:
     std::vector<PromptRecord> m_records;
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
+    std::deque<bool> m_checks;
     std::deque<std::optional<QString>> m_files;
     std::deque<QStringList> m_fileLists;
     std::deque<std::optional<QFont>> m_fonts;

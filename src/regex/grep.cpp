@@ -89,8 +89,21 @@ void TGrep::chooseScanner() {
 
 void TGrep::GrepFile(const std::string& path) {
     if (!m_onMatch) return;
+    TFileSource source(path);
+    GrepSource(source);
+}
+
+void TGrep::GrepSource(TTextSource& source) {
+    if (!m_onMatch) return;
     m_cancel = false;
-    TTxtFile file(path, m_cancel, m_pump, m_blockSize, m_keepCrLf);
+    // The buffer stays for the next file unless a long line made it large.
+    struct KeepSmallBuffer {
+        std::vector<char>& buffer;
+        ~KeepSmallBuffer() {
+            if (buffer.size() > kKeptBufferBytes) std::vector<char>().swap(buffer);
+        }
+    } keepSmall{m_buffer};
+    TTxtFile file(source, m_buffer, m_cancel, m_pump, m_blockSize, m_keepCrLf);
     try {
         switch (m_scanner) {
         case Scanner::Literal: scanLiteral(file); break;
@@ -98,7 +111,7 @@ void TGrep::GrepFile(const std::string& path) {
         case Scanner::Walk: scanWalk(file); break;
         }
     } catch (const EEndOfFile&) {
-        // The normal end of every search.
+        // A line asked for past the end of the text: the search is over.
     }
 }
 
@@ -112,7 +125,7 @@ void TGrep::report(TTxtFile& file, std::size_t pos, std::size_t& lineEnd) {
 void TGrep::scanLiteral(TTxtFile& file) {
     if (!m_literal) return;
     for (;;) {
-        file.readBlock();
+        if (!file.readBlock()) return;
         const std::size_t end = file.completeEnd();
         std::size_t from = 0;
         for (;;) {
@@ -138,7 +151,7 @@ void TGrep::scanLines(TTxtFile& file) {
     }
     const std::function<void()> pace = [&file] { file.letEventsRunIfDue(); };
     for (;;) {
-        file.readBlock();
+        if (!file.readBlock()) return;
         const std::size_t end = file.completeEnd();
         std::size_t pos = 0;
         while (pos < end) {

@@ -21,6 +21,7 @@
 #include "regex/line_search.h"
 #include "regex/match_starts.h"
 #include "regex/regular_expression.h"
+#include "regex/text_source.h"
 #include "regex/txt_file.h"
 
 namespace tabulo::regex {
@@ -50,6 +51,8 @@ public:
     // EGrepCancel when Cancel was set during the search. Does nothing
     // without an OnMatch handler.
     void GrepFile(const std::string& path);
+    // The same over text from any source; read errors pass through.
+    void GrepSource(TTextSource& source);
 
 protected:
     Code LineHeadCode() const override { return '\n'; }
@@ -78,6 +81,8 @@ private:
     std::unique_ptr<detail::LiteralFinder> m_required;  // a character every match holds
     std::unique_ptr<detail::MatchStarts> m_starts;
     std::vector<std::uint64_t> m_startBits;
+    std::vector<char> m_buffer;  // the reader's, kept from file to file
+    static constexpr std::size_t kKeptBufferBytes = std::size_t{4} << 20;
 };
 
 }  // namespace tabulo::regex

@@ -1,38 +1,27 @@
 // Block reading, normalisation and line bookkeeping of the grep reader.
 #include "regex/txt_file.h"
 
-#include <fcntl.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cerrno>
 #include <cstring>
-#include <system_error>
 
 #include "regex/byte_scan.h"
 
 namespace tabulo::regex {
 
-TTxtFile::TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
+TTxtFile::TTxtFile(TTextSource& source, std::vector<char>& buffer, const bool& cancel, std::function<void()> pumpEvents,
                    std::size_t blockSize, bool keepCrLf)
-    : m_blockSize(std::max<std::size_t>(blockSize, 1)), m_keepCrLf(keepCrLf), m_cancel(cancel), m_pumpEvents(std::move(pumpEvents)) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) throw EFileNotFound(std::strerror(errno));
-    struct stat st {};
-    if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(m_fd);
-        throw EFileNotFound(std::strerror(EISDIR));
-    }
-    reserve(m_blockSize + 4);
+    : m_source(source),
+      m_buf(buffer),
+      m_blockSize(std::max<std::size_t>(blockSize, 1)),
+      m_keepCrLf(keepCrLf),
+      m_cancel(cancel),
+      m_pumpEvents(std::move(pumpEvents)) {
+    reserve(m_blockSize + 5);
     m_buf[0] = '\n';
     m_size = 1;
-}
-
-TTxtFile::~TTxtFile() {
-    if (m_fd >= 0) ::close(m_fd);
 }
 
 void TTxtFile::reserve(std::size_t capacity) {
@@ -40,17 +29,7 @@ void TTxtFile::reserve(std::size_t capacity) {
 }
 
 std::size_t TTxtFile::readRaw(char* dst, std::size_t count) {
-    std::size_t got = 0;
-    while (got < count) {
-        const ssize_t n = ::read(m_fd, dst + got, count - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw std::system_error(errno, std::generic_category(), "read");
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
+    return m_source.read(dst, count);
 }
 
 // Normalises count raw bytes at index from, writing from m_size on (never
@@ -124,13 +103,13 @@ bool TTxtFile::appendBlockKeepingCrLf() {
     return changed;
 }
 
-void TTxtFile::readBlock() {
-    if (m_eof) throw EEndOfFile();
+bool TTxtFile::readBlock() {
+    if (m_eof) return false;
     reserve(m_size + m_blockSize + 4);
     if (m_keepCrLf) {
-        if (!appendBlockKeepingCrLf()) throw EEndOfFile();
+        if (!appendBlockKeepingCrLf()) return false;
         letEventsRun();
-        return;
+        return true;
     }
     // Behind a CR held back from the last block: read one byte further on
     // so its line feed can be written in front.
@@ -153,8 +132,9 @@ void TTxtFile::readBlock() {
         m_eof = true;
         if (m_buf[m_size - 1] != '\n') m_buf[m_size++] = '\n';
     }
-    if (n == 0 && m_size == sizeBefore) throw EEndOfFile();
+    if (n == 0 && m_size == sizeBefore) return false;
     letEventsRun();
+    return true;
 }
 
 void TTxtFile::letEventsRun() {
@@ -169,12 +149,7 @@ void TTxtFile::letEventsRunIfDue() {
 
 bool TTxtFile::ensure(std::size_t i) {
     while (i >= m_size) {
-        if (m_eof) return false;
-        try {
-            readBlock();
-        } catch (const EEndOfFile&) {
-            return false;
-        }
+        if (!readBlock()) return false;
     }
     return true;
 }

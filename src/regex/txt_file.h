@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "regex/sjis.h"
+#include "regex/text_source.h"
 
 namespace tabulo::regex {
 
@@ -44,21 +45,21 @@ class TTxtFile {
 public:
     static constexpr std::size_t kBlockSize = 102400;
 
-    // Raises EFileNotFound when the file cannot be opened for reading. With
-    // keepCrLf the carriage return of a CR LF pair stays in the buffer in
-    // front of its line feed (saving a copy of every block); it is never part
-    // of a fetched line, and callers that use this mode must treat it as a
-    // character no match can contain.
-    TTxtFile(const std::string& path, const bool& cancel, std::function<void()> pumpEvents,
+    // Reads from source into buffer; both must outlive the reader. A buffer
+    // kept from one file to the next saves allocating and clearing it for
+    // every file. With keepCrLf the carriage return of a CR LF pair stays in
+    // the buffer in front of its line feed (saving a copy of every block); it
+    // is never part of a fetched line, and callers that use this mode must
+    // treat it as a character no match can contain.
+    TTxtFile(TTextSource& source, std::vector<char>& buffer, const bool& cancel, std::function<void()> pumpEvents,
              std::size_t blockSize = kBlockSize, bool keepCrLf = false);
-    ~TTxtFile();
     TTxtFile(const TTxtFile&) = delete;
     TTxtFile& operator=(const TTxtFile&) = delete;
 
-    // Appends the next block, normalised. Raises EEndOfFile when the file has
-    // nothing more, EGrepCancel when the owner's Cancel flag is set after the
+    // Appends the next block, normalised; false when the file has nothing
+    // more. Raises EGrepCancel when the owner's Cancel flag is set after the
     // read.
-    void readBlock();
+    bool readBlock();
     // Reads blocks until index i holds data; false at the end of the file.
     bool ensure(std::size_t i);
 
@@ -96,8 +97,8 @@ private:
     void fixInPlace(std::size_t from, std::size_t count, bool lastChunk);
     bool appendBlockKeepingCrLf();
 
-    int m_fd = -1;
-    std::vector<char> m_buf;
+    TTextSource& m_source;
+    std::vector<char>& m_buf;
     std::size_t m_size = 0;
     std::size_t m_blockSize;
     bool m_keepCrLf;

@@ -1,6 +1,8 @@
 // tabulo-cli grep end to end: the grep listing with CR LF line ends, the
-// fuzzy switch, exit statuses, bad patterns and unreadable files.
+// fuzzy switch, exit statuses, bad patterns and unreadable files, and files
+// of any encoding with --any-encoding.
 #include "cli/cli_fixture.h"
+#include "support/mixed_encoding_files.h"
 
 namespace {
 
@@ -26,6 +28,25 @@ TEST_F(GrepCli, FuzzyDictionaryAndShiftJisBytes) {
     EXPECT_EQ(runShell(program() + " grep --fuzzy \"$(printf '\\203\\113')\" " + quoted(f)).out, f + "\r\nLine=2 \t\xB6\xDE\r\n\r\n");
     // The trail byte of 表 is not a backslash.
     EXPECT_EQ(runShell(program() + " grep '\\\\' " + quoted(f)).status, 1);
+}
+
+TEST_F(GrepCli, AnyEncodingListsTheHitOfEveryFileInShiftJis) {
+    std::string paths;
+    std::string expected;
+    for (const auto& file : mixedEncodingFiles()) {
+        const std::string p = writeFile(file.name, file.bytes);
+        paths += " " + quoted(p);
+        expected += p + "\r\nLine=" + std::to_string(file.hitLine) + " \t" + kMixedHitLine + "\r\n\r\n";
+    }
+    // The pattern as a UTF-8 argument; the output is Shift-JIS.
+    const std::string grep = program() + " grep --args-encoding utf-8 --any-encoding 日本語の検索";
+    const RunResult run = runShell(grep + paths);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, expected);
+    // Standard input is detected too.
+    const std::string eucFile = (m_dir / "euc.txt").string();
+    EXPECT_EQ(runShell(grep + " - < " + quoted(eucFile)).out,
+              "-\r\nLine=2 \t" + kMixedHitLine + "\r\n\r\n");
 }
 
 TEST_F(GrepCli, StatusesBadPatternsAndMissingFiles) {

@@ -1,7 +1,8 @@
 // The grep command through the main window: the questions in order, the
 // listing over files with mixed line ends, a Shift-JIS file name and no
 // final line break, files that cannot be searched named in the status bar,
-// every way the command ends early, and the stop item during a search.
+// every way the command ends early, the stop item during a search, and the
+// check box that reads each file in its own kanji code.
 #include <sys/stat.h>
 
 #include <QStatusBar>
@@ -9,6 +10,7 @@
 
 #include "app/progress_pump.h"
 #include "support/document_window_fixture.h"
+#include "support/mixed_encoding_files.h"
 #include "support/show_bytes.h"
 
 using tabulo::platform::Answer;
@@ -72,6 +74,50 @@ TEST_F(GrepWindowTest, ListingOverFilesWithMixedBreaksAndAShiftJisName) {
     run("Grep");
     EXPECT_EQ(w.document().Lines().Count(), 0);
     EXPECT_EQ(prompts.records().size(), 3u);
+}
+
+TEST_F(GrepWindowTest, CheckBoxReadsEachFileInItsOwnCode) {
+    QStringList files;
+    std::string detected;
+    for (const auto& file : tabulo::testing::mixedEncodingFiles()) {
+        files << path(QString::fromLatin1(file.name));
+        writeBytes(files.back(), file.bytes);
+        detected += bytesOf(files.back()) + "\r\nLine=" + std::to_string(file.hitLine) + " \t" +
+                    tabulo::testing::kMixedHitLine + "\r\n\r\n";
+    }
+    const QString pattern = QStringLiteral("日本語の検索");
+    const QString check = QStringLiteral("文字コード自動判定");
+    auto& w = open();
+    prompts.queueInput(pattern);
+    prompts.queueCheck(true);
+    prompts.queueFiles(files);
+    run("_Grep");
+    EXPECT_EQ(showBytes(w.document().GetTextStr()), showBytes(detected));
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_EQ(prompts.records()[0].checkCaption, check);
+    EXPECT_FALSE(prompts.records()[0].checked);  // off when the program starts
+
+    // The box keeps its state for the next grep; unchecked, only the
+    // Shift-JIS file is read right.
+    prompts.clear();
+    prompts.queueInput(pattern);
+    prompts.queueCheck(false);
+    prompts.queueFiles(files);
+    run("Grep");
+    ASSERT_FALSE(prompts.records().empty());
+    EXPECT_TRUE(prompts.records()[0].checked);
+    EXPECT_EQ(w.document().Lines().Count(), 3);
+    EXPECT_EQ(w.document().Lines().Get(1), "Line=1 \t" + tabulo::testing::kMixedHitLine);
+
+    // A cancelled box leaves the check box as it was.
+    prompts.clear();
+    prompts.queueInput(std::nullopt);
+    prompts.queueCheck(true);
+    run("Grep");
+    prompts.clear();
+    prompts.queueInput(std::nullopt);
+    run("Grep");
+    EXPECT_FALSE(prompts.records()[0].checked);
 }
 
 TEST_F(GrepWindowTest, EveryEarlyEnd) {

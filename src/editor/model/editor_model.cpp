@@ -830,8 +830,14 @@ int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, std::ve
         invalidateFrom(r0 - 1);
     }
     std::vector<ScreenRow> rows;
+    rows.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        auto made = makeRows(std::move(lines[i]), i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak);
+        const BreakKind kind = i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak;
+        if (!m_wordWrap) {  // one row per line, without a vector for each
+            rows.push_back({std::move(lines[i]), static_cast<std::uint16_t>(kind)});
+            continue;
+        }
+        auto made = makeRows(std::move(lines[i]), kind);
         for (auto& row : made) rows.push_back(std::move(row));
     }
     const int newRows = static_cast<int>(rows.size());

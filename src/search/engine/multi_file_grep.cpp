@@ -2,12 +2,22 @@
 
 #include <system_error>
 
+#include "search/engine/encoded_file_source.h"
 #include "search/engine/file_kind.h"
 
 namespace tabulo::search {
 
+void grepFile(regex::TGrep& grep, const std::string& path, GrepEncoding encoding) {
+    if (encoding == GrepEncoding::ShiftJis) {
+        grep.GrepFile(path);
+        return;
+    }
+    EncodedFileSource source(path);
+    grep.GrepSource(source);
+}
+
 GrepFilesResult grepFiles(regex::TGrep& grep, const std::vector<std::string>& paths,
-                          const GrepFileEvents& events) {
+                          const GrepFileEvents& events, GrepEncoding encoding) {
     GrepFilesResult result;
     const std::string* current = nullptr;
     grep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
@@ -30,7 +40,7 @@ GrepFilesResult grepFiles(regex::TGrep& grep, const std::vector<std::string>& pa
         }
         current = &path;
         try {
-            grep.GrepFile(path);
+            grepFile(grep, path, encoding);
             ++result.searched;
         } catch (const regex::EGrepCancel&) {
             result.stopped = true;

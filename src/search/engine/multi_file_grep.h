@@ -15,6 +15,15 @@
 
 namespace tabulo::search {
 
+// How the files' text is read: as Shift-JIS, or each in the kanji code
+// detected for it (Shift-JIS, EUC, JIS or UTF-8) and converted to Shift-JIS,
+// so hits show in Shift-JIS with the line numbers of the file.
+enum class GrepEncoding { ShiftJis, Detect };
+
+// Searches one file with the pattern and OnMatch handler set on grep; raises
+// what TGrep::GrepFile raises.
+void grepFile(regex::TGrep& grep, const std::string& path, GrepEncoding encoding);
+
 struct GrepFileEvents {
     // Before each file; false ends the search (the stop request).
     std::function<bool(std::size_t index, const std::string& path)> beforeFile;
@@ -32,6 +41,6 @@ struct GrepFilesResult {
 // the run. Setting grep's Cancel from onHit or from its event pump stops the
 // search.
 GrepFilesResult grepFiles(regex::TGrep& grep, const std::vector<std::string>& paths,
-                          const GrepFileEvents& events);
+                          const GrepFileEvents& events, GrepEncoding encoding = GrepEncoding::ShiftJis);
 
 }  // namespace tabulo::search
