@@ -4,6 +4,9 @@
 #include <cctype>
 #include <charconv>
 
+#include "editor/model/editor_model.h"
+#include "platform/error_handler.h"
+
 namespace tabulo::app {
 
 std::optional<int> goToRowTarget(const std::optional<std::string>& answer, const GoToRowContext& ctx) {
@@ -21,6 +24,19 @@ std::optional<int> goToRowTarget(const std::optional<std::string>& answer, const
     if (ec != std::errc() || end != last) n = 0;  // not a decimal integer
     if (n <= 0) return std::nullopt;
     return n - 1;
+}
+
+void askGoToRow(editor::EditorModel& model) {
+    const QString defaultText = QString::number(model.Row() + 1);
+    const std::optional<QString> answer =
+        platform::prompts().input(QStringLiteral(" 指定行に移動　(S:文頭  E:文末)"),
+                                  QStringLiteral("行番号、または S:文頭  E:文末"), defaultText);
+    const std::optional<int> target =
+        goToRowTarget(answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt,
+                      {model.Row(), model.RowCount(), model.VisibleRows()});
+    if (!target) return;
+    model.SetRow(*target);
+    model.SetTopRow(*target);
 }
 
 }  // namespace tabulo::app

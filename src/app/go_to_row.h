@@ -1,8 +1,13 @@
-// The answer rules of the go-to-row command, apart from the window.
+// The go-to-row command of both editors (Ctrl+J), and its answer rules
+// apart from the window.
 #pragma once
 
 #include <optional>
 #include <string>
+
+namespace tabulo::editor {
+class EditorModel;
+}
 
 namespace tabulo::app {
 
@@ -18,5 +23,9 @@ struct GoToRowContext {
 // in the lower half of the window, a positive number n goes to row n - 1;
 // anything else does nothing.
 std::optional<int> goToRowTarget(const std::optional<std::string>& answer, const GoToRowContext& ctx);
+
+// Asks for the row in the input box " 指定行に移動　(S:文頭  E:文末)" and puts
+// the caret and the top row on it.
+void askGoToRow(editor::EditorModel& model);
 
 }  // namespace tabulo::app

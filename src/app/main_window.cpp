@@ -25,6 +25,7 @@
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "search/window/editor_search.h"
+#include "script/window/script_session.h"
 #include "search/window/find_dialog.h"
 
 namespace tabulo::app {
@@ -89,6 +90,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerPostalCommands();
     registerNamazuCommands();
     setUpScripts();
+    setUpScriptEditor();
     connectCommands();
 
     resize(660, 508);

@@ -43,6 +43,7 @@ class TfmPrint;
 }
 
 namespace tabulo::script {
+class TfmAwk;
 class TfmRun;
 struct ScriptWorkFiles;
 }  // namespace tabulo::script
@@ -167,6 +168,10 @@ public:
     script::ScriptSession& scriptSession() { return m_scriptSession; }
     script::TfmRun& scriptRunDialog() { return *m_scriptRun; }
     void runScript();
+    // The script editor window (main_window_script_editor.cpp). Showing it
+    // loads the keywords for the session's script first.
+    script::TfmAwk& scriptEditor() { return *m_scriptEditor; }
+    void showScriptEditor();
 
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
@@ -217,6 +222,8 @@ private:
     bool prepareScriptTarget(const script::ScriptWorkFiles& files, std::optional<std::string>& target);
     std::vector<std::string> scriptArgumentWords();
     void deliverScriptResult(const script::ScriptWorkFiles& files, const QString& debugScript);
+    void setUpScriptEditor();       // main_window_script_editor.cpp
+    void applyScriptEditorOptions();
 
     void buildMenus();
     void buildToolBar();
@@ -340,6 +347,7 @@ private:
     bool m_waitingForChild = false;
     script::ScriptSession m_scriptSession;
     script::TfmRun* m_scriptRun = nullptr;
+    script::TfmAwk* m_scriptEditor = nullptr;
 };
 
 }  // namespace tabulo::app

@@ -83,30 +83,11 @@ void TfmTabulo::chooseFont() {
     m_editor->setCharacterMargin(characterSpacingFor(chosen.family().toStdString(), size));
 }
 
-void TfmTabulo::insertLine() {
-    const int line = m_document.LineIndexOfRow(m_document.Row());
-    if (line > m_document.Lines().Count()) return;
-    m_document.Lines().Insert(line, "");
-}
+void TfmTabulo::insertLine() { editor::insertLineAtCaret(m_document); }
 
-void TfmTabulo::deleteLine() {
-    const int line = m_document.LineIndexOfRow(m_document.Row());
-    if (line >= m_document.Lines().Count()) return;  // the caret is on the row after the last break
-    m_document.Lines().Delete(line);
-}
+void TfmTabulo::deleteLine() { editor::deleteCaretLine(m_document); }
 
-void TfmTabulo::goToRow() {
-    const QString defaultText = QString::number(m_document.Row() + 1);
-    const std::optional<QString> answer =
-        platform::prompts().input(QStringLiteral(" 指定行に移動　(S:文頭  E:文末)"),
-                                  QStringLiteral("行番号、または S:文頭  E:文末"), defaultText);
-    const std::optional<int> target = goToRowTarget(
-        answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt,
-        {m_document.Row(), m_document.RowCount(), m_document.VisibleRows()});
-    if (!target) return;
-    m_document.SetRow(*target);
-    m_document.SetTopRow(*target);
-}
+void TfmTabulo::goToRow() { askGoToRow(m_document); }
 
 void TfmTabulo::stopCommand() {
     const platform::Answer answer = platform::prompts().confirm(

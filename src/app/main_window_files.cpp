@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/backup_name.h"
+#include "app/document_file.h"
 #include "app/file_filter.h"
 #include "app/main_window.h"
 #include "platform/busy_cursor.h"
@@ -83,6 +84,52 @@ void makeBackup(const QString& path) {
 }
 
 }  // namespace
+
+void loadDocumentFile(editor::EditorModel& document, const QString& path) {
+    try {
+        document.LoadFromFile(localPath(path));
+    } catch (const std::exception& error) {
+        fileError("ファイル %1 は開けません", path, error);
+    }
+}
+
+bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool askBackup,
+                      const std::function<bool(const std::string& target)>& confirmTarget) {
+    const platform::FreeSpace space = platform::freeSpaceFor(localPath(path));
+    const QString drive = QString::fromStdString(space.drive);
+    // Both sizes are compared as single-precision reals, as they are shown.
+    const float needed = static_cast<float>(document.textLength());
+    if (!space.bytes) {
+        const platform::Answer answer = platform::prompts().confirm(
+            QStringLiteral("Drive ") + drive + QStringLiteral(" の空き容量が計算不能！書き込みますか？"), boxTitle(),
+            platform::Buttons::YesNo);
+        if (answer != platform::Answer::Yes) return false;
+    } else if (const float free = static_cast<float>(*space.bytes); free <= needed) {
+        platform::prompts().message(QStringLiteral("空きは") + numberText(needed) +
+                                    QStringLiteral("バイト必要です！ Drive ") + drive +
+                                    QStringLiteral("\\ の空きは") + numberText(free) + QStringLiteral("バイトです."));
+        return false;
+    }
+    const std::string target = platform::resolveSaveTarget(localPath(path));
+    // A folder, FIFO or device is refused before any question or backup.
+    if (struct stat info {}; ::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        fileError("ファイル %1 を作成できません", path, platform::NotRegularFileError(localPath(path), info.st_mode));
+    }
+    if (confirmTarget && !confirmTarget(target)) return false;
+    if (askBackup && fileExists(path)) {
+        const platform::Answer answer = platform::prompts().confirm(
+            QStringLiteral("同名のファイルが存在しています。バックアップファイルを作りますか？"), boxTitle(),
+            platform::Buttons::YesNoCancel);
+        if (answer == platform::Answer::Cancel) return false;
+        if (answer == platform::Answer::Yes) makeBackup(path);
+    }
+    try {
+        document.SaveToFile(localPath(path));
+    } catch (const std::exception& error) {
+        fileError("ファイル %1 を作成できません", path, error);
+    }
+    return true;
+}
 
 void TfmTabulo::registerFileCommands() {
     addCommand(QStringLiteral("New1"), [this](QAction*) { newDocument(); });
@@ -231,38 +278,9 @@ bool TfmTabulo::saveDocumentAs() {
 }
 
 bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
-    const platform::FreeSpace space = platform::freeSpaceFor(localPath(path));
-    const QString drive = QString::fromStdString(space.drive);
-    // Both sizes are compared as single-precision reals, as they are shown.
-    const float needed = static_cast<float>(m_document.textLength());
-    if (!space.bytes) {
-        const platform::Answer answer = platform::prompts().confirm(
-            QStringLiteral("Drive ") + drive + QStringLiteral(" の空き容量が計算不能！書き込みますか？"), boxTitle(),
-            platform::Buttons::YesNo);
-        if (answer != platform::Answer::Yes) return false;
-    } else if (const float free = static_cast<float>(*space.bytes); free <= needed) {
-        platform::prompts().message(QStringLiteral("空きは") + numberText(needed) +
-                                    QStringLiteral("バイト必要です！ Drive ") + drive +
-                                    QStringLiteral("\\ の空きは") + numberText(free) + QStringLiteral("バイトです."));
+    if (!saveDocumentFile(m_document, path, askBackup,
+                          [this](const std::string& target) { return confirmDroppingCutBytes(target); })) {
         return false;
-    }
-    const std::string target = platform::resolveSaveTarget(localPath(path));
-    // A folder, FIFO or device is refused before any question or backup.
-    if (struct stat info {}; ::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        fileError("ファイル %1 を作成できません", path, platform::NotRegularFileError(localPath(path), info.st_mode));
-    }
-    if (!confirmDroppingCutBytes(target)) return false;
-    if (askBackup && fileExists(path)) {
-        const platform::Answer answer = platform::prompts().confirm(
-            QStringLiteral("同名のファイルが存在しています。バックアップファイルを作りますか？"), boxTitle(),
-            platform::Buttons::YesNoCancel);
-        if (answer == platform::Answer::Cancel) return false;
-        if (answer == platform::Answer::Yes) makeBackup(path);
-    }
-    try {
-        m_document.SaveToFile(localPath(path));
-    } catch (const std::exception& error) {
-        fileError("ファイル %1 を作成できません", path, error);
     }
     m_document.SetModified(false);
     m_cutFile.reset();

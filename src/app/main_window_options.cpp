@@ -93,6 +93,7 @@ void TfmTabulo::showOptions() {
     m_runDialog(*m_option);
     if (m_option->result() == QDialog::Accepted) applyOptionColours(*m_editor, m_option->settings().main);
     applyOptions();
+    applyScriptEditorOptions();
 }
 
 void TfmTabulo::storeSettingsAtClose() {

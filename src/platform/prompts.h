@@ -43,10 +43,11 @@ public:
     // description and patterns separated by '|', patterns by ';'
     // ("テキスト(*.txt)|*.txt;*.doc|すべて|*.*"). std::nullopt / empty list
     // when cancelled.
+    // selectedFilter is the 0-based filter entry chosen when the dialog
+    // opens.
     virtual std::optional<QString> openFile(const QString& caption, const QString& startPath,
-                                            const QString& filter) = 0;
-    // Several files, in the order the dialog returns them; selectedFilter is
-    // the 0-based filter entry chosen when the dialog opens.
+                                            const QString& filter, int selectedFilter = 0) = 0;
+    // Several files, in the order the dialog returns them.
     virtual QStringList openFiles(const QString& caption, const QString& startPath,
                                   const QString& filter, int selectedFilter = 0) = 0;
     virtual std::optional<QString> saveFile(const QString& caption, const QString& startPath,

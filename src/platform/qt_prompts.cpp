@@ -46,6 +46,32 @@ const QFileDialog::Options kFileDialogOptions = QFileDialog::HideNameFilterDetai
 
 }  // namespace detail
 
+namespace {
+
+// File names here are case-sensitive: "*.*" would only match names with a
+// dot, so it becomes "*", and an extension is matched in lower and in upper
+// case whatever case the entry writes it in.
+QStringList filePatterns(const QStringList& patterns)
+{
+    QStringList result;
+    const auto add = [&result](const QString& pattern) {
+        if (!result.contains(pattern)) result << pattern;
+    };
+    for (const QString& pattern : patterns) {
+        if (pattern == QStringLiteral("*.*")) {
+            add(QStringLiteral("*"));
+        } else if (pattern.startsWith(QStringLiteral("*."))) {
+            add(pattern.toLower());
+            add(pattern.toUpper());
+        } else {
+            add(pattern);
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
 QString qtFileFilter(const QString& filter)
 {
     if (filter.isEmpty()) {
@@ -55,7 +81,7 @@ QString qtFileFilter(const QString& filter)
     QStringList entries;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         const QString patterns = i + 1 < parts.size()
-            ? parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '))
+            ? filePatterns(parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)).join(QLatin1Char(' '))
             : QString();
         // Qt reads the patterns from the last parenthesised group of an
         // entry; descriptions may hold their own, so ours always comes last.
@@ -174,11 +200,12 @@ std::optional<QString> QtPrompts::inputWithCheck(const QString& caption, const Q
 }
 
 std::optional<QString> QtPrompts::openFile(const QString& caption, const QString& startPath,
-                                           const QString& filter)
+                                           const QString& filter, int selectedFilter)
 {
-    const QString path = QFileDialog::getOpenFileName(m_parent, caption, startPath,
-                                                      qtFileFilter(filter), nullptr,
-                                                      detail::kFileDialogOptions);
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = qtFilter.split(QStringLiteral(";;")).value(selectedFilter);
+    const QString path = QFileDialog::getOpenFileName(m_parent, caption, startPath, qtFilter,
+                                                      &selected, detail::kFileDialogOptions);
     if (path.isEmpty()) {
         return std::nullopt;
     }

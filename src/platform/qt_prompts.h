@@ -27,7 +27,7 @@ public:
                                           const QString& defaultText, const QString& checkCaption,
                                           bool& checked) override;
     std::optional<QString> openFile(const QString& caption, const QString& startPath,
-                                    const QString& filter) override;
+                                    const QString& filter, int selectedFilter = 0) override;
     QStringList openFiles(const QString& caption, const QString& startPath,
                           const QString& filter, int selectedFilter = 0) override;
     std::optional<QString> saveFile(const QString& caption, const QString& startPath,

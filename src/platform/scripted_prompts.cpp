@@ -180,10 +180,11 @@ PromptRecord& ScriptedPrompts::fileRecord(PromptKind kind, const QString& captio
 }
 
 std::optional<QString> ScriptedPrompts::openFile(const QString& caption, const QString& startPath,
-                                                 const QString& filter)
+                                                 const QString& filter, int selectedFilter)
 {
-    return detail::takeAnswer(m_files,
-                              fileRecord(PromptKind::OpenFile, caption, startPath, filter));
+    PromptRecord& added = fileRecord(PromptKind::OpenFile, caption, startPath, filter);
+    added.selectedFilter = selectedFilter;
+    return detail::takeAnswer(m_files, added);
 }
 
 QStringList ScriptedPrompts::openFiles(const QString& caption, const QString& startPath,

@@ -24,7 +24,7 @@ struct PromptRecord {
     QString prompt;
     QString defaultText;
     QString filter;
-    int selectedFilter = 0;  // openFiles: the filter entry chosen at first
+    int selectedFilter = 0;  // openFile(s): the filter entry chosen at first
     QString checkCaption;    // inputWithCheck: the check box's caption
     bool checked = false;    // inputWithCheck: its state when the box opened
     Buttons buttons = Buttons::Ok;
@@ -68,7 +68,7 @@ public:
                                           const QString& defaultText, const QString& checkCaption,
                                           bool& checked) override;
     std::optional<QString> openFile(const QString& caption, const QString& startPath,
-                                    const QString& filter) override;
+                                    const QString& filter, int selectedFilter = 0) override;
     QStringList openFiles(const QString& caption, const QString& startPath,
                           const QString& filter, int selectedFilter = 0) override;
     std::optional<QString> saveFile(const QString& caption, const QString& startPath,

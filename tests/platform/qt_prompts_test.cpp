@@ -28,8 +28,10 @@ TEST(QtFileFilterTest, TranslatesTheProgramsNotation)
         {{}, {}},
         {QStringLiteral("テキスト|*.txt"), QStringLiteral("テキスト (*.txt)")},
         {QStringLiteral("テキストファイル(*.txt *.doc)|*.txt;*.doc|すべてのファイル（*.*）|*.*"),
-         QStringLiteral("テキストファイル(*.txt *.doc) (*.txt *.doc);;すべてのファイル（*.*） (*.*)")},
-        {QStringLiteral("Ｃ|*.CPP;;*.H;"), QStringLiteral("Ｃ (*.CPP *.H)")},
+         QStringLiteral("テキストファイル(*.txt *.doc) (*.txt *.TXT *.doc *.DOC);;すべてのファイル（*.*） (*)")},
+        {QStringLiteral("Ｃ|*.CPP;;*.H;"), QStringLiteral("Ｃ (*.cpp *.CPP *.h *.H)")},
+        {QStringLiteral("Xtr ファイル(*.Xtr)|*.Xtr|htm|*.htm*"),
+         QStringLiteral("Xtr ファイル(*.Xtr) (*.xtr *.XTR);;htm (*.htm* *.HTM*)")},
         {QStringLiteral("説明だけ"), QStringLiteral("説明だけ (*)")},
         {QStringLiteral("a|*.a|b"), QStringLiteral("a (*.a);;b (*)")},
     };

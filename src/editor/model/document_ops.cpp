@@ -19,6 +19,18 @@ void widenToWholeLines(EditorModel& model) {
     model.SetSelLength(end - start);
 }
 
+void insertLineAtCaret(EditorModel& model) {
+    const int line = model.LineIndexOfRow(model.Row());
+    if (line > model.Lines().Count()) return;
+    model.Lines().Insert(line, "");
+}
+
+void deleteCaretLine(EditorModel& model) {
+    const int line = model.LineIndexOfRow(model.Row());
+    if (line >= model.Lines().Count()) return;  // the caret is on the row after the last break
+    model.Lines().Delete(line);
+}
+
 std::optional<LineRange> lineRange(EditorModel& model) {
     if (model.SelLength() == 0) return std::nullopt;
     widenToWholeLines(model);

@@ -17,6 +17,11 @@ class EditorModel;
 // that row is the last one.
 void widenToWholeLines(EditorModel& model);
 
+// Ctrl+N and Ctrl+Y of both editors: an empty line before the caret's line,
+// and removing the caret's line (nothing on the row after a final break).
+void insertLineAtCaret(EditorModel& model);
+void deleteCaretLine(EditorModel& model);
+
 struct LineRange {
     int first;  // logical lines, both included
     int last;
