@@ -26,14 +26,14 @@ TEST(QtFileFilterTest, TranslatesTheProgramsNotation)
     };
     const Case cases[] = {
         {{}, {}},
-        {QStringLiteral("テキスト|*.txt"), QStringLiteral("テキスト (*.txt)")},
+        {QStringLiteral("テキスト|*.txt"), QStringLiteral("テキスト (*.txt *.TXT)")},
         {QStringLiteral("テキストファイル(*.txt *.doc)|*.txt;*.doc|すべてのファイル（*.*）|*.*"),
          QStringLiteral("テキストファイル(*.txt *.doc) (*.txt *.TXT *.doc *.DOC);;すべてのファイル（*.*） (*)")},
         {QStringLiteral("Ｃ|*.CPP;;*.H;"), QStringLiteral("Ｃ (*.cpp *.CPP *.h *.H)")},
         {QStringLiteral("Xtr ファイル(*.Xtr)|*.Xtr|htm|*.htm*"),
          QStringLiteral("Xtr ファイル(*.Xtr) (*.xtr *.XTR);;htm (*.htm* *.HTM*)")},
         {QStringLiteral("説明だけ"), QStringLiteral("説明だけ (*)")},
-        {QStringLiteral("a|*.a|b"), QStringLiteral("a (*.a);;b (*)")},
+        {QStringLiteral("a|*.a|b"), QStringLiteral("a (*.a *.A);;b (*)")},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(qtFileFilter(c.program), c.qt) << c.program.toStdString();

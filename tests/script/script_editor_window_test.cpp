@@ -180,6 +180,21 @@ TEST_F(ScriptEditorTest, SaveAsAppendsTheModesExtension) {
     EXPECT_EQ(readBytes(path(QStringLiteral("myscript.rb"))), "puts \"\x95\x5C\"\r\n");
 }
 
+TEST_F(ScriptEditorTest, SaveChecksTheFreeSpaceFirst) {
+    show(ScriptMode::Awk, QString());
+    awk->document().SetTextStr("BEGIN { print }");  // 17 bytes with its line break
+    tabulo::platform::setFreeSpaceQuery([](const std::string&) { return tabulo::platform::FreeSpace{std::nullopt, "/mnt"}; });
+    prompts.queueAnswer(Answer::No);
+    EXPECT_FALSE(awk->saveScriptTo(path(QStringLiteral("a.awk"))));
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Drive /mnt の空き容量が計算不能！書き込みますか？")});
+
+    tabulo::platform::setFreeSpaceQuery([](const std::string&) { return tabulo::platform::FreeSpace{10, "/mnt"}; });
+    EXPECT_FALSE(awk->saveScriptTo(path(QStringLiteral("a.awk"))));
+    EXPECT_EQ(prompts.texts().last(), QStringLiteral("空きは17バイト必要です！ Drive /mnt\\ の空きは10バイトです."));
+    EXPECT_EQ(readBytes(path(QStringLiteral("a.awk"))), "<missing>");
+    EXPECT_EQ(window->scriptSession().scriptPath, QString());
+}
+
 TEST_F(ScriptEditorTest, CtrlSWritesTheScriptOrAsksForANameWithoutExtension) {
     writeBytes(path(QStringLiteral("s.sed")), "s/a/b/\r\n");
     show(ScriptMode::Sed, path(QStringLiteral("s.sed")));
