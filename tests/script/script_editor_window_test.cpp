@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "editor/model/editor_model.h"
+#include "platform/ini_file.h"
 #include "platform/settings_store.h"
 #include "script/engine/keyword_file.h"
 #include "script/window/script_editor.h"
@@ -100,6 +101,31 @@ TEST_F(ScriptEditorTest, ShowLoadsTheScriptAndSummarisesTheRun) {
     EXPECT_TRUE(awk->document().OverwriteMode());
     key(Qt::Key_X);
     EXPECT_EQ(awk->panelText(1), QStringLiteral("変更"));
+}
+
+TEST_F(ScriptEditorTest, ShowAppliesTheScriptScreenOptions) {
+    {
+        tabulo::platform::IniFile ini;
+        ini.writeInteger(QStringLiteral("Option"), QStringLiteral("AwkTabSpaceCount"), 8);
+        ini.writeBool(QStringLiteral("Option"), QStringLiteral("AwkLeftBar"), false);
+        ini.writeBool(QStringLiteral("Option"), QStringLiteral("KeyWordBold"), true);
+        ini.writeString(QStringLiteral("Option"), QStringLiteral("AwkCommenter"), QString());
+    }
+    window.reset();
+    open();
+    awk = &window->scriptEditor();
+    show(ScriptMode::Awk, QString());
+    EXPECT_EQ(awk->document().TabSpaceCount(), 8);
+    EXPECT_FALSE(awk->editor().leftbar().Visible);
+    EXPECT_TRUE(awk->editor().ruler().Visible);
+    EXPECT_TRUE(awk->editor().viewInfo().Colors.Reserve.Style.bold);
+    EXPECT_EQ(awk->editor().viewInfo().Commenter, "");
+    EXPECT_EQ(awk->editor().viewInfo().Colors.Comment.Color, tabulo::editor::colors::kBlack);
+    // The main editor keeps its own options.
+    EXPECT_EQ(window->document().TabSpaceCount(), 4);
+    EXPECT_EQ(window->editor().viewInfo().Commenter, "#");
+    EXPECT_EQ(awk->document().UndoListMax(), 64);
+    EXPECT_FALSE(awk->document().WordWrap());
 }
 
 TEST_F(ScriptEditorTest, ArgumentFieldGrowsFromFiveCharacters) {
