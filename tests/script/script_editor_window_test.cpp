@@ -93,6 +93,14 @@ TEST_F(ScriptEditorTest, ShowLoadsTheScriptAndSummarisesTheRun) {
     EXPECT_EQ(awk->panelText(3), QStringLiteral(" Awkモード 【 gawk -f -v n=1 sum.awk  ReversText  > Tabulo 】"));
     EXPECT_EQ(window->document().SelectedText(), "a b");
 
+    // Coming back to the window summarises the run anew.
+    window->document().clearSelection();
+    window->scriptSession().placement = ArgumentPlacement::Tail;
+    ASSERT_TRUE(awk->isActiveWindow());
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(awk, &activation);
+    EXPECT_EQ(awk->panelText(3), QStringLiteral(" Awkモード 【 gawk -f sum.awk -v n=1  > Tabulo 】"));
+
     key(Qt::Key_Down);
     key(Qt::Key_End);
     EXPECT_EQ(awk->panelText(0), QStringLiteral("2行 : 18列"));

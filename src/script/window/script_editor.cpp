@@ -154,7 +154,7 @@ QAction* TfmAwk::addButton(const QString& name, const QString& hint, const QStri
     a->setStatusTip(hint);
     m_toolBar->addAction(a);
     if (QWidget* button = m_toolBar->widgetForAction(a)) button->setObjectName(name);
-    connect(a, &QAction::triggered, this, [this, command = std::move(command)] { guarded(command); });
+    if (command) connect(a, &QAction::triggered, this, [this, command = std::move(command)] { guarded(command); });
     m_actions.insert(name, a);
     return a;
 }
@@ -169,7 +169,7 @@ void TfmAwk::buildToolBar() {
     addButton(QStringLiteral("sbSave"), QStringLiteral("名前を付けて保存"), QStringLiteral("保"), "document-save-as",
               [this] { saveScriptAs(); });
     QAction* selectAll = addButton(QStringLiteral("sbSelectAll"), QStringLiteral("すべて選択(On/Off)"),
-                                   QStringLiteral("全"), "edit-select-all", [] {});
+                                   QStringLiteral("全"), "edit-select-all", {});
     selectAll->setCheckable(true);
     connect(selectAll, &QAction::triggered, this, [this](bool pressed) { guarded([&] { toggleSelectAll(pressed); }); });
     addButton(QStringLiteral("sbCopy"), QStringLiteral("クリップボードにコピー  Ctrl+C"), QStringLiteral("写"),
@@ -190,7 +190,7 @@ void TfmAwk::buildToolBar() {
               "document-open", [this] { openScript(); });
     addButton(QStringLiteral("sb2Undo"), QStringLiteral("UnDO Ctr+Z(U)"), QStringLiteral("元"), "edit-undo",
               [this] { m_document.Undo(); });
-    addButton(QStringLiteral("sb2Redo"), QStringLiteral("ReDo Ctr+R"), QStringLiteral("やり"), "edit-redo",
+    addButton(QStringLiteral("sb2Redo"), QStringLiteral("ReDo Ctr+R"), QStringLiteral("再"), "edit-redo",
               [this] { m_document.Redo(); });
     addButton(QStringLiteral("SpeedButton1"), QStringLiteral("終了"), QStringLiteral("終"), "window-close",
               [this] { close(); });

@@ -93,6 +93,7 @@ private:
     void buildToolBar();
     void buildContextMenu();
     void buildStatusBar();
+    // A tool button; an empty command leaves the connection to the caller.
     QAction* addButton(const QString& name, const QString& hint, const QString& glyph, const char* icon,
                        std::function<void()> command);
     // Runs a command with its errors shown, then refreshes panels and buttons.
