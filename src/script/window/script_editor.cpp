@@ -142,8 +142,12 @@ TfmAwk::TfmAwk(ScriptSession& session, ScriptEditorHost host, search::TfmFind& f
     refreshButtons();
 }
 
+// The editor widget observes m_document, which goes before the widget's
+// children would: the widget goes first.
 TfmAwk::~TfmAwk() {
     if (m_find) m_find->setTarget(search::TfmFind::kScriptEditor, nullptr);
+    m_search.reset();
+    delete m_editor;
 }
 
 QAction* TfmAwk::addButton(const QString& name, const QString& hint, const QString& glyph, const char* icon,
