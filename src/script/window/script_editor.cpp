@@ -73,6 +73,34 @@ bool isBlankText(std::string_view text) {
 // Narrow while short, then growing with the text.
 int argumentFieldWidth(const QString& text) { return text.size() < 5 ? 40 : 6 * static_cast<int>(text.size()) + 16; }
 
+// The script editor's own settings: comments after "#", links, line
+// numbers, the ruler, line-break and end marks, Tab typing a tab, and its
+// colours. The options of the script screen tab are applied over them.
+void setScriptEditorLook(editor::TEditor& editorView) {
+    editor::TEditorViewInfo view = editorView.viewInfo();
+    view.Commenter = "#";
+    view.Url = true;
+    view.Colors.Reserve = {editor::colors::kWhite, editor::colors::kBlue, {}};
+    view.Colors.Comment = {editor::colors::kWhite, editor::colors::kGreen, {}};
+    view.Colors.DBCS = {editor::colors::kWhite, editor::colors::kMaroon, {}};
+    view.Colors.Url = {editor::colors::kWhite, editor::colors::kBlue, {false, false, true}};
+    view.Colors.Select = {editor::colors::kNavy, editor::colors::kWhite, {}};
+    editorView.setViewInfo(view);
+    editor::TEditorLeftbar bar = editorView.leftbar();
+    bar.Visible = true;
+    editorView.setLeftbar(bar);
+    editor::TEditorRuler ruler = editorView.ruler();
+    ruler.Visible = true;
+    editorView.setRuler(ruler);
+    editor::TEditorMarks marks = editorView.marks();
+    marks.RetMark.Visible = true;
+    marks.EofMark.Visible = true;
+    editorView.setMarks(marks);
+    editor::TEditorCaret caret = editorView.caretOptions();
+    caret.SoftTab = false;  // Tab inserts a tab character
+    editorView.setCaretOptions(caret);
+}
+
 }  // namespace
 
 TfmAwk::TfmAwk(ScriptSession& session, ScriptEditorHost host, search::TfmFind& find, QWidget* parent)
@@ -87,28 +115,7 @@ TfmAwk::TfmAwk(ScriptSession& session, ScriptEditorHost host, search::TfmFind& f
     m_document.SetWordWrap(false);
     m_editor = new editor::TEditor(m_document, this);
     m_editor->setObjectName(QStringLiteral("Editor1"));
-    editor::TEditorViewInfo view = m_editor->viewInfo();
-    view.Commenter = "#";
-    view.Url = true;
-    view.Colors.Reserve = {editor::colors::kWhite, editor::colors::kBlue, {}};
-    view.Colors.Comment = {editor::colors::kWhite, editor::colors::kGreen, {}};
-    view.Colors.DBCS = {editor::colors::kWhite, editor::colors::kMaroon, {}};
-    view.Colors.Url = {editor::colors::kWhite, editor::colors::kBlue, {false, false, true}};
-    view.Colors.Select = {editor::colors::kNavy, editor::colors::kWhite, {}};
-    m_editor->setViewInfo(view);
-    editor::TEditorLeftbar bar = m_editor->leftbar();
-    bar.Visible = true;
-    m_editor->setLeftbar(bar);
-    editor::TEditorRuler ruler = m_editor->ruler();
-    ruler.Visible = true;
-    m_editor->setRuler(ruler);
-    editor::TEditorMarks marks = m_editor->marks();
-    marks.RetMark.Visible = true;
-    marks.EofMark.Visible = true;
-    m_editor->setMarks(marks);
-    editor::TEditorCaret caret = m_editor->caretOptions();
-    caret.SoftTab = false;  // Tab inserts a tab character
-    m_editor->setCaretOptions(caret);
+    setScriptEditorLook(*m_editor);
     m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(m_editor);
 
