@@ -129,6 +129,23 @@ TEST_F(ScriptWindowTest, TheDialogListsTheFoldersScriptsAndRemembersEachModesLas
     dialog().close();
 }
 
+TEST_F(ScriptWindowTest, OpeningTheDialogWritesOnlyMissingKeywordFiles) {
+    const QString folder = programFolder();
+    writeBytes(folder + QStringLiteral("Awk.kwd"), ".awk\r\nmyword\r\n");
+    ASSERT_TRUE(QDir(folder).mkpath(QStringLiteral("Ruby.kwd")));  // a folder: cannot be written
+    open();
+    run("mAwk");
+    EXPECT_EQ(readBytes(folder + QStringLiteral("Awk.kwd")), ".awk\r\nmyword\r\n");
+    EXPECT_EQ(prompts.records().back().text, QStringLiteral("can't open ") + folder + QStringLiteral("Ruby.kwd"));
+
+    ASSERT_TRUE(QDir(folder + QStringLiteral("Ruby.kwd")).removeRecursively());
+    QFile::remove(folder + QStringLiteral("Awk.kwd"));
+    dialog().reject();
+    run("mSed");
+    EXPECT_EQ(readBytes(folder + QStringLiteral("Awk.kwd")).substr(0, 6), ".awk\r\n");
+    EXPECT_EQ(readBytes(folder + QStringLiteral("Ruby.kwd")).substr(0, 5), ".rb\r\n");
+}
+
 TEST_F(ScriptWindowTest, DirectRunPutsTheOutputInPlaceOfTheRangeInASecondCopy) {
     auto& w = openDocument("a 1\r\nb \x95\x5C\r\nc \x83\x7C\r\nd 4\r\n");
     writeBytes(path(QStringLiteral("second.awk")), "{ print $2 \"|\" length($2) }\n");

@@ -17,8 +17,10 @@
 
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/local_path.h"
 #include "platform/prompts.h"
 #include "platform/settings_store.h"
+#include "script/engine/keyword_file.h"
 
 namespace tabulo::script {
 namespace {
@@ -153,6 +155,11 @@ void TfmRun::showForMode(ScriptMode mode) {
         const QRect main = owner->frameGeometry();
         const QSize size = sizeHint().expandedTo(minimumSizeHint());
         move(main.left() + (main.width() - size.width()) / 2, main.top() + 100);
+    }
+    // The script editor colours reserved words from these files; the user may
+    // edit them, so only missing ones are written.
+    for (const std::string& failure : writeMissingKeywordFiles(platform::programFolder())) {
+        platform::prompts().message(platform::fromLocalPath(failure));
     }
     m_scripts->clear();
     m_scripts->setEditText(QString());
