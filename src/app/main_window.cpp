@@ -81,6 +81,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerLineCommands();
     registerKanjiCommands();
     setUpLineBreaks();
+    setUpFileEncoding();
     registerInsertCommands();
     registerPrintCommands();
     registerSearchCommands();

@@ -107,6 +107,7 @@ bool TfmTabulo::newDocument() {
     }
     m_document.Lines().Clear();
     m_document.setLineBreakStyle(editor::LineBreakStyle::CrLf);
+    m_document.setFileEncoding(editor::FileEncoding::ShiftJis);
     m_document.SetModified(false);
     m_cutFile.reset();
     m_documentName.clear();
@@ -115,7 +116,7 @@ bool TfmTabulo::newDocument() {
     return true;
 }
 
-void TfmTabulo::loadDocument(const QString& path) {
+void TfmTabulo::loadDocument(const QString& path, bool offerUtf8) {
     const std::string file = localPath(path);
     editor::FileReadReport report;
     try {
@@ -144,6 +145,7 @@ void TfmTabulo::loadDocument(const QString& path) {
                            "保存するときは最初の改行コード (%2) にそろえます。")
                 .arg(platform::displayPath(path), QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
     }
+    if (offerUtf8) offerUtf8Conversion(path);
 }
 
 bool TfmTabulo::confirmDroppingCutBytes(const std::string& target) {
@@ -164,7 +166,7 @@ bool TfmTabulo::openFile(const QString& path) {
     const QString name = platform::fromLocalPath(platform::longPathName(localPath(path)));
     {
         platform::BusyCursor busy;
-        loadDocument(name);
+        loadDocument(name, true);
     }
     m_document.SetModified(false);
     setDocumentName(name);
@@ -192,7 +194,7 @@ void TfmTabulo::addToHistory(const QString& path) {
 void TfmTabulo::openHistoryEntry(const QString& path) {
     if (m_document.Modified() && !newDocument()) return;
     m_histories->Refresh(historyKey());
-    loadDocument(path);
+    loadDocument(path, true);
     m_histories->Add(path);
     setDocumentName(path);
     m_document.SetModified(false);
@@ -231,10 +233,16 @@ bool TfmTabulo::saveDocumentAs() {
 }
 
 bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
+    editor::FileEncoding encoding = editor::FileEncoding::ShiftJis;
+    const std::optional<std::string> bytes = bytesToSave(encoding);
+    if (!bytes) return false;
     const platform::FreeSpace space = platform::freeSpaceFor(localPath(path));
     const QString drive = QString::fromStdString(space.drive);
     // Both sizes are compared as single-precision reals, as they are shown.
-    const float needed = static_cast<float>(m_document.textLength());
+    // A Shift-JIS document counts its breaks as two bytes each, as always.
+    const float needed = static_cast<float>(encoding == editor::FileEncoding::Utf8
+                                                ? static_cast<std::int64_t>(bytes->size())
+                                                : m_document.textLength());
     if (!space.bytes) {
         const platform::Answer answer = platform::prompts().confirm(
             QStringLiteral("Drive ") + drive + QStringLiteral(" の空き容量が計算不能！書き込みますか？"), boxTitle(),
@@ -260,10 +268,11 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
         if (answer == platform::Answer::Yes) makeBackup(path);
     }
     try {
-        m_document.SaveToFile(localPath(path));
+        platform::saveFileBytes(localPath(path), *bytes, platform::SaveOptions{});
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", path, error);
     }
+    m_document.setFileEncoding(encoding);
     m_document.SetModified(false);
     m_cutFile.reset();
     QFile::remove(autoBackupPath());
@@ -294,7 +303,11 @@ void TfmTabulo::readBackup() {
         if (answer == platform::Answer::Cancel) return;
         if (answer == platform::Answer::Yes && !saveDocumentAs()) return;
     }
+    // The backup holds the document's Shift-JIS text; the file it belongs to
+    // keeps its encoding.
+    const editor::FileEncoding encoding = m_document.fileEncoding();
     loadDocument(path);
+    m_document.setFileEncoding(encoding);
     m_document.SetModified(true);  // the text is not the named file's
 }
 
