@@ -324,6 +324,9 @@ private:
     // The JIS look-alikes of the UTF-8 file the document was converted from,
     // given back when it is saved as UTF-8.
     kanji::LookAlikeForms m_lookAlikes;
+    // Whether that file began with a byte-order mark, which is kept out of
+    // the text and written back with it.
+    bool m_utf8Bom = false;
     // The file last loaded whose text ended at a 0x1A with bytes after it.
     struct CutFile {
         dev_t device;

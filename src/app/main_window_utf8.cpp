@@ -18,6 +18,8 @@
 namespace tabulo::app {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 QString boxTitle() {
     return QString::fromStdString(platform::programFileName());
 }
@@ -87,7 +89,9 @@ void TfmTabulo::offerUtf8Conversion(const QString& path) {
                     .arg(platform::displayPath(path)))) {
         return;
     }
-    const std::string text = m_document.GetTextStr();
+    std::string text = m_document.GetTextStr();
+    const bool bom = text.starts_with(kByteOrderMark);
+    if (bom) text.erase(0, kByteOrderMark.size());
     const kanji::Utf8Conversion result = kanji::utf82sjis(text);
     if (result.lost != 0) {
         const kanji::TextPlace place = kanji::placeOf(text, result.firstLost);
@@ -97,6 +101,7 @@ void TfmTabulo::offerUtf8Conversion(const QString& path) {
         }
     }
     m_lookAlikes = kanji::lookAlikesIn(text);
+    m_utf8Bom = bom;
     m_document.LoadFromText(result.text);
     m_document.setFileEncoding(editor::FileEncoding::Utf8);
 }
@@ -120,7 +125,8 @@ std::optional<std::string> TfmTabulo::bytesToSave(editor::FileEncoding& written)
         }
     }
     written = editor::FileEncoding::Utf8;
-    return kanji::restoreLookAlikes(std::move(result.text), m_lookAlikes);
+    return (m_utf8Bom ? std::string(kByteOrderMark) : std::string()) +
+           kanji::restoreLookAlikes(std::move(result.text), m_lookAlikes);
 }
 
 // Each line is converted on its own. A line already in the target code

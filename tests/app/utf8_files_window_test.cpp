@@ -157,6 +157,22 @@ TEST_F(DocumentWindowTest, ASaveBackToUtf8ReportsBytesWithoutUnicodeForm) {
     EXPECT_EQ(readBytes(a), "\u3042\nx\uFFFD\n");
 }
 
+// A byte-order mark is no character of the text: it stays out of the
+// document and goes back at the start of the file.
+TEST_F(DocumentWindowTest, AByteOrderMarkIsKeptOutOfTheTextAndWrittenBack) {
+    const QString a = path(QStringLiteral("bom.txt"));
+    writeBytes(a, "\xEF\xBB\xBF\u3042\r\n");
+    auto& w = open();
+    prompts.queueAnswer(Answer::Yes);
+    w.openFile(a);
+    EXPECT_EQ(w.document().GetTextStr(), "\x82\xA0\r\n");
+    EXPECT_EQ(prompts.texts(), QStringList{openQuestion(a)});
+    w.document().Lines().Add("b");
+    prompts.queueAnswer(Answer::Yes);
+    run("Save");
+    EXPECT_EQ(readBytes(a), "\xEF\xBB\xBF\u3042\r\nb\r\n");
+}
+
 // Files opened by name (command line, drops) go through the same question.
 TEST_F(DocumentWindowTest, AFileOpenedByNameIsOfferedForConversionToo) {
     const QString a = path(QStringLiteral("u.txt"));
