@@ -5,6 +5,7 @@
 // Characters that do not survive a conversion are counted and the user
 // decides before any of them is replaced.
 #include <QLabel>
+#include <algorithm>
 #include <QStatusBar>
 
 #include "app/main_window.h"
@@ -14,6 +15,7 @@
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
+#include "platform/typed_text.h"
 
 namespace tabulo::app {
 namespace {
@@ -24,17 +26,14 @@ QString boxTitle() {
     return QString::fromStdString(platform::programFileName());
 }
 
-// "最初は 3 行 5 文字目の U+1F600 です。" for UTF-8 text that Shift-JIS
-// cannot hold.
+// How many characters of well-formed UTF-8 text Shift-JIS cannot hold, and
+// the first of them ("最初は 3 行 5 文字目の U+1F600 です。").
 QString lostCharacterText(std::size_t count, std::size_t line, const kanji::TextPlace& place) {
-    const QString character =
-        place.codePoint == 0 ? QStringLiteral("UTF-8 でないバイト")
-                             : QStringLiteral("U+%1").arg(static_cast<uint>(place.codePoint), 4, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("Shift-JIS にない文字が %1 個あります。最初は %2 行 %3 文字目の %4 です。")
         .arg(count)
         .arg(line)
         .arg(place.character)
-        .arg(character);
+        .arg(platform::unicodeName(place.codePoint));
 }
 
 // The same for Shift-JIS bytes that are no character and so have no Unicode
@@ -56,7 +55,7 @@ bool documentIsUtf8(const editor::EditorModel& document) {
     for (int i = 0; i < document.Lines().Count(); ++i) {
         const std::string line = document.Lines().Get(i);
         if (!platform::isWellFormedUtf8(line)) return false;
-        nonAscii = nonAscii || kanji::IsUtf8Text(line);
+        nonAscii = nonAscii || std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; });
     }
     return nonAscii;
 }

@@ -5,6 +5,11 @@
 
 namespace tabulo::platform {
 
+QString unicodeName(char32_t codePoint) {
+    return QStringLiteral("U+") +
+           QString::number(static_cast<uint>(codePoint), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+}
+
 std::optional<std::string> sjisOfTypedText(const QString& text) {
     const std::string utf8 = text.toStdString();
     SjisCodec::Unrepresentable report;
@@ -16,12 +21,11 @@ std::optional<std::string> sjisOfTypedText(const QString& text) {
     const char32_t codePoint = nextUtf8(utf8, pos);
     const QString shown = QString::fromUtf8(utf8.data() + report.firstPosition,
                                             static_cast<qsizetype>(pos - report.firstPosition));
-    const QString code = QStringLiteral("U+%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
     prompts().message(QStringLiteral("入力した文字列に Shift-JIS にない文字が %1 個あります。"
                                      "最初は %2 文字目の「%3」(%4) です。")
                           .arg(report.count)
                           .arg(character)
-                          .arg(shown, code));
+                          .arg(shown, unicodeName(codePoint)));
     return std::nullopt;
 }
 

@@ -14,4 +14,7 @@ namespace tabulo::platform {
 // characters have no Shift-JIS form and which is the first.
 std::optional<std::string> sjisOfTypedText(const QString& text);
 
+// How messages name a character: "U+00E9", "U+1F600".
+QString unicodeName(char32_t codePoint);
+
 }  // namespace tabulo::platform
