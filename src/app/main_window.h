@@ -232,6 +232,8 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
+    // A framed, centred panel added at the right end of the status bar.
+    QLabel* addStatusPanel(const QString& name, int width, const QString& tip = {});
     void connectCommands();
     void formShow();
     void setRule(const QString& name, bool enabled);

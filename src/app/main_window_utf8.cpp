@@ -6,7 +6,6 @@
 // decides before any of them is replaced.
 #include <QLabel>
 #include <algorithm>
-#include <QStatusBar>
 
 #include "app/main_window.h"
 #include "kanji/kanji_code.h"
@@ -63,13 +62,8 @@ bool documentIsUtf8(const editor::EditorModel& document) {
 }  // namespace
 
 void TfmTabulo::setUpFileEncoding() {
-    m_encodingPanel = new QLabel(this);
-    m_encodingPanel->setObjectName(QStringLiteral("StatusPanelEncoding"));
-    m_encodingPanel->setFixedWidth(70);
-    m_encodingPanel->setAlignment(Qt::AlignCenter);
-    m_encodingPanel->setFrameShape(QFrame::StyledPanel);
-    m_encodingPanel->setToolTip(QStringLiteral("読み込んだファイルの文字コード"));
-    statusBar()->addWidget(m_encodingPanel);
+    m_encodingPanel =
+        addStatusPanel(QStringLiteral("StatusPanelEncoding"), 70, QStringLiteral("読み込んだファイルの文字コード"));
 }
 
 void TfmTabulo::refreshFileEncoding() {
