@@ -37,7 +37,8 @@ struct LookAlikePair {
     char32_t cp932;
 };
 constexpr LookAlikePair kLookAlikes[] = {
-    {0x301C, 0xFF5E}, {0x2016, 0x2225}, {0x2212, 0xFF0D}, {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1}, {0x00AC, 0xFFE2},
+    {0x301C, 0xFF5E}, {0x2016, 0x2225}, {0x2212, 0xFF0D}, {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1},
+    {0x00AC, 0xFFE2}, {0x2014, 0x2015}, {0x00A5, 0x005C}, {0x203E, 0x007E},
 };
 
 void appendUtf8(std::string& out, char32_t c)
@@ -61,10 +62,6 @@ LookAlikeForms lookAlikesIn(std::string_view utf8)
     unsigned lookAlikeSeen = 0;
     unsigned cp932Seen = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        if ((utf8[pos] & 0x80) == 0) {
-            ++pos;
-            continue;
-        }
         const char32_t c = platform::nextUtf8(utf8, pos);
         for (unsigned i = 0; i < std::size(kLookAlikes); ++i) {
             if (c == kLookAlikes[i].lookAlike) lookAlikeSeen |= 1u << i;
@@ -81,10 +78,6 @@ std::string restoreLookAlikes(std::string utf8, LookAlikeForms forms)
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const std::size_t start = pos;
-        if ((utf8[pos] & 0x80) == 0) {
-            out.push_back(utf8[pos++]);
-            continue;
-        }
         char32_t c = platform::nextUtf8(utf8, pos);
         for (unsigned i = 0; i < std::size(kLookAlikes); ++i) {
             if ((forms.mask & (1u << i)) != 0 && c == kLookAlikes[i].cp932) {

@@ -32,10 +32,12 @@ Utf8Conversion sjis2utf8(std::string_view text);
 // counted, so the caller can ask before it keeps such a result.
 Utf8Conversion utf82sjis(std::string_view text);
 
-// The JIS look-alikes a UTF-8 text was written with. utf82sjis takes
-// U+301C and U+FF5E alike to 0x8160 (and so for the other five pairs), and
-// sjis2utf8 gives U+FF5E back; a text that used only the look-alike of such
-// a pair gets it back through restoreLookAlikes, so it comes back as it was.
+// The look-alikes a UTF-8 text was written with. utf82sjis takes U+301C
+// and U+FF5E alike to 0x8160 (and so U+2014 and U+2015 to 0x815C, U+00A5
+// and the backslash to 0x5C, U+203E and the tilde to 0x7E, and the other JIS look-alikes),
+// and sjis2utf8 gives U+FF5E back; a text that used only the look-alike of
+// such a pair gets it back through restoreLookAlikes, so it comes back as
+// it was.
 struct LookAlikeForms {
     unsigned mask = 0;  // one bit per pair whose look-alike alone was used
 };

@@ -268,7 +268,9 @@ TEST(Utf8Code, LookAlikesOfTheFileComeBackAfterARoundTrip)
         std::string back;
     };
     const Case cases[] = {
-        {"all six look-alikes", "\u301C\u2016\u2212\u00A2\u00A3\u00AC x", "\u301C\u2016\u2212\u00A2\u00A3\u00AC x"},
+        {"all six JIS look-alikes", "\u301C\u2016\u2212\u00A2\u00A3\u00AC x", "\u301C\u2016\u2212\u00A2\u00A3\u00AC x"},
+        {"em dash, yen and overline", "\u2014\u00A5\u203E", "\u2014\u00A5\u203E"},
+        {"backslash and tilde", "\\~\u2015", "\\~\u2015"},
         {"CP932 forms", "\uFF5E\u2225\uFF0D", "\uFF5E\u2225\uFF0D"},
         {"both forms of one pair", "\u301C\uFF5E\u2212", "\uFF5E\uFF5E\u2212"},
         {"none", "\u3042a", "\u3042a"},
