@@ -9,6 +9,7 @@
 //                                        euc2jis jis2euc base64 base64-decode
 //                                        lines-jis (the code conversion command
 //                                        over every line, as tabulo-cli conv)
+//                                        utf82sjis sjis2utf8 (the CP932 table)
 //   kanji_convert_file generate MB   writes MB megabytes of Shift-JIS text
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -24,6 +25,7 @@
 #include "bench_text.h"
 #include "kanji/code_conversion.h"
 #include "kanji/jconvert.h"
+#include "kanji/utf8_code.h"
 
 namespace {
 
@@ -90,6 +92,8 @@ std::string convert(std::string_view op, std::string_view text, bool& known) {
     if (op == "base64") return EncodeBase64(text);
     if (op == "base64-decode") return DecodeBase64(text);
     if (op == "lines-jis") return convertDocumentText(text, TargetCode::Jis);
+    if (op == "utf82sjis") return utf82sjis(text).text;
+    if (op == "sjis2utf8") return sjis2utf8(text).text;
     known = false;
     return {};
 }

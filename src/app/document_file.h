@@ -20,9 +20,12 @@ void loadDocumentFile(editor::EditorModel& document, const QString& path);
 // Writes the text to `path` after the free-space check; with askBackup an
 // existing file first gets the backup question. `confirmTarget`, when
 // given, is asked about the resolved target file before anything else is
-// asked; false stops. Returns false when nothing was written, and throws
+// asked; false stops. `bytes`, when given, are written instead of the
+// document's text (a document saved back in the encoding it came in).
+// Returns false when nothing was written, and throws
 // "ファイル <path> を作成できません (<reason>)" when the write fails.
 bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool askBackup,
-                      const std::function<bool(const std::string& target)>& confirmTarget = {});
+                      const std::function<bool(const std::string& target)>& confirmTarget = {},
+                      const std::string* bytes = nullptr);
 
 }  // namespace tabulo::app

@@ -82,6 +82,7 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     registerLineCommands();
     registerKanjiCommands();
     setUpLineBreaks();
+    setUpFileEncoding();
     registerInsertCommands();
     registerPrintCommands();
     registerSearchCommands();
@@ -232,14 +233,21 @@ void TfmTabulo::buildToolBar() {
 void TfmTabulo::buildStatusBar() {
     const int widths[3] = {130, 70, 50};
     for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(this);
-        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        m_panels[i]->setFixedWidth(widths[i]);
-        m_panels[i]->setAlignment(i == 2 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-        m_panels[i]->setFrameShape(QFrame::StyledPanel);
-        statusBar()->addWidget(m_panels[i]);
+        m_panels[i] = addStatusPanel(QStringLiteral("StatusPanel%1").arg(i), widths[i]);
     }
+    m_panels[2]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_panels[2]->setText(QStringLiteral("挿入"));
+}
+
+QLabel* TfmTabulo::addStatusPanel(const QString& name, int width, const QString& tip) {
+    auto* panel = new QLabel(this);
+    panel->setObjectName(name);
+    panel->setFixedWidth(width);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setToolTip(tip);
+    statusBar()->addWidget(panel);
+    return panel;
 }
 
 void TfmTabulo::connectCommands() {

@@ -19,6 +19,7 @@
 #include "editor/model/document_ops.h"
 #include "editor/model/editor_model.h"
 #include "kanji/code_conversion.h"
+#include "kanji/utf8_code.h"
 #include "platform/printer_settings.h"
 #include "regex/grep.h"
 #include "script/window/script_session.h"
@@ -204,6 +205,16 @@ private:
     void setUpLineBreaks();
     void changeLineBreak(editor::LineBreakStyle style);
     void refreshLineBreak();
+    // UTF-8 files: the encoding panel of the status bar, the conversion
+    // offered at open, the encoding asked at save, and the "→ UTF-8" and
+    // "UTF-8 →" items (main_window_utf8.cpp).
+    void setUpFileEncoding();
+    void refreshFileEncoding();
+    void offerUtf8Conversion(const QString& path);
+    // The bytes a save writes: std::nullopt when the user cancelled. For a
+    // document converted from UTF-8 the user chooses UTF-8 or Shift-JIS.
+    std::optional<std::string> bytesToSave(editor::FileEncoding& written);
+    void convertUtf8Range(bool toUtf8);
     void registerInsertCommands();  // main_window_insert.cpp
     void registerPrintCommands();   // main_window_print.cpp
     void registerSearchCommands();  // main_window_grep.cpp
@@ -228,6 +239,8 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
+    // A framed, centred panel added at the right end of the status bar.
+    QLabel* addStatusPanel(const QString& name, int width, const QString& tip = {});
     void connectCommands();
     void formShow();
     void setRule(const QString& name, bool enabled);
@@ -254,8 +267,9 @@ private:
     // Documents and settings (main_window_files.cpp, main_window_drops.cpp,
     // main_window_options.cpp).
     // Loads the file and tells the user what the text does not show as it
-    // is in the file (bytes after a 0x1A, mixed line breaks).
-    void loadDocument(const QString& path);
+    // is in the file (bytes after a 0x1A, mixed line breaks). With
+    // offerUtf8, a UTF-8 file is offered for conversion to Shift-JIS.
+    void loadDocument(const QString& path, bool offerUtf8 = false);
     // Asks before a save to the file whose text was cut at a 0x1A would
     // drop the bytes after it; false when the user said no.
     bool confirmDroppingCutBytes(const std::string& target);
@@ -281,6 +295,13 @@ private:
     void functionLengths();
     void showProgress(const QString& panel0, const QString& panel1);
     void convertCodes(kanji::TargetCode target);
+    void decodeLines(kanji::MailEncoding encoding);
+    // The frame of the code conversion items: `convert` appends the lines
+    // that replace each line of the line range, inside a bulk edit with
+    // progress; a stop keeps the lines converted so far. The result is
+    // written back as one change unless `confirmWrite` says no.
+    using LineConverter = std::function<void(std::string_view line, int index, std::vector<std::string>& out)>;
+    void convertRange(const LineConverter& convert, const std::function<bool()>& confirmWrite = {});
     void insertStringsCommand();
     void showCharacterCode();
     void showCount(std::size_t count, std::string_view suffix);
@@ -308,6 +329,13 @@ private:
     QToolBar* m_toolBar = nullptr;
     QLabel* m_panels[3] = {};
     QLabel* m_lineBreakPanel = nullptr;
+    QLabel* m_encodingPanel = nullptr;
+    // The JIS look-alikes of the UTF-8 file the document was converted from,
+    // given back when it is saved as UTF-8.
+    kanji::LookAlikeForms m_lookAlikes;
+    // Whether that file began with a byte-order mark, which is kept out of
+    // the text and written back with it.
+    bool m_utf8Bom = false;
     // The file last loaded whose text ended at a 0x1A with bytes after it.
     struct CutFile {
         dev_t device;

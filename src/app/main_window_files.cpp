@@ -94,11 +94,13 @@ void loadDocumentFile(editor::EditorModel& document, const QString& path) {
 }
 
 bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool askBackup,
-                      const std::function<bool(const std::string& target)>& confirmTarget) {
+                      const std::function<bool(const std::string& target)>& confirmTarget,
+                      const std::string* bytes) {
     const platform::FreeSpace space = platform::freeSpaceFor(localPath(path));
     const QString drive = QString::fromStdString(space.drive);
     // Both sizes are compared as single-precision reals, as they are shown.
-    const float needed = static_cast<float>(document.textLength());
+    // The document's own text counts its breaks as two bytes each, as always.
+    const float needed = static_cast<float>(bytes ? static_cast<std::int64_t>(bytes->size()) : document.textLength());
     if (!space.bytes) {
         const platform::Answer answer = platform::prompts().confirm(
             QStringLiteral("Drive ") + drive + QStringLiteral(" の空き容量が計算不能！書き込みますか？"), boxTitle(),
@@ -124,7 +126,11 @@ bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool a
         if (answer == platform::Answer::Yes) makeBackup(path);
     }
     try {
-        document.SaveToFile(localPath(path));
+        if (bytes) {
+            platform::saveFileBytes(localPath(path), *bytes, platform::SaveOptions{});
+        } else {
+            document.SaveToFile(localPath(path));
+        }
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", path, error);
     }
@@ -154,6 +160,7 @@ bool TfmTabulo::newDocument() {
     }
     m_document.Lines().Clear();
     m_document.setLineBreakStyle(editor::LineBreakStyle::CrLf);
+    m_document.setFileEncoding(editor::FileEncoding::ShiftJis);
     m_document.SetModified(false);
     m_cutFile.reset();
     m_documentName.clear();
@@ -162,7 +169,7 @@ bool TfmTabulo::newDocument() {
     return true;
 }
 
-void TfmTabulo::loadDocument(const QString& path) {
+void TfmTabulo::loadDocument(const QString& path, bool offerUtf8) {
     const std::string file = localPath(path);
     editor::FileReadReport report;
     try {
@@ -191,6 +198,7 @@ void TfmTabulo::loadDocument(const QString& path) {
                            "保存するときは最初の改行コード (%2) にそろえます。")
                 .arg(platform::displayPath(path), QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
     }
+    if (offerUtf8) offerUtf8Conversion(path);
 }
 
 bool TfmTabulo::confirmDroppingCutBytes(const std::string& target) {
@@ -211,7 +219,7 @@ bool TfmTabulo::openFile(const QString& path) {
     const QString name = platform::fromLocalPath(platform::longPathName(localPath(path)));
     {
         platform::BusyCursor busy;
-        loadDocument(name);
+        loadDocument(name, true);
     }
     m_document.SetModified(false);
     setDocumentName(name);
@@ -239,7 +247,7 @@ void TfmTabulo::addToHistory(const QString& path) {
 void TfmTabulo::openHistoryEntry(const QString& path) {
     if (m_document.Modified() && !newDocument()) return;
     m_histories->Refresh(historyKey());
-    loadDocument(path);
+    loadDocument(path, true);
     m_histories->Add(path);
     setDocumentName(path);
     m_document.SetModified(false);
@@ -278,10 +286,20 @@ bool TfmTabulo::saveDocumentAs() {
 }
 
 bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
+    // A document converted from UTF-8 is asked about its encoding first; the
+    // UTF-8 bytes then replace the document's own text in the write.
+    editor::FileEncoding encoding = editor::FileEncoding::ShiftJis;
+    std::optional<std::string> utf8Bytes;
+    if (m_document.fileEncoding() == editor::FileEncoding::Utf8) {
+        utf8Bytes = bytesToSave(encoding);
+        if (!utf8Bytes) return false;
+    }
     if (!saveDocumentFile(m_document, path, askBackup,
-                          [this](const std::string& target) { return confirmDroppingCutBytes(target); })) {
+                          [this](const std::string& target) { return confirmDroppingCutBytes(target); },
+                          encoding == editor::FileEncoding::Utf8 ? &*utf8Bytes : nullptr)) {
         return false;
     }
+    m_document.setFileEncoding(encoding);
     m_document.SetModified(false);
     m_cutFile.reset();
     QFile::remove(autoBackupPath());
@@ -312,7 +330,11 @@ void TfmTabulo::readBackup() {
         if (answer == platform::Answer::Cancel) return;
         if (answer == platform::Answer::Yes && !saveDocumentAs()) return;
     }
+    // The backup holds the document's Shift-JIS text; the file it belongs to
+    // keeps its encoding.
+    const editor::FileEncoding encoding = m_document.fileEncoding();
     loadDocument(path);
+    m_document.setFileEncoding(encoding);
     m_document.SetModified(true);  // the text is not the named file's
 }
 

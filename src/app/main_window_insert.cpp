@@ -8,6 +8,7 @@
 #include "editor/view/editor_view.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
+#include "platform/typed_text.h"
 #include "textops/insert_strings.h"
 #include "textops/messages.h"
 
@@ -38,9 +39,10 @@ void TfmTabulo::insertStringsCommand() {
 
     editor::widenToWholeLines(m_document);
     const auto& codec = platform::SjisCodec::instance();
-    const std::string text = codec.fromUtf8Lossy(m_insertStr->textEdit().text().toStdString());
+    const std::optional<std::string> text = platform::sjisOfTypedText(m_insertStr->textEdit().text());
+    if (!text) return;
     const std::optional<textops::InsertSequence> sequence =
-        textops::InsertSequence::make(m_insertStr->kind(), text);
+        textops::InsertSequence::make(m_insertStr->kind(), *text);
     if (!sequence) {
         platform::prompts().message(QString::fromUtf8(textops::kNoDigitsText.data(),
                                                       static_cast<qsizetype>(textops::kNoDigitsText.size())));

@@ -3,7 +3,6 @@
 // changes the convention the next save writes.
 #include <QActionGroup>
 #include <QLabel>
-#include <QStatusBar>
 
 #include "app/main_window.h"
 
@@ -24,13 +23,8 @@ constexpr LineBreakItem kItems[] = {
 }  // namespace
 
 void TfmTabulo::setUpLineBreaks() {
-    m_lineBreakPanel = new QLabel(this);
-    m_lineBreakPanel->setObjectName(QStringLiteral("StatusPanelLineBreak"));
-    m_lineBreakPanel->setFixedWidth(50);
-    m_lineBreakPanel->setAlignment(Qt::AlignCenter);
-    m_lineBreakPanel->setFrameShape(QFrame::StyledPanel);
-    m_lineBreakPanel->setToolTip(QStringLiteral("保存するときの改行コード"));
-    statusBar()->addWidget(m_lineBreakPanel);
+    m_lineBreakPanel =
+        addStatusPanel(QStringLiteral("StatusPanelLineBreak"), 50, QStringLiteral("保存するときの改行コード"));
 
     auto* group = new QActionGroup(this);
     group->setExclusive(true);

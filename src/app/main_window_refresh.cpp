@@ -15,6 +15,7 @@ void TfmTabulo::refreshStatus() {
     m_panels[0]->setText(QStringLiteral("%1行 : %2列").arg(m_document.Row() + 1).arg(m_document.Col()));
     m_panels[1]->setText(m_document.Modified() ? QStringLiteral("変更") : QString());
     refreshLineBreak();
+    refreshFileEncoding();
     if (m_documentName.isEmpty()) m_documentName = QStringLiteral("UnTitled");
     setWindowTitle(platform::displayPath(m_documentName) + QStringLiteral("  - ") +
                    QString::fromStdString(platform::programFileName()));

@@ -8,41 +8,21 @@
 #include "cli/invocation.h"
 #include "cli/line_output.h"
 #include "kanji/code_conversion.h"
-#include "kanji/mail_encoding.h"
 
 namespace tabulo::cli {
 namespace {
 
-using Decoder = std::string (*)(std::string_view);
-
-Decoder decoderNamed(const std::string& name) {
-    if (name == "base64") return kanji::DecodeBase64;
-    if (name == "uuencode") return kanji::DecodeUU;
-    if (name == "binhex") return kanji::DecodeBinHex;
+kanji::MailEncoding encodingNamed(const std::string& name) {
+    if (name == "base64") return kanji::MailEncoding::Base64;
+    if (name == "uuencode") return kanji::MailEncoding::UUencode;
+    if (name == "binhex") return kanji::MailEncoding::BinHex;
     throw UsageError("unknown encoding '" + name + "' (base64, uuencode or binhex)");
 }
 
-// The line with every command separator turned back into CR LF; the line
-// itself when it holds none.
-std::string_view withLineBreaks(std::string_view line, std::string& buffer) {
-    std::size_t at = line.find(kanji::kCommandSeparator);
-    if (at == std::string_view::npos) return line;
-    buffer.clear();
-    std::size_t from = 0;
-    for (; at != std::string_view::npos; at = line.find(kanji::kCommandSeparator, from)) {
-        buffer.append(line.substr(from, at - from));
-        buffer.append("\r\n");
-        from = at + kanji::kCommandSeparator.size();
-    }
-    buffer.append(line.substr(from));
-    return buffer;
-}
-
 int runDecode(Invocation& call) {
-    const Decoder decode = decoderNamed(call.operands()[0]);
-    std::string buffer;
+    const kanji::MailEncoding encoding = encodingNamed(call.operands()[0]);
     filterLines(call, call.inputPath(1), [&](std::string_view line, LineOutput& out) {
-        out.write(decode(withLineBreaks(line, buffer)));
+        out.write(kanji::decodeLine(line, encoding));
     });
     return 0;
 }

@@ -21,6 +21,37 @@ std::string convertLine(std::string_view line, TargetCode target) {
     return std::string(line);
 }
 
+namespace {
+
+// The line with every command separator turned back into CR LF; the line
+// itself when it holds none.
+std::string_view withLineBreaks(std::string_view line, std::string& buffer) {
+    std::size_t at = line.find(kCommandSeparator);
+    if (at == std::string_view::npos) return line;
+    buffer.clear();
+    std::size_t from = 0;
+    for (; at != std::string_view::npos; at = line.find(kCommandSeparator, from)) {
+        buffer.append(line.substr(from, at - from));
+        buffer.append("\r\n");
+        from = at + kCommandSeparator.size();
+    }
+    buffer.append(line.substr(from));
+    return buffer;
+}
+
+}  // namespace
+
+std::string decodeLine(std::string_view line, MailEncoding encoding) {
+    std::string buffer;
+    const std::string_view text = withLineBreaks(line, buffer);
+    switch (encoding) {
+    case MailEncoding::Base64: return DecodeBase64(text);
+    case MailEncoding::UUencode: return DecodeUU(text);
+    case MailEncoding::BinHex: return DecodeBinHex(text);
+    }
+    return std::string(text);
+}
+
 std::string convertDocumentText(std::string_view text, TargetCode target) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);

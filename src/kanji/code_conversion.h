@@ -23,6 +23,14 @@ inline constexpr std::string_view kCommandSeparator = "#$0D#0A";
 // between EUC and Shift-JIS or already in the target code stays unchanged.
 std::string convertLine(std::string_view line, TargetCode target);
 
+// The encodings the decoding items of the menu undo.
+enum class MailEncoding { Base64, UUencode, BinHex };
+
+// One document line decoded: every kCommandSeparator in it becomes a line
+// break again first, so this inverts convertLine with the matching encoding.
+// The decoded bytes may hold line breaks of their own.
+std::string decodeLine(std::string_view line, MailEncoding encoding);
+
 // Converts every line of text the way the command converts a whole-text line
 // range. Lines end at CR LF, a lone CR or a lone LF; the result has CR LF
 // between lines and ends with one only when text ended with a line break.

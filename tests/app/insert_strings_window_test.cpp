@@ -124,3 +124,24 @@ TEST_F(InsertStringsTest, TheColumnCannotPassTheVisibleColumns) {
         EXPECT_EQ(d.columnSpin().value(), window->document().VisibleColumns());
     }, false);
 }
+
+// A typed character Shift-JIS has not is reported, never inserted as "?";
+// the JIS look-alike 〜 (U+301C) is Shift-JIS 0x8160 and goes in.
+TEST_F(InsertStringsTest, ATypedCharacterWithoutShiftJisFormIsReported) {
+    window->document().SetTextStr("a\r\n");
+    insert([](auto& d) {
+        d.setKind(InsertKind::FixedString);
+        d.textEdit().setText(QStringLiteral("x\u00E9\U0001F600"));
+    });
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("入力した文字列に Shift-JIS にない文字が 2 個あります。"
+                                                          "最初は 2 文字目の「\u00E9」(U+00E9) です。")});
+    EXPECT_EQ(lines(), std::vector<std::string>{"a"});
+
+    prompts.clear();
+    insert([](auto& d) {
+        d.setKind(InsertKind::FixedString);
+        d.textEdit().setText(QStringLiteral("\u301C"));
+    });
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("1行処理しました")});
+    EXPECT_EQ(lines(), std::vector<std::string>{"\x81\x60" "a"});
+}

@@ -368,6 +368,28 @@ TEST(EditorModel, LoadAndSaveKeepTheFinalBreakRule) {
     EXPECT_THROW(m.SaveToFile(dir.path("no/such/folder/f.txt")), std::runtime_error);
 }
 
+// A text converted after loading replaces the loaded one as a load would:
+// nothing to undo, not modified, the file's convention and final break kept.
+TEST(EditorModel, TextLoadedFromMemoryKeepsWhatTheFileLoadDecided) {
+    TempDir dir;
+    EditorModel m;
+    m.LoadFromFile(dir.file("a.txt", "a\nb\nc"));
+    m.setFileEncoding(FileEncoding::Utf8);
+    m.Lines().Put(0, "z");
+    m.LoadFromText("x\r\ny\r\nw");
+    EXPECT_EQ(lines(m), (std::vector<std::string>{"x", "y", "w"}));
+    EXPECT_FALSE(m.Modified());
+    EXPECT_FALSE(m.CanUndo());
+    EXPECT_EQ(m.lineBreakStyle(), LineBreakStyle::Lf);
+    EXPECT_EQ(m.fileEncoding(), FileEncoding::Utf8);
+    EXPECT_EQ(m.fileText(), "x\ny\nw");
+    m.LoadFromText("x\r\n");
+    EXPECT_EQ(m.fileText(), "x\n");
+    // Every load starts again from Shift-JIS.
+    m.LoadFromFile(dir.file("b.txt", "b"));
+    EXPECT_EQ(m.fileEncoding(), FileEncoding::ShiftJis);
+}
+
 TEST(EditorModel, ReplaceSelectionAcrossLines) {
     EditorModel m;
     m.SetTextStr("abc\r\ndef\r\nghi");

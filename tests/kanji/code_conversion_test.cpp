@@ -66,6 +66,29 @@ TEST(ConvertDocumentText, ConvertsEveryLineAndWritesCrLf) {
               "#86)C#$0D#0A`#$0D#0A\r\n\"86(`#$0D#0A`#$0D#0A\r\n");
 }
 
+TEST(DecodeLine, InvertsEachEncodingItem) {
+    struct Case {
+        const char* name;
+        TargetCode encode;
+        MailEncoding decode;
+    };
+    const Case cases[] = {
+        {"base64", TargetCode::Base64, MailEncoding::Base64},
+        {"uuencode", TargetCode::UUencode, MailEncoding::UUencode},
+        {"binhex", TargetCode::BinHex, MailEncoding::BinHex},
+    };
+    // Long enough for several encoded lines joined by the command separator,
+    // with bytes of every kind and a line break of its own.
+    std::string data;
+    for (int i = 0; i < 300; ++i) data.push_back(static_cast<char>(i * 7));
+    data += "\r\n\x82\xA0";
+    for (const Case& c : cases) {
+        const std::string encoded = convertLine(data, c.encode);
+        EXPECT_EQ(encoded.find_first_of("\r\n"), std::string::npos) << c.name;
+        EXPECT_BYTES(decodeLine(encoded, c.decode), data) << c.name;
+    }
+}
+
 TEST(CharacterCodeMessage, ShowsTheFirstCharacterAndItsCode) {
     const std::pair<std::string, std::string> cases[] = {
         {"\x82\xA0", "'\x82\xA0' = 82A0 (SJIS)"},

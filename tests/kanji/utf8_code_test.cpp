@@ -232,5 +232,54 @@ TEST(Utf8Code, DetectsUtf8WithNonAsciiCharactersOnly)
     EXPECT_EQ(InCodeCheck("\xE3\x81\x82\xE3\x81\x84"), kCodeSjis);
 }
 
+
+TEST(Utf8Code, PlaceOfAnOffsetCountsLinesBytesAndCharacters)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t offset;
+        TextPlace place;
+    };
+    const Case cases[] = {
+        {"start", "abc", 0, {1, 1, 1, U'a'}},
+        {"after kana", "\u3042\u3044x", 6, {1, 7, 3, U'x'}},
+        {"third line over CR LF and LF", "a\r\nb\nc\U0001F600", 6, {3, 2, 2, 0x1F600}},
+        {"lone CR ends a line", "a\rb", 2, {2, 1, 1, U'b'}},
+        {"malformed byte", "\xFF" "a", 0, {1, 1, 1, 0}},
+        {"end of text", "ab", 2, {1, 3, 3, 0}},
+    };
+    for (const Case& c : cases) {
+        const TextPlace place = placeOf(c.text, c.offset);
+        EXPECT_EQ(place.line, c.place.line) << c.name;
+        EXPECT_EQ(place.byte, c.place.byte) << c.name;
+        EXPECT_EQ(place.character, c.place.character) << c.name;
+        EXPECT_EQ(place.codePoint, c.place.codePoint) << c.name;
+    }
+}
+
+// A text written with the JIS look-alikes comes back with them; a text that
+// used both forms of a pair, or only the CP932 form, gets the CP932 form.
+TEST(Utf8Code, LookAlikesOfTheFileComeBackAfterARoundTrip)
+{
+    struct Case {
+        const char* name;
+        std::string utf8;
+        std::string back;
+    };
+    const Case cases[] = {
+        {"all six JIS look-alikes", "\u301C\u2016\u2212\u00A2\u00A3\u00AC x", "\u301C\u2016\u2212\u00A2\u00A3\u00AC x"},
+        {"em dash, yen and overline", "\u2014\u00A5\u203E", "\u2014\u00A5\u203E"},
+        {"backslash and tilde", "\\~\u2015", "\\~\u2015"},
+        {"CP932 forms", "\uFF5E\u2225\uFF0D", "\uFF5E\u2225\uFF0D"},
+        {"both forms of one pair", "\u301C\uFF5E\u2212", "\uFF5E\uFF5E\u2212"},
+        {"none", "\u3042a", "\u3042a"},
+    };
+    for (const Case& c : cases) {
+        const LookAlikeForms forms = lookAlikesIn(c.utf8);
+        EXPECT_EQ(restoreLookAlikes(sjis2utf8(utf82sjis(c.utf8).text).text, forms), c.back) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace tabulo::kanji

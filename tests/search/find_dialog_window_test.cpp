@@ -127,6 +127,27 @@ TEST_F(FindDialogTest, ReplaceNextThreeTimes) {
     EXPECT_TRUE(prompts.records().empty());
 }
 
+// A search or replacement text with a character Shift-JIS has not is
+// reported; nothing is searched for or replaced with "?" in its place.
+TEST_F(FindDialogTest, ACharacterWithoutShiftJisFormIsReportedNotSearched) {
+    window->document().SetTextStr("a?b\r\n");
+    window->document().SetModified(false);
+    const QString report = QStringLiteral("入力した文字列に Shift-JIS にない文字が 1 個あります。"
+                                          "最初は 2 文字目の「\U0001F600」(U+1F600) です。");
+    show("?\U0001F600");
+    click("FindBitBtn1");
+    EXPECT_EQ(prompts.texts(), QStringList{report});
+    EXPECT_EQ(selection(), Span(0, 0));
+
+    prompts.clear();
+    dialog->findCombo().setCurrentText(QStringLiteral("b"));
+    dialog->replaceCombo().setCurrentText(QStringLiteral("x\U0001F600"));
+    click("ReplaceBitBtn1");
+    EXPECT_EQ(prompts.texts(), QStringList{report});
+    EXPECT_EQ(window->document().GetTextStr(), "a?b\r\n");
+    EXPECT_FALSE(window->document().Modified());
+}
+
 TEST_F(FindDialogTest, ReplaceAllIsOneUndoStepAndKeepsTheView) {
     std::string text;
     for (int i = 0; i < 200; ++i) text += "a\x95\x5C" "a line\r\n";

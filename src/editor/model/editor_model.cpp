@@ -71,6 +71,11 @@ void EditorModel::setLineBreakStyle(LineBreakStyle style) {
     notify(ModelChange::Flags);
 }
 
+void EditorModel::setFileEncoding(FileEncoding encoding) {
+    m_fileEncoding = encoding;
+    notify(ModelChange::Flags);
+}
+
 FileReadReport EditorModel::LoadFromFile(const std::string& path) {
     TEditorScreenStrings rows;
     struct stat st {};
@@ -91,9 +96,23 @@ FileReadReport EditorModel::LoadFromFile(const std::string& path) {
     clearAll();
     m_rows = std::move(rows);
     m_lineBreak = report.breaks.convention();
+    m_fileEncoding = FileEncoding::ShiftJis;
     m_modified = false;
     notify(ModelChange::Text);
     return report;
+}
+
+void EditorModel::LoadFromText(std::string_view text) {
+    TEditorScreenStrings rows;
+    splitLines(text, [&](std::string_view line, bool hasBreak) {
+        for (auto& row : makeRows(line, hasBreak ? BreakKind::LineBreak : BreakKind::EndOfText)) {
+            rows.push_back(std::move(row));
+        }
+    });
+    clearAll();
+    m_rows = std::move(rows);
+    m_modified = false;
+    notify(ModelChange::Text);
 }
 
 void EditorModel::SaveToFile(const std::string& path, const platform::SaveOptions& options) const {

@@ -20,6 +20,7 @@
 #include "editor/model/editor_screen_strings.h"
 #include "editor/model/editor_strings.h"
 #include "editor/model/editor_wrap_option.h"
+#include "editor/model/file_encoding.h"
 #include "editor/model/line_break_style.h"
 #include "editor/model/text_lines.h"
 #include "platform/files/safe_save.h"
@@ -51,6 +52,11 @@ public:
     // The document takes the file's line-break convention. The text is left
     // as it was when the file cannot be read.
     FileReadReport LoadFromFile(const std::string& path);
+    // Replaces the text the way a load does, from memory: no history step,
+    // not modified, a last line without a break stays without one, and the
+    // line-break convention and file encoding stay as they are. For a text
+    // converted right after it was loaded.
+    void LoadFromText(std::string_view text);
     // Writes fileText() the safe way (platform::saveFileBytes): never a
     // half-written file, links, mode and owner kept. Throws
     // std::runtime_error with the reason.
@@ -60,6 +66,10 @@ public:
     std::string fileText() const;
     LineBreakStyle lineBreakStyle() const { return m_lineBreak; }
     void setLineBreakStyle(LineBreakStyle style);
+    // Shift-JIS after every load; the window sets UTF-8 when it converted
+    // the loaded text from UTF-8.
+    FileEncoding fileEncoding() const { return m_fileEncoding; }
+    void setFileEncoding(FileEncoding encoding);
     std::int64_t textLength() const;  // offset units
 
     // --- rows --------------------------------------------------------------
@@ -248,6 +258,7 @@ private:
     int m_visibleColumns = 1;
 
     LineBreakStyle m_lineBreak = LineBreakStyle::CrLf;
+    FileEncoding m_fileEncoding = FileEncoding::ShiftJis;
     bool m_modified = false;
     bool m_boxMode = false;
     bool m_mouseSelecting = false;

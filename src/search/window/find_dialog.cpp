@@ -16,7 +16,7 @@
 #include "editor/model/editor_model.h"
 #include "editor/view/editor_view.h"
 #include "platform/busy_cursor.h"
-#include "platform/codec/sjis_codec.h"
+#include "platform/typed_text.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "search/window/editor_search.h"
@@ -156,8 +156,8 @@ SearchOptions TfmFind::checkedOptions() const {
     return {m_matchCase->isChecked(), m_wholeWord->isChecked(), m_regexp->isChecked(), m_fuzzy->isChecked()};
 }
 
-std::string TfmFind::fieldBytes(const QComboBox& combo) const {
-    return platform::SjisCodec::instance().fromUtf8Lossy(combo.currentText().toStdString());
+std::optional<std::string> TfmFind::fieldBytes(const QComboBox& combo) const {
+    return platform::sjisOfTypedText(combo.currentText());
 }
 
 void TfmFind::showEvent(QShowEvent* event) {
@@ -194,12 +194,14 @@ void TfmFind::FindBitBtn1Click() {
     EditorSearch* search = target();
     if (!search || m_findCombo->currentText().isEmpty()) return;
     const SearchOptions options = checkedOptions();
+    const std::optional<std::string> pattern = fieldBytes(*m_findCombo);
+    if (!pattern) return;
     m_next->show();
     m_prev->show();
     addToHistory(*m_findCombo, m_findCombo->currentText());
     editor::EditorModel& model = search->model();
     // Nothing is said when nothing is found.
-    search->findFrom(fieldBytes(*m_findCombo), model.SelStart() + model.SelLength(), options);
+    search->findFrom(*pattern, model.SelStart() + model.SelLength(), options);
     model.SetTopRow(model.Row());
     search->view().viewport()->update();
 }
@@ -208,14 +210,16 @@ void TfmFind::ReplaceBitBtn1Click() {
     EditorSearch* search = target();
     if (!search || m_findCombo->currentText().isEmpty()) return;
     const SearchOptions options = checkedOptions();
-    const std::string pattern = fieldBytes(*m_findCombo);
-    const std::string replacement = fieldBytes(*m_replaceCombo);
+    const std::optional<std::string> pattern = fieldBytes(*m_findCombo);
+    if (!pattern) return;
+    const std::optional<std::string> replacement = fieldBytes(*m_replaceCombo);
+    if (!replacement) return;
     editor::EditorModel& model = search->model();
     if (m_replaceAll->isChecked()) {
         std::optional<std::size_t> count;
         {
             platform::BusyCursor busy;
-            count = search->replaceAll(pattern, replacement, options);
+            count = search->replaceAll(*pattern, *replacement, options);
         }
         if (count) {
             platform::prompts().message(QStringLiteral("全部で ") + QString::number(*count) +
@@ -223,7 +227,7 @@ void TfmFind::ReplaceBitBtn1Click() {
                                         {}, platform::Icon::Information);
         }
     } else {
-        search->replaceNext(pattern, replacement, model.SelStart() + model.SelLength(), options);
+        search->replaceNext(*pattern, *replacement, model.SelStart() + model.SelLength(), options);
     }
     addToHistory(*m_findCombo, m_findCombo->currentText());
     addToHistory(*m_replaceCombo, m_replaceCombo->currentText());

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
+#include <string>
 
 #include "search/engine/search_options.h"
 
@@ -56,7 +58,9 @@ protected:
 
 private:
     SearchOptions checkedOptions() const;
-    std::string fieldBytes(const QComboBox& combo) const;
+    // The field's text as Shift-JIS; std::nullopt, after telling the user,
+    // when it holds characters Shift-JIS has not.
+    std::optional<std::string> fieldBytes(const QComboBox& combo) const;
     void updateButtons();
     void updateCaption();
     void scrollToFound(EditorSearch& search);
