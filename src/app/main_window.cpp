@@ -114,7 +114,11 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     newDocument();
 }
 
-TfmTabulo::~TfmTabulo() = default;
+// The editor widget leaves the document's observers when it goes; the
+// document is a member and would be gone before the child widgets are.
+TfmTabulo::~TfmTabulo() {
+    delete m_editor;
+}
 
 QAction* TfmTabulo::action(const QString& name) const {
     return m_actions.value(name, nullptr);
