@@ -47,6 +47,9 @@ public:
     const TEditorStrings& Lines() const { return m_lines; }
     void SetTextStr(std::string_view text);
     std::string GetTextStr() const;
+    // Changes with every change of the text, so that a copy of it can tell
+    // whether it is still the document's.
+    std::uint64_t textVersion() const { return m_textVersion; }
     // Replaces the text with the file's lines; the file is read in blocks.
     // The document takes the file's line-break convention. The text is left
     // as it was when the file cannot be read.
@@ -248,6 +251,7 @@ private:
     int m_visibleColumns = 1;
 
     LineBreakStyle m_lineBreak = LineBreakStyle::CrLf;
+    std::uint64_t m_textVersion = 0;
     bool m_modified = false;
     bool m_boxMode = false;
     bool m_mouseSelecting = false;
