@@ -5,22 +5,22 @@ namespace tabulo::regex {
 
 namespace {
 
-std::string_view terminated(std::string_view s) {
-    const std::size_t zero = s.find('\0');
-    return zero == std::string_view::npos ? s : s.substr(0, zero);
+bool atEnd(std::string_view s, std::size_t pos) {
+    return pos >= s.size() || s[pos] == '\0';
 }
 
-// Reads the character at pos: its code and byte length. The end reads as
-// code 0 of length 0; a lead byte just before the end stands alone.
+// Reads the character at pos: its code and byte length. The end (the
+// subject's size or its first zero byte) reads as code 0 of length 0; a lead
+// byte just before the end stands alone.
 struct Char {
     Code code;
     std::size_t length;
 };
 
 Char readAt(std::string_view s, std::size_t pos) {
-    if (pos >= s.size()) return {0, 0};
+    if (atEnd(s, pos)) return {0, 0};
     const auto b = static_cast<unsigned char>(s[pos]);
-    if (isLeadByte(b) && pos + 1 < s.size()) {
+    if (isLeadByte(b) && !atEnd(s, pos + 1)) {
         return {static_cast<Code>(b << 8 | static_cast<unsigned char>(s[pos + 1])), 2};
     }
     return {b, 1};
@@ -49,14 +49,13 @@ std::optional<std::size_t> TMatchCORE::longestMatch(std::string_view s, std::siz
     return last;
 }
 
-std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view subject) const {
-    const std::string_view s = terminated(subject);
+std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view s, SearchStarts starts) const {
     const TRE_DFA& a = dfa();
-    if (s.empty()) {
-        if (a.accepts(a.initial())) return MatchSpan{0, 0};
+    if (atEnd(s, 0)) {
+        if (a.accepts(a.initial()) && starts.limit > 0) return MatchSpan{0, 0};
         return std::nullopt;
     }
-    for (std::size_t start = 0; start < s.size();) {
+    for (std::size_t start = 0; start < starts.limit && !atEnd(s, start);) {
         int state = a.initial();
         std::size_t pos = start;
         std::optional<std::size_t> end;
@@ -83,19 +82,22 @@ std::optional<std::size_t> TMatchCORE::anchoredAttempt(std::string_view s, std::
     return plain && *plain > *anchored ? plain : anchored;
 }
 
-std::optional<MatchSpan> TMatchCORE::anchoredSearch(std::string_view subject) const {
-    const std::string_view s = terminated(subject);
+std::optional<MatchSpan> TMatchCORE::anchoredSearch(std::string_view s, SearchStarts starts) const {
     const TRE_DFA& a = dfa();
-    if (const auto end = anchoredAttempt(s, 0)) return MatchSpan{0, *end};
-    for (std::size_t pos = 0; pos < s.size();) {
+    if (starts.limit == 0) return std::nullopt;
+    if (starts.firstIsLineHead) {
+        if (const auto end = anchoredAttempt(s, 0)) return MatchSpan{0, *end};
+    }
+    std::size_t pos = 0;
+    for (; pos < starts.limit && !atEnd(s, pos);) {
         if (const auto end = longestMatch(s, pos, a.initial())) return MatchSpan{pos, *end};
-        if (s[pos] == '\n' && a.startsWithLineHead()) {
+        if (s[pos] == '\n' && a.startsWithLineHead() && pos + 1 < starts.limit) {
             if (const auto end = anchoredAttempt(s, pos + 1)) return MatchSpan{pos + 1, *end};
         }
         pos += readAt(s, pos).length;
     }
-    if (a.endsWithLineTail() && a.next(a.initial(), lineTailCodeInUse()) != TRE_DFA::kNone) {
-        return MatchSpan{s.size(), s.size()};
+    if (pos < starts.limit && a.endsWithLineTail() && a.next(a.initial(), lineTailCodeInUse()) != TRE_DFA::kNone) {
+        return MatchSpan{pos, pos};
     }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 // subject by walking the automaton, resolving the line-head anchor at the
 // subject start and after every line feed, and the line-tail anchor before
 // the separator character (LineSeparator) and at the subject end.
+// A subject ends at its first zero byte; the searches find that end as they
+// walk, so a search that stops early never reads the rest of a long text.
 #pragma once
 
 #include <cstddef>
@@ -21,14 +23,23 @@ struct MatchSpan {
     friend bool operator==(const MatchSpan&, const MatchSpan&) = default;
 };
 
+// Which starts a search tries: those before `limit` (a long text searched
+// piece by piece), and whether the subject's first position is a line head
+// (false for a subject cut out of a line).
+struct SearchStarts {
+    std::size_t limit = static_cast<std::size_t>(-1);
+    bool firstIsLineHead = true;
+};
+
 class TMatchCORE : public TRegularExpression {
 public:
     TMatchCORE_LineSeparator LineSeparator() const { return m_separator; }
     void SetLineSeparator(TMatchCORE_LineSeparator s) { m_separator = s; }
 
-    // The subject ends at its first zero byte, if any.
-    std::optional<MatchSpan> plainSearch(std::string_view subject) const;
-    std::optional<MatchSpan> anchoredSearch(std::string_view subject) const;
+    // The leftmost-longest match starting within `starts`. plainSearch
+    // serves patterns without anchors; it takes no line heads.
+    std::optional<MatchSpan> plainSearch(std::string_view subject, SearchStarts starts = {}) const;
+    std::optional<MatchSpan> anchoredSearch(std::string_view subject, SearchStarts starts = {}) const;
 
 protected:
     // End of the longest match from pos starting in state, if any.

@@ -1,8 +1,10 @@
 // The find and replace dialog through the main window, with scripted
 // prompts: find and its repetition forward and backward with their
 // messages, replace next and replace all (one undo gives the original bytes
-// back), a stopped replace-all, the histories across a restart, F3 and
-// Shift+F3 with the dialog closed, and the switch to a second editor.
+// back), stopped finds and replace-alls line by line and over the whole
+// text with their progress, a search over the whole text after changes, the
+// histories across a restart, F3 and Shift+F3 with the dialog closed, and
+// the switch to a second editor.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -176,22 +178,101 @@ TEST_F(FindDialogTest, ReplaceAllIsOneUndoStepAndKeepsTheView) {
     EXPECT_FALSE(window->document().Modified());
 }
 
-TEST_F(FindDialogTest, AStoppedReplaceAllLeavesTheDocumentUntouched) {
+// The search field and the regexp box for a search line by line and for one
+// over the whole text (a pattern across lines).
+struct LongSearch {
+    const char* name;
+    const char* pattern;
+    bool regexp;
+};
+const LongSearch kLongSearches[] = {
+    {"line by line", "zz", false},
+    {"whole text", "b\\r\\nzz", true},
+};
+
+// 20,000 lines "ab" and a last line "zz".
+std::string longText() {
     std::string text;
     for (int i = 0; i < 20000; ++i) text += "ab\r\n";
-    window->document().SetTextStr(text);
-    window->document().SetModified(false);
-    show("ab");
-    dialog->replaceAll().setChecked(true);
-    tabulo::app::ProgressPump::setEventInterval(0);
-    QTimer::singleShot(0, window.get(), [this] { window->bulkEdit().requestStop(); });
-    click("ReplaceBitBtn1");
-    tabulo::app::ProgressPump::setEventInterval(40);
-    EXPECT_TRUE(prompts.records().empty());
-    EXPECT_EQ(window->document().GetTextStr(), text);
-    EXPECT_FALSE(window->document().Modified());
-    EXPECT_FALSE(window->document().CanUndo());
-    EXPECT_FALSE(window->bulkEdit().active());
+    return text + "zz\r\n";
+}
+
+TEST_F(FindDialogTest, AStoppedReplaceAllShowedProgressAndLeavesTheDocumentUntouched) {
+    for (const LongSearch& c : kLongSearches) {
+        SCOPED_TRACE(c.name);
+        const std::string text = longText();
+        window->document().SetTextStr(text);
+        window->document().SetModified(false);
+        show(c.pattern);
+        dialog->regexp().setChecked(c.regexp);
+        dialog->replaceAll().setChecked(true);
+        tabulo::app::ProgressPump::setEventInterval(0);
+        QStringList progress;
+        QTimer::singleShot(0, window.get(), [&] {
+            progress << window->panelText(0) << window->panelText(1);
+            window->bulkEdit().requestStop();
+        });
+        click("ReplaceBitBtn1");
+        tabulo::app::ProgressPump::setEventInterval(40);
+        ASSERT_EQ(progress.size(), 2);
+        EXPECT_EQ(progress[0], QStringLiteral("置換中"));
+        EXPECT_TRUE(progress[1].endsWith(u'%')) << progress[1].toStdString();
+        EXPECT_TRUE(prompts.records().empty());
+        EXPECT_EQ(window->document().GetTextStr(), text);
+        EXPECT_FALSE(window->document().Modified());
+        EXPECT_FALSE(window->document().CanUndo());
+        EXPECT_FALSE(window->bulkEdit().active());
+        EXPECT_EQ(window->panelText(0), QStringLiteral("1行 : 0列"));
+        dialog->hide();
+    }
+}
+
+TEST_F(FindDialogTest, AStoppedFindSaysNothingAndTheNextOneFinds) {
+    for (const LongSearch& c : kLongSearches) {
+        SCOPED_TRACE(c.name);
+        window->document().SetTextStr(longText());
+        window->document().SetSelStart(0);
+        show(c.pattern);
+        dialog->regexp().setChecked(c.regexp);
+        tabulo::app::ProgressPump::setEventInterval(0);
+        QStringList progress;
+        const auto stopSoon = [&] {
+            QTimer::singleShot(0, window.get(), [&] {
+                progress << window->panelText(0);
+                window->bulkEdit().requestStop();
+            });
+        };
+        stopSoon();
+        click("FindBitBtn1");
+        stopSoon();
+        click("sbFindNext");
+        tabulo::app::ProgressPump::setEventInterval(40);
+        EXPECT_EQ(progress, (QStringList{QStringLiteral("検索中"), QStringLiteral("検索中")}));
+        EXPECT_TRUE(window->editorSearch().stopped());
+        EXPECT_TRUE(prompts.records().empty());  // no "not found" after a stop
+        EXPECT_FALSE(window->document().hasSelection());
+        click("sbFindNext");
+        EXPECT_FALSE(window->editorSearch().stopped());
+        EXPECT_EQ(selection().first + selection().second, 80002);
+        EXPECT_TRUE(prompts.records().empty());
+        dialog->hide();
+    }
+}
+
+TEST_F(FindDialogTest, AWholeTextSearchFollowsEveryChange) {
+    window->document().SetTextStr("ab\r\nab\r\n");
+    show("b\\r\\na");
+    dialog->regexp().setChecked(true);
+    click("FindBitBtn1");
+    EXPECT_EQ(selection(), Span(1, 4));
+    window->document().replaceRange({0, 0}, {0, 0}, "xx");
+    window->document().SetSelStart(0);
+    click("FindBitBtn1");
+    EXPECT_EQ(selection(), Span(3, 4));
+    run("_Undo");
+    window->document().SetSelStart(0);
+    click("FindBitBtn1");
+    EXPECT_EQ(selection(), Span(1, 4));
 }
 
 TEST_F(FindDialogTest, ARefusedPatternIsShownAndChangesNothing) {

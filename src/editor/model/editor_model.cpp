@@ -848,20 +848,32 @@ int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, std::ve
         m_rows.back().setKind(BreakKind::LineBreak);
         invalidateFrom(r0 - 1);
     }
-    std::vector<ScreenRow> rows;
-    rows.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const BreakKind kind = i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak;
-        if (!m_wordWrap) {  // one row per line, without a vector for each
-            rows.push_back({std::move(lines[i]), static_cast<std::uint16_t>(kind)});
-            continue;
+    const auto breakOf = [&](std::size_t i) { return i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak; };
+    int newRows = 0;
+    if (!m_wordWrap && lines.size() == static_cast<std::size_t>(r1 - r0)) {
+        // As many lines as rows, one row each: the new lines take the old
+        // rows' places, with no second row list beside the document.
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ScreenRow& row = m_rows[r0 + static_cast<int>(i)];
+            row.text = std::move(lines[i]);
+            row.attr = static_cast<std::uint16_t>(breakOf(i));
         }
-        auto made = makeRows(std::move(lines[i]), kind);
-        for (auto& row : made) rows.push_back(std::move(row));
+        newRows = r1 - r0;
+    } else {
+        std::vector<ScreenRow> rows;
+        rows.reserve(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (!m_wordWrap) {  // one row per line, without a vector for each
+                rows.push_back({std::move(lines[i]), static_cast<std::uint16_t>(breakOf(i))});
+                continue;
+            }
+            for (auto& row : makeRows(std::move(lines[i]), breakOf(i))) rows.push_back(std::move(row));
+        }
+        newRows = static_cast<int>(rows.size());
+        m_rows.replace(r0, r1 - r0, std::move(rows));
     }
-    const int newRows = static_cast<int>(rows.size());
+    ++m_textVersion;
     m_changedFromLine = std::min(m_changedFromLine, std::max(0, firstLine - 1));
-    m_rows.replace(r0, r1 - r0, std::move(rows));
     spliceCaches(firstLine, oldLineCount, r0, r1, newRows);
     m_hasSelection = false;
     m_modified = true;
@@ -920,6 +932,7 @@ void EditorModel::spliceCaches(int firstLine, int oldLineCount, int r0, int r1, 
 }
 
 void EditorModel::clearAll() {
+    ++m_textVersion;
     m_history.clear();
     m_changedFromLine = 0;
     m_rows.clear();

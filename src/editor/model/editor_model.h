@@ -48,6 +48,9 @@ public:
     const TEditorStrings& Lines() const { return m_lines; }
     void SetTextStr(std::string_view text);
     std::string GetTextStr() const;
+    // Changes with every change of the text, so that a copy of it can tell
+    // whether it is still the document's.
+    std::uint64_t textVersion() const { return m_textVersion; }
     // Replaces the text with the file's lines; the file is read in blocks.
     // The document takes the file's line-break convention. The text is left
     // as it was when the file cannot be read.
@@ -259,6 +262,7 @@ private:
 
     LineBreakStyle m_lineBreak = LineBreakStyle::CrLf;
     FileEncoding m_fileEncoding = FileEncoding::ShiftJis;
+    std::uint64_t m_textVersion = 0;
     bool m_modified = false;
     bool m_boxMode = false;
     bool m_mouseSelecting = false;

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "search/engine/paced_search.h"
 #include "search/engine/text_matcher.h"
 
 namespace tabulo::search {
@@ -17,5 +19,9 @@ namespace tabulo::search {
 // Appends `text` with every match replaced to `out`; returns the count.
 std::size_t replaceMatches(const TextMatcher& matcher, std::string_view text, std::string_view replacement,
                            std::string& out);
+// The same over a long text, asking `keepGoing` now and then (see
+// PacedSearch); nothing when it said stop, `out` then holding a part.
+std::optional<std::size_t> replaceMatches(const TextMatcher& matcher, std::string_view text,
+                                          std::string_view replacement, std::string& out, KeepGoing keepGoing);
 
 }  // namespace tabulo::search

@@ -1,5 +1,6 @@
 #include "search/engine/text_matcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "regex/awk_str.h"
@@ -24,11 +25,6 @@ bool matchesLineFeed(const std::string& pattern) {
     return false;
 }
 
-// A character no pattern written with the usual syntax matches: the any
-// character set and every negated class stop at code 0xFCFC. Put in front
-// of a subject, it keeps the subject's first position from being a line head.
-constexpr char kNoLineHead[] = "\xFC\xFF";
-
 }  // namespace
 
 TextMatcher::TextMatcher(std::string pattern, SearchOptions options)
@@ -38,8 +34,7 @@ TextMatcher::TextMatcher(std::string pattern, SearchOptions options)
         m_engine->SetUseFuzzyCharDic(options.soFuzzy);
         m_engine->SetRegExp(options.soMatchCase ? m_pattern : foldCaseInPattern(m_pattern));
         m_crossesLines = matchesLineFeed(m_pattern);
-        m_lineHeadAnchor = m_engine->dfa().startsWithLineHead();
-        m_anchored = m_lineHeadAnchor || m_engine->dfa().endsWithLineTail();
+        m_anchored = m_engine->dfa().startsWithLineHead() || m_engine->dfa().endsWithLineTail();
         return;
     }
     if (!options.soMatchCase) {
@@ -60,10 +55,10 @@ TextMatcher::~TextMatcher() = default;
 TextMatcher::TextMatcher(TextMatcher&&) noexcept = default;
 TextMatcher& TextMatcher::operator=(TextMatcher&&) noexcept = default;
 
-std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from) const {
+std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from, std::size_t startLimit) const {
     std::size_t pos = from;
-    while (pos <= text.size()) {
-        const std::optional<TextMatch> candidate = findCandidate(text, pos);
+    while (pos <= text.size() && pos < startLimit) {
+        const std::optional<TextMatch> candidate = findCandidate(text, pos, startLimit);
         if (!candidate) return std::nullopt;
         if (candidate->length > 0 &&
             (!m_options.soWholeWord || isWholeWord(text, candidate->start, candidate->end()))) {
@@ -83,19 +78,20 @@ std::optional<TextMatch> TextMatcher::findLastBefore(std::string_view text, std:
     return last;
 }
 
-std::optional<TextMatch> TextMatcher::findCandidate(std::string_view text, std::size_t from) const {
-    return m_engine ? findPattern(text, from) : findPlain(text, from);
+std::optional<TextMatch> TextMatcher::findCandidate(std::string_view text, std::size_t from,
+                                                    std::size_t limit) const {
+    return m_engine ? findPattern(text, from, limit) : findPlain(text, from, limit);
 }
 
-std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size_t from) const {
+std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size_t from, std::size_t limit) const {
     const std::size_t n = m_pattern.size();
-    if (n == 0 || text.size() < n) return std::nullopt;
+    if (n == 0 || text.size() < n || limit == 0) return std::nullopt;
     const char* base = text.data();
-    const std::size_t last = text.size() - n;  // last possible start
+    const std::size_t last = std::min(text.size() - n, limit - 1);  // last possible start
     for (std::size_t pos = from; pos <= last;) {
         std::size_t start = 0;
         if (m_options.soMatchCase) {
-            const void* hit = memmem(base + pos, text.size() - pos, m_pattern.data(), n);
+            const void* hit = memmem(base + pos, last + n - pos, m_pattern.data(), n);
             if (!hit) return std::nullopt;
             start = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
         } else {
@@ -121,31 +117,27 @@ std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size
     return std::nullopt;
 }
 
-std::optional<TextMatch> TextMatcher::findPattern(std::string_view text, std::size_t from) const {
+std::optional<TextMatch> TextMatcher::findPattern(std::string_view text, std::size_t from, std::size_t limit) const {
     // The engine's subject ends at a zero byte: a match found lies before
     // the first one, and without a match the search goes on behind it.
+    const std::string_view searched = text.substr(0, std::min(text.size(), limit));
     for (;;) {
-        if (const auto m = findPatternBefore(text, from)) return m;
-        const std::size_t zero = text.find('\0', from);
+        if (const auto m = findPatternBefore(text, from, limit)) return m;
+        const std::size_t zero = searched.find('\0', from);
         if (zero == std::string_view::npos) return std::nullopt;
         from = zero + 1;
     }
 }
 
-std::optional<TextMatch> TextMatcher::findPatternBefore(std::string_view text, std::size_t from) const {
-    const auto search = [this](std::string_view subject) {
-        return m_anchored ? m_engine->anchoredSearch(subject) : m_engine->plainSearch(subject);
+std::optional<TextMatch> TextMatcher::findPatternBefore(std::string_view text, std::size_t from,
+                                                        std::size_t limit) const {
+    if (from > text.size()) return std::nullopt;
+    const std::string_view subject = text.substr(from);
+    const regex::SearchStarts starts{
+        .limit = limit == std::string_view::npos ? limit : limit - from,
+        .firstIsLineHead = from == 0 || text[from - 1] == '\n',
     };
-    if (m_lineHeadAnchor && from > 0 && text[from - 1] != '\n') {
-        // The engine takes a subject's start for a line head; here it is not.
-        std::string subject = kNoLineHead;
-        subject.append(text.substr(from));
-        const auto span = search(subject);
-        const std::size_t skip = sizeof kNoLineHead - 1;
-        if (!span || span->start < skip) return std::nullopt;
-        return TextMatch{from + span->start - skip, span->end - span->start};
-    }
-    const auto span = search(text.substr(from));
+    const auto span = m_anchored ? m_engine->anchoredSearch(subject, starts) : m_engine->plainSearch(subject, starts);
     if (!span) return std::nullopt;
     return TextMatch{from + span->start, span->end - span->start};
 }

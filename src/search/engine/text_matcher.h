@@ -44,26 +44,28 @@ public:
     // line.
     bool crossesLines() const { return m_crossesLines; }
 
-    // The first match that starts at or after `from` (a character start).
-    // The start of the text and every position after a line feed are line
-    // heads; the end of the text and every position before a carriage
-    // return are line tails.
-    std::optional<TextMatch> find(std::string_view text, std::size_t from = 0) const;
+    // The first match that starts at or after `from` (a character start)
+    // and before `startLimit`; a long text is searched piece by piece this
+    // way, each piece's matches the same as the whole text's. The start of
+    // the text and every position after a line feed are line heads; the end
+    // of the text and every position before a carriage return are line
+    // tails.
+    std::optional<TextMatch> find(std::string_view text, std::size_t from = 0,
+                                  std::size_t startLimit = std::string_view::npos) const;
     // The last match that starts before `before`, matches taken one after
     // another from the start of the text.
     std::optional<TextMatch> findLastBefore(std::string_view text, std::size_t before) const;
 
 private:
-    std::optional<TextMatch> findCandidate(std::string_view text, std::size_t from) const;
-    std::optional<TextMatch> findPlain(std::string_view text, std::size_t from) const;
-    std::optional<TextMatch> findPattern(std::string_view text, std::size_t from) const;
+    std::optional<TextMatch> findCandidate(std::string_view text, std::size_t from, std::size_t limit) const;
+    std::optional<TextMatch> findPlain(std::string_view text, std::size_t from, std::size_t limit) const;
+    std::optional<TextMatch> findPattern(std::string_view text, std::size_t from, std::size_t limit) const;
     // The first match from `from` up to the next zero byte.
-    std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from) const;
+    std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from, std::size_t limit) const;
 
     std::string m_pattern;  // for plain search without case: folded
     SearchOptions m_options;
     bool m_crossesLines = false;
-    bool m_lineHeadAnchor = false;
     bool m_anchored = false;
     bool m_startByte[256] = {};  // bytes a plain match can start with
     std::unique_ptr<regex::TAWKStr> m_engine;

@@ -66,7 +66,21 @@ void EditorSearch::select(const Found& found) {
 }
 
 bool EditorSearch::step(std::size_t done, std::size_t total) {
-    return !m_hooks.step || m_hooks.step(done, total);
+    m_stopped = m_hooks.step && !m_hooks.step(done, total);
+    return !m_stopped;
+}
+
+KeepGoing EditorSearch::stepper() {
+    return [this](std::size_t done, std::size_t total) { return step(done, total); };
+}
+
+std::shared_ptr<const std::string> EditorSearch::wholeTextCopy() {
+    if (!m_text || m_textVersion != m_model.textVersion()) {
+        m_text.reset();  // the old copy goes before the new one is made
+        m_text = std::make_shared<const std::string>(m_model.GetTextStr());
+        m_textVersion = m_model.textVersion();
+    }
+    return m_text;
 }
 
 std::optional<EditorSearch::Found> EditorSearch::findFrom(const std::string& pattern, std::int64_t start,
@@ -76,6 +90,7 @@ std::optional<EditorSearch::Found> EditorSearch::findFrom(const std::string& pat
 }
 
 std::optional<EditorSearch::Found> EditorSearch::findNext(std::int64_t start) {
+    m_stopped = false;
     if (!m_matcher) return std::nullopt;
     m_model.SetSelStart(start);
     if (m_hooks.begin) m_hooks.begin(false);
@@ -94,8 +109,9 @@ std::optional<EditorSearch::Found> EditorSearch::findNext(std::int64_t start) {
 std::optional<EditorSearch::Found> EditorSearch::searchForward(std::int64_t start) {
     start = std::clamp<std::int64_t>(start, 0, m_model.textLength());
     if (wholeText()) {
-        const std::string text = m_model.GetTextStr();
-        const auto m = m_matcher->find(text, static_cast<std::size_t>(start));
+        const std::shared_ptr<const std::string> text = wholeTextCopy();
+        PacedSearch search(*m_matcher, *text, stepper());
+        const auto m = search.find(static_cast<std::size_t>(start));
         if (!m) return std::nullopt;
         return Found{static_cast<std::int64_t>(m->start), static_cast<std::int64_t>(m->length)};
     }
@@ -119,6 +135,7 @@ std::optional<EditorSearch::Found> EditorSearch::searchForward(std::int64_t star
 }
 
 std::optional<EditorSearch::Found> EditorSearch::findPrevious(std::int64_t start) {
+    m_stopped = false;
     if (!m_matcher) return std::nullopt;
     m_model.SetSelStart(start);
     if (m_matcher->crossesLines() || m_model.Lines().Count() == 0) return std::nullopt;
@@ -156,13 +173,13 @@ std::optional<EditorSearch::Found> EditorSearch::replaceNext(const std::string& 
 std::optional<std::size_t> EditorSearch::replaceAll(const std::string& pattern, const std::string& replacement,
                                                     SearchOptions options) {
     store(pattern, options);
+    m_stopped = false;
     const editor::TextPosition caret = m_model.caret();
     const int top = m_model.TopRow();
     if (m_hooks.begin) m_hooks.begin(true);
     std::optional<std::size_t> count;
     try {
-        count = m_matcher->crossesLines() ? std::optional(replaceWholeText(replacement))
-                                          : replaceLineByLine(replacement);
+        count = m_matcher->crossesLines() ? replaceWholeText(replacement) : replaceLineByLine(replacement);
     } catch (...) {
         if (m_hooks.end) m_hooks.end();
         throw;
@@ -176,9 +193,13 @@ std::optional<std::size_t> EditorSearch::replaceAll(const std::string& pattern, 
 }
 
 std::optional<std::size_t> EditorSearch::replaceLineByLine(const std::string& replacement) {
-    // Only the changed lines are kept aside; the document changes once, at
-    // the end, so a stop leaves it untouched.
-    std::vector<std::pair<int, std::string>> changed;
+    // The new lines from the first changed one on, an unchanged line held
+    // empty until the end; the document changes once, at the end, so a stop
+    // leaves it untouched.
+    std::vector<std::string> block;
+    std::vector<int> unchanged;  // lines of the block still to be copied
+    int first = -1;
+    int last = -1;
     std::size_t count = 0;
     const int lines = m_model.Lines().Count();
     std::string joined;  // a soft-wrapped line, its rows joined
@@ -192,45 +213,49 @@ std::optional<std::size_t> EditorSearch::replaceLineByLine(const std::string& re
         const std::size_t n = replaceMatches(*m_matcher, line, replacement, out);
         if (n > 0) {
             count += n;
-            changed.emplace_back(i, std::move(out));
+            if (first < 0) first = i;
+            last = i;
+            block.push_back(std::move(out));
+            out = std::string();
+        } else if (first >= 0) {
+            unchanged.push_back(i);
+            block.emplace_back();
         }
         if (i % kLinesPerStep == kLinesPerStep - 1 &&
             !step(static_cast<std::size_t>(i), static_cast<std::size_t>(lines))) {
             return std::nullopt;
         }
     }
-    if (changed.empty()) return 0;
-    const int first = changed.front().first;
-    const int last = changed.back().first;
-    std::vector<std::string> block;
-    block.reserve(static_cast<std::size_t>(last - first + 1));
-    auto next = changed.begin();
-    for (int i = first; i <= last; ++i) {
-        if (next != changed.end() && next->first == i) {
-            block.push_back(std::move(next->second));
-            ++next;
-        } else {
-            block.push_back(m_model.Lines().Get(i));
-        }
+    if (first < 0) return 0;
+    block.resize(static_cast<std::size_t>(last - first + 1));
+    for (const int i : unchanged) {
+        if (i > last) break;
+        block[static_cast<std::size_t>(i - first)] = m_model.Lines().Get(i);
     }
-    changed.clear();
-    changed.shrink_to_fit();
+    unchanged = {};
     const bool lastHasBreak = m_model.Lines().hasLineBreak(last);
     m_model.replaceLines(first, last - first + 1, std::move(block),
                          lastHasBreak ? editor::BreakKind::LineBreak : editor::BreakKind::EndOfText);
     return count;
 }
 
-std::size_t EditorSearch::replaceWholeText(const std::string& replacement) {
+std::optional<std::size_t> EditorSearch::replaceWholeText(const std::string& replacement) {
     std::string out;
-    const std::size_t count = replaceMatches(*m_matcher, m_model.GetTextStr(), replacement, out);
-    if (count == 0) return 0;
+    std::optional<std::size_t> count;
+    {
+        const std::shared_ptr<const std::string> text = wholeTextCopy();
+        out.reserve(text->size());
+        count = replaceMatches(*m_matcher, *text, replacement, out, stepper());
+    }
+    if (!count || *count == 0) return count;
+    m_text.reset();  // the document is about to change: its copy goes first
     std::vector<std::string> lines;
     bool lastHasBreak = false;
     editor::splitLines(out, [&](std::string_view line, bool hasBreak) {
         lines.emplace_back(line);
         lastHasBreak = hasBreak;
     });
+    out = std::string();
     m_model.replaceLines(0, m_model.Lines().Count(), std::move(lines),
                          lastHasBreak ? editor::BreakKind::LineBreak : editor::BreakKind::EndOfText);
     return count;

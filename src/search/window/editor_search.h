@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "search/engine/paced_search.h"
 #include "search/engine/search_options.h"
 #include "search/engine/text_matcher.h"
 
@@ -41,6 +42,8 @@ public:
     };
 
     EditorSearch(editor::EditorModel& model, editor::TEditor& view);
+    EditorSearch(const EditorSearch&) = delete;
+    EditorSearch& operator=(const EditorSearch&) = delete;
 
     editor::EditorModel& model() { return m_model; }
     editor::TEditor& view() { return m_view; }
@@ -69,6 +72,8 @@ public:
     // then the document is untouched.
     std::optional<std::size_t> replaceAll(const std::string& pattern, const std::string& replacement,
                                           SearchOptions options);
+    // Whether the stop command ended the last search or replacement.
+    bool stopped() const { return m_stopped; }
 
     bool highlight() const { return m_highlight; }
     void setHighlight(bool on);
@@ -80,14 +85,21 @@ private:
     std::int64_t lineOffset(int line) const;
     void select(const Found& found);
     bool step(std::size_t done, std::size_t total);
+    KeepGoing stepper();
+    // The document's text with lines joined by CR LF, copied once and kept
+    // while the document stays as it is.
+    std::shared_ptr<const std::string> wholeTextCopy();
     std::optional<std::size_t> replaceLineByLine(const std::string& replacement);
-    std::size_t replaceWholeText(const std::string& replacement);
+    std::optional<std::size_t> replaceWholeText(const std::string& replacement);
 
     editor::EditorModel& m_model;
     editor::TEditor& m_view;
     SearchHooks m_hooks;
     std::shared_ptr<const TextMatcher> m_matcher;
+    std::shared_ptr<const std::string> m_text;
+    std::uint64_t m_textVersion = 0;
     bool m_highlight = false;
+    bool m_stopped = false;
 };
 
 }  // namespace tabulo::search

@@ -262,7 +262,7 @@ void TfmFind::sbFindNextClick() {
     editor::EditorModel& model = search->model();
     if (search->findNext(model.SelStart() + model.SelLength())) {
         scrollToFound(*search);
-    } else {
+    } else if (!search->stopped()) {
         notFound(QStringLiteral("文末方向：見つかりません"));
     }
 }
@@ -275,7 +275,7 @@ void TfmFind::sbFindPrevClick() {
     editor::EditorModel& model = search->model();
     if (search->findPrevious(model.SelStart())) {
         scrollToFound(*search);
-    } else {
+    } else if (!search->stopped()) {
         notFound(QStringLiteral("文頭方向：見つかりません"));
     }
 }
