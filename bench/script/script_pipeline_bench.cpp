@@ -6,6 +6,7 @@
 // load is not part of it). The shell time is the same gawk on the same
 // target file, in the same locale, with its output redirected to a file.
 // Usage: script_pipeline_bench [LINES]   (default 1,000,000)
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -38,6 +39,16 @@ std::vector<std::string> makeLines(int count) {
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// CPU seconds (user + system) of this process and of its reaped children.
+double cpuSeconds(int who) {
+    rusage usage{};
+    ::getrusage(who, &usage);
+    const auto of = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return of(usage.ru_utime) + of(usage.ru_stime);
+}
+
+double cpuSeconds() { return cpuSeconds(RUSAGE_SELF) + cpuSeconds(RUSAGE_CHILDREN); }
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -60,14 +71,15 @@ int main(int argc, char** argv) {
         script.finish();
     }
     const std::vector<std::string> lines = makeLines(count);
-    const DocumentLines document{count, [&lines](int i) { return lines[static_cast<std::size_t>(i)]; }};
+    const DocumentLines document{count, [&lines](int i) -> const std::string& { return lines[static_cast<std::size_t>(i)]; }};
     const ScriptCommand command{ScriptMode::Awk, "gawk", files.script, {}, ArgumentPlacement::Tail, files.target};
     const std::vector<std::string> environment = interpreterEnvironment(ScriptMode::Awk, true);
     const std::string shellCommand = "LC_ALL=ja_JP.SJIS gawk '{print $2}' '" + files.target + "' > '" + folder +
                                      "shell.out'";
 
-    std::vector<double> pipeline, writeTarget, interpreter, assemble, shell;
+    std::vector<double> pipeline, writeTarget, interpreter, assemble, shell, pipelineCpu, shellCpu;
     for (int round = 0; round < 3; ++round) {
+        const double cpuStart = cpuSeconds();
         const auto start = Clock::now();
         writeTargetFiles(files, document, 0, count - 1);
         const auto written = Clock::now();
@@ -80,13 +92,16 @@ int main(int argc, char** argv) {
             return 1;
         }
         pipeline.push_back(seconds(end - start));
+        pipelineCpu.push_back(cpuSeconds() - cpuStart);
         writeTarget.push_back(seconds(written - start));
         interpreter.push_back(seconds(ran - written));
         assemble.push_back(seconds(end - ran));
 
+        const double shellCpuStart = cpuSeconds();
         const auto shellStart = Clock::now();
         const int status = std::system(shellCommand.c_str());
         shell.push_back(seconds(Clock::now() - shellStart));
+        shellCpu.push_back(cpuSeconds() - shellCpuStart);
         if (status != 0) return 1;
     }
     const double p = median(pipeline);
@@ -99,6 +114,11 @@ int main(int argc, char** argv) {
     std::printf("%-44s %8.3f s\n", "  result assembled (CR LF)", median(assemble));
     std::printf("%-44s %8.3f s\n", "gawk from /bin/sh, same locale and file", s);
     std::printf("%-44s %+7.1f %%   (goal: under +20 %%)\n", "pipeline over the shell's gawk", (p / s - 1) * 100);
+    const double pc = median(pipelineCpu);
+    const double sc = median(shellCpu);
+    std::printf("%-44s %8.3f s\n", "CPU (user + system), pipeline with gawk", pc);
+    std::printf("%-44s %8.3f s\n", "CPU (user + system), shell with gawk", sc);
+    std::printf("%-44s %+7.1f %%\n", "pipeline's CPU over the shell's", (pc / sc - 1) * 100);
     std::filesystem::remove_all(folder);
     return 0;
 }

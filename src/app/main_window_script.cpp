@@ -208,8 +208,9 @@ bool TfmTabulo::prepareScriptTarget(const script::ScriptWorkFiles& files, std::o
         return true;
     }
     const platform::BusyCursor busy;
-    script::writeTargetFiles(files, {count, [this](int i) { return m_document.Lines().Get(i); }}, range->first,
-                             std::min(range->last, count - 1));
+    std::string joined;
+    script::writeTargetFiles(files, {count, [this, &joined](int i) { return m_document.Lines().View(i, joined); }},
+                             range->first, std::min(range->last, count - 1));
     return true;
 }
 

@@ -160,6 +160,9 @@ TEST(EditorModel, LineIndexOfRowWithSoftWrap) {
     EXPECT_EQ(m.LineIndexOfRow(3), 2);
     EXPECT_EQ(m.Lines().Count(), 2);
     EXPECT_EQ(m.Lines().Get(0), "abcdefgh");
+    std::string joined;
+    EXPECT_EQ(m.Lines().View(0, joined), "abcdefgh");  // joined from its two rows
+    EXPECT_EQ(m.Lines().View(1, joined), "xy");
     // Changing a wrapped line re-cuts it and keeps the lines after it.
     m.Lines().Put(0, "ab");
     EXPECT_EQ(m.RowCount(), 2);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "support/file_fixture.h"
@@ -19,7 +20,7 @@ protected:
     ScriptWorkFiles files = scriptWorkFiles(scratch.folder() + "/", ScriptMode::Awk);
 
     static DocumentLines linesOf(const std::vector<std::string>& lines) {
-        return {static_cast<int>(lines.size()), [&lines](int i) { return lines[static_cast<std::size_t>(i)]; }};
+        return {static_cast<int>(lines.size()), [&lines](int i) -> std::string_view { return lines[static_cast<std::size_t>(i)]; }};
     }
 };
 
@@ -51,15 +52,52 @@ TEST_F(ScriptFilesTest, TheRangeSplitsTheDocumentAndTheOutputTakesItsPlace) {
 }
 
 TEST_F(ScriptFilesTest, EveryOutputBreakBecomesTheDocumentsOwnAndOtherBytesStay) {
-    // A CR at the very end of a read block must still pair with the LF
-    // that starts the next one.
-    std::string output(65535, 'a');
-    output += "\r\nb\rc\nd\x95\x5C\x1A\r";
-    scratch.write("T.$", output);
+    // A run longer than a write block goes out whole; the CR LF after it
+    // and the breaks that follow are still converted.
+    const std::string longRun(kWorkFileBlock + 1, 'a');
+    scratch.write("T.$", longRun + "\r\nb\rc\nd\x95\x5C\x1A\r");
     assembleResult(files, "\r\n");
-    EXPECT_EQ(ScratchFolder::read(files.result), std::string(65535, 'a') + "\r\nb\r\nc\r\nd\x95\x5C\x1A\r\n");
+    EXPECT_EQ(ScratchFolder::read(files.result), longRun + "\r\nb\r\nc\r\nd\x95\x5C\x1A\r\n");
     assembleResult(files, "\r");
-    EXPECT_EQ(ScratchFolder::read(files.result), std::string(65535, 'a') + "\rb\rc\rd\x95\x5C\x1A\r");
+    EXPECT_EQ(ScratchFolder::read(files.result), longRun + "\rb\rc\rd\x95\x5C\x1A\r");
+}
+
+TEST_F(ScriptFilesTest, BreaksAlreadyInTheDocumentsConventionStayAndOthersChange) {
+    struct Case {
+        const char* output;
+        const char* lineBreak;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", "\r\n", "a\r\nb\r\n"},
+        {"a\nb\r\nc\rd", "\r\n", "a\r\nb\r\nc\r\nd"},
+        {"a\n\r\n\r\r\n", "\n", "a\n\n\n\n"},
+        {"\r\r\n\n", "\r", "\r\r\r"},
+        {"\x83\x5C\r\n\x95\x7C", "\n", "\x83\x5C\n\x95\x7C"},
+    };
+    const std::vector<std::string> lines{"x", "y", "z"};
+    writeTargetFiles(files, linesOf(lines), 1, 1);
+    for (const Case& c : cases) {
+        scratch.write("T.$", c.output);
+        assembleResult(files, c.lineBreak);
+        const std::string frame(c.lineBreak);
+        EXPECT_EQ(ScratchFolder::read(files.result), "x" + frame + c.result + "z" + frame) << c.output;
+    }
+}
+
+TEST_F(ScriptFilesTest, AMissingOutputIsReportedAndAnEmptyOneLeavesTheFrame) {
+    const std::vector<std::string> lines{"x", "y", "z"};
+    writeTargetFiles(files, linesOf(lines), 1, 1);
+    scratch.write("T.$", "");
+    assembleResult(files, "\n");
+    EXPECT_EQ(ScratchFolder::read(files.result), "x\nz\n");
+    std::remove(files.output.c_str());
+    try {
+        assembleResult(files, "\n");
+        FAIL() << "no error";
+    } catch (const ScriptFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "can't open " + files.output);
+    }
 }
 
 TEST_F(ScriptFilesTest, AnUnwritableWorkFileIsReported) {

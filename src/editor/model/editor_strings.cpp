@@ -1,6 +1,7 @@
 #include "editor/model/editor_strings.h"
 
 #include <string>
+#include <utility>
 
 #include "editor/model/editor_model.h"
 
@@ -17,13 +18,19 @@ int TEditorStrings::Count() const {
 }
 
 std::string TEditorStrings::Get(int i) const {
+    std::string joined;
+    const std::string_view line = View(i, joined);
+    return line.data() == joined.data() ? std::move(joined) : std::string(line);
+}
+
+std::string_view TEditorStrings::View(int i, std::string& joined) const {
     if (i < 0 || i >= Count()) throw EListError(i);
     const int first = m_model.firstRowOfLine(i);
     const int last = m_model.firstRowOfLine(i + 1);
     if (last - first == 1) return m_model.rowText(first);
-    std::string line;
-    for (int r = first; r < last; ++r) line += m_model.rowText(r);
-    return line;
+    joined.clear();
+    for (int r = first; r < last; ++r) joined += m_model.rowText(r);
+    return joined;
 }
 
 bool TEditorStrings::hasLineBreak(int i) const {

@@ -23,6 +23,9 @@ public:
 
     int Count() const;
     std::string Get(int i) const;
+    // Line i without a copy when it is a single row; a wrapped line is joined
+    // in `joined`. Valid until the text or `joined` changes.
+    std::string_view View(int i, std::string& joined) const;
     void Put(int i, std::string_view s);
     void Insert(int i, std::string_view s);  // i == Count appends
     void Add(std::string_view s);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -98,10 +99,9 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     if (output < 0) throw ProcessStartError("can't open " + request.stdoutPath);
     int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     int errors[2] = {-1, -1};
-    int report[2] = {-1, -1};
-    if (input < 0 || ::pipe2(errors, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0) {
+    if (input < 0 || ::pipe2(errors, O_CLOEXEC) != 0) {
         const std::string reason = std::strerror(errno);
-        for (int* fd : {&output, &input, &errors[0], &errors[1], &report[0], &report[1]}) closeQuietly(*fd);
+        for (int* fd : {&output, &input, &errors[0], &errors[1]}) closeQuietly(*fd);
         throw ProcessStartError(word + ": " + reason);
     }
 
@@ -111,48 +111,34 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     std::vector<char*> argv = pointers(words);
     std::vector<char*> envp = pointers(environment);
 
-    const bool shareErrors = request.shareStandardError;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // Only async-signal-safe calls from here on.
-        ::setpgid(0, 0);
-        struct sigaction standard{};
-        standard.sa_handler = SIG_DFL;
-        ::sigaction(SIGPIPE, &standard, nullptr);
-        sigset_t none;
-        ::sigemptyset(&none);
-        ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        ::dup2(input, STDIN_FILENO);
-        ::dup2(output, STDOUT_FILENO);
-        if (!shareErrors) ::dup2(errors[1], STDERR_FILENO);
-        ::execve(argv[0], argv.data(), envp.data());
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
-        ::_exit(127);
-    }
-    const int forkError = errno;
+    // posix_spawn shares this process's memory until the exec instead of
+    // copying its page tables as fork does, which costs with a large
+    // document loaded; exec failures come back as its result.
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    if (!request.shareStandardError) ::posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    // A group of its own; SIGPIPE and the signal mask as a fresh program expects.
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    ::posix_spawnattr_setpgroup(&attributes, 0);
+    sigset_t signals;
+    ::sigemptyset(&signals);
+    ::posix_spawnattr_setsigmask(&attributes, &signals);
+    ::sigaddset(&signals, SIGPIPE);
+    ::posix_spawnattr_setsigdefault(&attributes, &signals);
+    pid_t child = -1;
+    const int spawnError = ::posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
+    ::posix_spawnattr_destroy(&attributes);
+    ::posix_spawn_file_actions_destroy(&actions);
     closeQuietly(output);
     closeQuietly(input);
     closeQuietly(errors[1]);
-    closeQuietly(report[1]);
-    if (child < 0) {
+    if (spawnError != 0) {
         closeQuietly(errors[0]);
-        closeQuietly(report[0]);
-        throw ProcessStartError(word + ": " + std::strerror(forkError));
-    }
-    // Both sides set the group, so a stop right after start finds it.
-    ::setpgid(child, child);
-    int execError = 0;
-    ssize_t got;
-    while ((got = ::read(report[0], &execError, sizeof execError)) < 0 && errno == EINTR) {
-    }
-    closeQuietly(report[0]);
-    if (got > 0) {
-        int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
-        closeQuietly(errors[0]);
-        throw ProcessStartError(word + ": " + std::strerror(execError));
+        throw ProcessStartError(word + ": " + std::strerror(spawnError));
     }
     m_pid = child;
     m_errorPipe = errors[0];

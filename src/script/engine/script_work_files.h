@@ -5,6 +5,7 @@
 // interpreters read LF line breaks; the result takes the document's.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,11 +36,16 @@ struct ScriptWorkFiles {
 // `workFolder` ends in '/'.
 ScriptWorkFiles scriptWorkFiles(const std::string& workFolder, ScriptMode mode);
 
+// Work files are written and read in blocks of this size.
+inline constexpr std::size_t kWorkFileBlock = std::size_t{1} << 20;
+
 // The document's lines as the target writer reads them: `count` lines, the
-// i-th (0-based) from `lineAt`, Shift-JIS bytes without a line break.
+// i-th (0-based) from `lineAt`, Shift-JIS bytes without a line break. The
+// bytes need to stay valid only until the next call, so a line storage can
+// hand out its own bytes without a copy.
 struct DocumentLines {
     int count = 0;
-    std::function<std::string(int)> lineAt;
+    std::function<std::string_view(int)> lineAt;
 };
 
 // Writes lines first..last (0-based, both included) to the target, the
