@@ -211,8 +211,9 @@ private:
     void setUpFileEncoding();
     void refreshFileEncoding();
     void offerUtf8Conversion(const QString& path);
-    // The bytes a save writes: std::nullopt when the user cancelled. For a
-    // document converted from UTF-8 the user chooses UTF-8 or Shift-JIS.
+    // Asks how a document converted from UTF-8 is saved: std::nullopt when
+    // the user cancelled; with `written` UTF-8 the bytes to write; with
+    // Shift-JIS an empty string, and the document writes its own text.
     std::optional<std::string> bytesToSave(editor::FileEncoding& written);
     void convertUtf8Range(bool toUtf8);
     void registerInsertCommands();  // main_window_insert.cpp

@@ -286,8 +286,8 @@ bool TfmTabulo::saveDocumentAs() {
 }
 
 bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
-    // A document converted from UTF-8 is asked about its encoding first; the
-    // UTF-8 bytes then replace the document's own text in the write.
+    // A document converted from UTF-8 is asked about its encoding first; when
+    // the answer is UTF-8 those bytes replace the document's own text.
     editor::FileEncoding encoding = editor::FileEncoding::ShiftJis;
     std::optional<std::string> utf8Bytes;
     if (m_document.fileEncoding() == editor::FileEncoding::Utf8) {

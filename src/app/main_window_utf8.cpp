@@ -101,14 +101,13 @@ void TfmTabulo::offerUtf8Conversion(const QString& path) {
 
 std::optional<std::string> TfmTabulo::bytesToSave(editor::FileEncoding& written) {
     written = editor::FileEncoding::ShiftJis;
-    if (m_document.fileEncoding() != editor::FileEncoding::Utf8) return m_document.fileText();
     const platform::Answer answer = platform::prompts().confirm(
         QStringLiteral("この文書は UTF-8 のファイルを Shift-JIS に変換したものです。\n"
                        "UTF-8 に戻して保存しますか？（いいえ: Shift-JIS で保存します）"),
         boxTitle(), platform::Buttons::YesNoCancel);
     if (answer == platform::Answer::Cancel) return std::nullopt;
+    if (answer == platform::Answer::No) return std::string();
     const std::string text = m_document.fileText();
-    if (answer == platform::Answer::No) return text;
     kanji::Utf8Conversion result = kanji::sjis2utf8(text);
     if (result.lost != 0) {
         const kanji::TextPlace place = kanji::placeOf(text, result.firstLost);
