@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/child_process.h"
+#include "platform/process/child_process.h"
 
 namespace tabulo::app {
 namespace {

@@ -14,11 +14,11 @@
 #include "app/main_window.h"
 #include "app/window_placement.h"
 #include "kanji/kanji_code.h"
-#include "platform/child_process.h"
 #include "platform/codec/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
+#include "platform/process/child_process.h"
 #include "platform/run_shell.h"
 #include "platform/user_input_hold.h"
 #include "search/engine/command_words.h"
@@ -55,13 +55,13 @@ std::string readFile(const QString& path) {
     return file.readAll().toStdString();
 }
 
-QString startFailureText(const platform::ChildProcess& child) {
-    if (child.startStep() == platform::ChildProcess::StartStep::Find) {
+QString startFailureText(const platform::ChildStartError& failure) {
+    if (failure.step() == platform::ChildStartError::Step::Find) {
         return QStringLiteral("namazu が見つかりません。namazu をインストールしてください (PATH: %1)")
             .arg(qEnvironmentVariable("PATH"));
     }
-    if (child.startStep() == platform::ChildProcess::StartStep::Output) return QStringLiteral("can't open ") + outputFile();
-    return QStringLiteral("namazu を実行できません: ") + QString::fromLocal8Bit(std::strerror(child.startError()));
+    if (failure.step() == platform::ChildStartError::Step::Output) return QStringLiteral("can't open ") + outputFile();
+    return QStringLiteral("namazu を実行できません: ") + QString::fromLocal8Bit(std::strerror(failure.error()));
 }
 
 }  // namespace
@@ -106,24 +106,26 @@ void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
     }
 
     platform::ChildProcess child;
-    if (!child.start({arguments, search::namazuEnvironment(), platform::toLocalPath(output)})) {
+    try {
+        child.start({arguments, search::namazuEnvironment(), platform::toLocalPath(output)});
+    } catch (const platform::ChildStartError& failure) {
         platform::prompts().beep();
-        platform::prompts().message(startFailureText(child));
+        platform::prompts().message(startFailureText(failure));
         return;
     }
-    platform::ChildResult result;
+    platform::ChildEnd result;
     {
         const ChildWait waiting(m_waitingForChild, *menuBar());
         const platform::UserInputHold hold;
         beginBulkEdit(false);
         showProgress(QStringLiteral("Namazu 検索中"), QString());
-        result = child.wait([this, &child] {
+        result = child.wait([this] {
             QCoreApplication::processEvents();
-            if (m_bulk.stopRequested()) child.stop();
+            return !m_bulk.stopRequested();
         });
         endBulkEdit(false);
     }
-    if (result.end == platform::ChildResult::End::Stopped) {
+    if (result.how == platform::ChildEnd::How::Stopped) {
         QFile::remove(output);
         statusBar()->showMessage(QStringLiteral("Namazu の検索を中止しました"), kStatusMessageMs);
         return;

@@ -68,7 +68,7 @@ QString failureText(const std::string& interpreter, const script::ScriptRunOutco
     QString text;
     if (outcome.started && !outcome.end.succeeded()) {
         text = platform::fromLocalPath(interpreter) +
-               (outcome.end.how == platform::ProcessEnd::How::Signalled
+               (outcome.end.how == platform::ChildEnd::How::Signalled
                     ? QStringLiteral(" がシグナル %1 で終了しました").arg(outcome.end.code)
                     : QStringLiteral(" が終了コード %1 で終了しました").arg(outcome.end.code));
     }
@@ -147,7 +147,7 @@ void TfmTabulo::runScript() {
         });
         endBulkEdit(false);
     }
-    if (outcome.started && outcome.end.how == platform::ProcessEnd::How::Stopped) {
+    if (outcome.started && outcome.end.how == platform::ChildEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));
         return;
     }

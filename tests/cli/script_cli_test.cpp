@@ -3,7 +3,7 @@
 // and the tool's own errors as status 2.
 #include "cli/cli_fixture.h"
 
-#include "platform/process/interpreter_process.h"
+#include "platform/process/child_process.h"
 
 namespace {
 

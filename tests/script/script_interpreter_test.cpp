@@ -14,7 +14,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/process/interpreter_process.h"
+#include "platform/process/child_process.h"
 #include "script/engine/interpreter_command.h"
 #include "script/engine/script_runner.h"
 #include "script/engine/script_work_files.h"
@@ -117,7 +117,7 @@ TEST_F(ScriptInterpreterTest, PathsAndArgumentsWithShellCharactersArriveAsTheyAr
 
     // The debug script runs the same command through /bin/sh.
     const std::string debug = scratch.write("Tbdebug.sh", debugScriptText(command, {"LC_ALL=ja_JP.SJIS"}));
-    platform::InterpreterProcess shell;
+    platform::ChildProcess shell;
     shell.start({{"sh", debug}, {}, scratch.path("debug.out")});
     shell.wait({});
     EXPECT_EQ(ScratchFolder::read(scratch.path("debug.out")),
@@ -163,7 +163,7 @@ TEST_F(ScriptInterpreterTest, StopEndsTheInterpreterAndEverythingItStarted) {
     const ScriptRunOutcome outcome = runScriptCommand(command, {}, scratch.path("T.$"), [&] {
         return ++pumps < 5 || ScratchFolder::read(pidFile) == "<missing>" || ScratchFolder::read(pidFile).empty();
     });
-    EXPECT_EQ(outcome.end.how, platform::ProcessEnd::How::Stopped);
+    EXPECT_EQ(outcome.end.how, platform::ChildEnd::How::Stopped);
     const pid_t sleeper = std::stoi(ScratchFolder::read(pidFile));
     for (int i = 0; i < 200 && alive(sleeper); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(alive(sleeper));
@@ -173,7 +173,7 @@ TEST_F(ScriptInterpreterTest, AnEndlessGawkIsStopped) {
     REQUIRE_INTERPRETER(ScriptMode::Awk);
     int pumps = 0;
     const Run result = run(ScriptMode::Awk, "BEGIN { while (1) x++ }\n", "", {}, [&] { return ++pumps < 3; });
-    EXPECT_EQ(result.outcome.end.how, platform::ProcessEnd::How::Stopped);
+    EXPECT_EQ(result.outcome.end.how, platform::ChildEnd::How::Stopped);
     EXPECT_TRUE(result.outcome.failed());
 }
 
@@ -185,7 +185,7 @@ TEST_F(ScriptInterpreterTest, HundredMegabytesOfOutputAndErrorFloodsDoNotStall) 
                            "");
     EXPECT_TRUE(result.outcome.end.succeeded());
     EXPECT_EQ(result.output.size(), 100000000u);
-    EXPECT_EQ(result.outcome.errorText.size(), platform::InterpreterProcess::kErrorBytesKept);
+    EXPECT_EQ(result.outcome.errorText.size(), platform::ChildProcess::kErrorBytesKept);
     EXPECT_EQ(result.outcome.errorText.substr(0, 11), "error text\n");
 }
 

@@ -15,7 +15,7 @@
 #include <QToolButton>
 
 #include "platform/local_path.h"
-#include "platform/process/interpreter_process.h"
+#include "platform/process/child_process.h"
 #include "script/engine/interpreter_command.h"
 #include "script/window/run_dialog.h"
 #include "support/document_window_fixture.h"

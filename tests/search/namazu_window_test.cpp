@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/child_process.h"
 #include "platform/local_path.h"
+#include "platform/process/child_process.h"
 #include "search/window/namazu_dialog.h"
 #include "support/document_window_fixture.h"
 #include "support/show_bytes.h"
@@ -81,10 +81,10 @@ protected:
     std::string runToEnd(const std::vector<std::string>& arguments, bool mustSucceed = true) {
         const QString log = path(QStringLiteral("run.log"));
         ChildProcess child;
-        EXPECT_TRUE(child.start({arguments, {}, tabulo::platform::toLocalPath(log)})) << static_cast<int>(child.startStep());
+        child.start({arguments, {}, tabulo::platform::toLocalPath(log)});
         const auto result = child.wait({});
         if (mustSucceed) {
-            EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
+            EXPECT_TRUE(result.succeeded()) << child.errorText();
         }
         return readBytes(log);
     }

@@ -1,18 +1,19 @@
 // Outside programs run to their end for real: the words reach the program
-// byte for byte, the environment is changed as asked, standard
-// input is empty, standard error is kept; a program that cannot run says
-// why; the stop ends the whole process group, with SIGKILL for a program
-// that ignores SIGTERM.
+// byte for byte, the environment is changed as asked, standard input is
+// empty, the first bytes of standard error are kept; a program that cannot
+// run says why and at which step; the stop ends the whole process group at
+// once, also a program that ignores SIGTERM.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
-#include "platform/child_process.h"
+#include "platform/process/child_process.h"
 #include "support/file_fixture.h"
 
 namespace tabulo::platform {
@@ -26,11 +27,6 @@ protected:
         const std::string file = scratch.write(name, "#!/bin/sh\n" + body);
         ::chmod(file.c_str(), 0700);
         return file;
-    }
-    ChildResult run(const ChildCommand& command) {
-        ChildProcess child;
-        EXPECT_TRUE(child.start(command)) << static_cast<int>(child.startStep());
-        return child.wait({});
     }
     // True when the process is gone (or a zombie no one has reaped yet)
     // within two seconds.
@@ -59,10 +55,12 @@ exit 3
     const std::string words[] = {"a b", "\"q\"", "'s'", "x;y", "$HOME", "", "\xC6\xFC\xCB\xDC", "*"};
     ChildCommand command{{dump}, {"LANG=ja_JP.eucJP", "TABULO_TEST_GONE"}, scratch.path("out")};
     command.arguments.insert(command.arguments.end(), std::begin(words), std::end(words));
-    const ChildResult result = run(command);
-    EXPECT_EQ(result.end, ChildResult::End::Exited);
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.errorOutput, "to stderr\n");
+    ChildProcess child;
+    child.start(command);
+    const ChildEnd end = child.wait({});
+    EXPECT_EQ(end.how, ChildEnd::How::Exited);
+    EXPECT_EQ(end.code, 3);
+    EXPECT_EQ(child.errorText(), "to stderr\n");
     EXPECT_EQ(ScratchFolder::read(scratch.path("out")),
               "<a b><\"q\"><'s'><x;y><$HOME><><\xC6\xFC\xCB\xDC><*>\nja_JP.eucJP|kept|removed|");
     struct stat info {};
@@ -72,58 +70,87 @@ exit 3
 
 TEST_F(ChildProcessTest, AWordIsLookedUpOnTheChildsPath) {
     script("tool", "echo found\n");
-    const ChildResult result = run({{"tool"}, {"PATH=/nonexistent::" + scratch.folder()}, scratch.path("out")});
-    EXPECT_EQ(result.exitCode, 0);
+    ChildProcess child;
+    child.start({{"tool"}, {"PATH=/nonexistent::" + scratch.folder()}, scratch.path("out")});
+    EXPECT_TRUE(child.wait({}).succeeded());
     EXPECT_EQ(ScratchFolder::read(scratch.path("out")), "found\n");
 }
 
 TEST_F(ChildProcessTest, AProgramThatCannotRunSaysWhy) {
     scratch.write("plain", "not a program\n");
+    std::filesystem::create_symlink(scratch.path("elsewhere"), scratch.path("planted"));
+    using Step = ChildStartError::Step;
     const struct {
         ChildCommand command;
+        Step step;
         int error;
-        ChildProcess::StartStep step;
+        std::string message;
     } cases[] = {
-        {{{"tabulo-no-such-program"}, {}, scratch.path("out")}, ENOENT, ChildProcess::StartStep::Find},
-        {{{scratch.path("plain")}, {}, scratch.path("out")}, EACCES, ChildProcess::StartStep::Exec},
-        {{{"/bin/true"}, {}, scratch.path("no/such/folder/out")}, ENOENT, ChildProcess::StartStep::Output},
-        {{{}, {}, {}}, EINVAL, ChildProcess::StartStep::Command},
+        {{{"tabulo-no-such-program"}, {}, scratch.path("out")}, Step::Find, ENOENT,
+         "tabulo-no-such-program: コマンドが見つかりません"},
+        {{{"/no/such/xtr"}, {}, scratch.path("out")}, Step::Find, ENOENT, "/no/such/xtr: コマンドが見つかりません"},
+        {{{scratch.path("plain")}, {}, scratch.path("out")}, Step::Start, EACCES,
+         scratch.path("plain") + ": " + std::strerror(EACCES)},
+        {{{"/bin/true"}, {}, scratch.path("no/such/folder/out")}, Step::Output, ENOENT,
+         "can't open " + scratch.path("no/such/folder/out")},
+        // The output never follows a link planted in its place.
+        {{{"/bin/true"}, {}, scratch.path("planted")}, Step::Output, ELOOP, "can't open " + scratch.path("planted")},
+        {{{}, {}, {}}, Step::Command, EINVAL, "no program named"},
     };
     for (const auto& c : cases) {
         ChildProcess child;
-        EXPECT_FALSE(child.start(c.command)) << static_cast<int>(c.step);
-        EXPECT_EQ(child.startError(), c.error) << static_cast<int>(c.step);
-        EXPECT_EQ(child.startStep(), c.step);
+        try {
+            child.start(c.command);
+            ADD_FAILURE() << c.message << ": started";
+        } catch (const ChildStartError& failure) {
+            EXPECT_EQ(failure.step(), c.step) << c.message;
+            EXPECT_EQ(failure.error(), c.error) << c.message;
+            EXPECT_EQ(std::string(failure.what()), c.message);
+        }
         EXPECT_FALSE(child.running());
     }
+    EXPECT_FALSE(std::filesystem::exists(scratch.path("elsewhere")));
 }
 
-TEST_F(ChildProcessTest, StopEndsTheWholeGroupFromThePump) {
+TEST_F(ChildProcessTest, StopEndsTheWholeGroupAtOnce) {
     const struct {
         const char* name;
         const char* body;
-        int signal;
     } cases[] = {
-        {"polite", "sleep 30 & echo $! > \"$1\"\nwait\n", SIGTERM},
-        {"stubborn", "trap '' TERM\nsleep 30 & echo $! > \"$1\"\nwait\n", SIGKILL},
+        {"polite", "sleep 30 & echo $! > \"$1\"\nwait\n"},
+        {"stubborn", "trap '' TERM\nsleep 30 & echo $! > \"$1\"\nwait\n"},
     };
     for (const auto& c : cases) {
         const std::string pidFile = scratch.path(std::string(c.name) + ".pid");
         ChildProcess child;
-        ASSERT_TRUE(child.start({{script(c.name, c.body), pidFile}, {}, {}}));
+        child.start({{script(c.name, c.body), pidFile}, {}, {}});
         int pumps = 0;
-        const auto started = std::chrono::steady_clock::now();
-        const ChildResult result = child.wait([&] {
+        std::chrono::steady_clock::time_point asked;
+        const ChildEnd end = child.wait([&] {
             ++pumps;
-            if (ScratchFolder::read(pidFile).ends_with("\n")) child.stop();  // the grandchild is there
+            if (!ScratchFolder::read(pidFile).ends_with("\n")) return true;  // the grandchild is not there yet
+            asked = std::chrono::steady_clock::now();
+            return false;
         });
-        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10)) << c.name;
+        // No grace for the program to end by itself: a stubborn one would keep
+        // the window waiting.
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1)) << c.name;
         EXPECT_GT(pumps, 0);
-        EXPECT_EQ(result.end, ChildResult::End::Stopped) << c.name;
-        EXPECT_EQ(result.signal, c.signal) << c.name;
+        EXPECT_EQ(end.how, ChildEnd::How::Stopped) << c.name;
+        EXPECT_EQ(end.code, SIGKILL) << c.name;
         EXPECT_TRUE(ends(std::stoi(ScratchFolder::read(pidFile)))) << c.name << ": the grandchild lives on";
         EXPECT_FALSE(child.running());
     }
+}
+
+TEST_F(ChildProcessTest, OnlyTheFirstBytesOfAnErrorFloodAreKeptAndTheChildNeverBlocks) {
+    const std::string flood = script("flood", "yes 'error text' | head -c 1000000 >&2\necho done\n");
+    ChildProcess child;
+    child.start({{flood}, {}, scratch.path("out")});
+    EXPECT_TRUE(child.wait({}).succeeded());
+    EXPECT_EQ(child.errorText().size(), ChildProcess::kErrorBytesKept);
+    EXPECT_EQ(child.errorText().substr(0, 11), "error text\n");
+    EXPECT_EQ(ScratchFolder::read(scratch.path("out")), "done\n");
 }
 
 TEST_F(ChildProcessTest, FindProgramSkipsWhatCannotRun) {

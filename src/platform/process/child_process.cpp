@@ -1,4 +1,4 @@
-#include "platform/process/interpreter_process.h"
+#include "platform/process/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,24 +20,40 @@ extern char** environ;
 namespace tabulo::platform {
 namespace {
 
+constexpr const char* kDefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
+
 bool isExecutableFile(const std::string& path) {
     struct stat info{};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// This process's environment with the given NAME=VALUE entries put in place
-// of the ones of the same name.
-std::vector<std::string> mergedEnvironment(const std::vector<std::string>& additions) {
+std::string nameOf(const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+// This process's environment with the given changes made: "NAME=value"
+// replaces or adds NAME, a bare "NAME" removes it.
+std::vector<std::string> mergedEnvironment(const std::vector<std::string>& changes) {
     std::vector<std::string> merged;
-    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
     for (char** entry = environ; entry && *entry; ++entry) {
         const std::string text(*entry);
-        bool replaced = false;
-        for (const std::string& addition : additions) replaced = replaced || nameOf(addition) == nameOf(text);
-        if (!replaced) merged.push_back(text);
+        bool changed = false;
+        for (const std::string& change : changes) changed = changed || nameOf(change) == nameOf(text);
+        if (!changed) merged.push_back(text);
     }
-    merged.insert(merged.end(), additions.begin(), additions.end());
+    for (const std::string& change : changes) {
+        if (change.find('=') != std::string::npos) merged.push_back(change);
+    }
     return merged;
+}
+
+// The search path a child with this environment uses; without a PATH, the
+// system's usual folders.
+std::string searchPathOf(const std::vector<std::string>& environment) {
+    for (const std::string& entry : environment) {
+        if (nameOf(entry) == "PATH") return entry.substr(5);
+    }
+    return kDefaultSearchPath;
 }
 
 std::vector<char*> pointers(std::vector<std::string>& words) {
@@ -53,14 +69,20 @@ void closeQuietly(int& fd) {
     fd = -1;
 }
 
-ProcessEnd endOf(int status) {
-    if (WIFSIGNALED(status)) return {ProcessEnd::How::Signalled, WTERMSIG(status)};
-    return {ProcessEnd::How::Exited, WEXITSTATUS(status)};
+ChildEnd endOf(int status) {
+    if (WIFSIGNALED(status)) return {ChildEnd::How::Signalled, WTERMSIG(status)};
+    return {ChildEnd::How::Exited, WEXITSTATUS(status)};
 }
 
-std::string findProgramIn(const std::string& word, const std::string& folders) {
+ChildStartError notFound(const std::string& word) {
+    return ChildStartError(ChildStartError::Step::Find, ENOENT, word + ": コマンドが見つかりません");
+}
+
+}  // namespace
+
+std::string findProgram(const std::string& word, const std::string& folders) {
     if (word.empty()) return {};
-    if (word.find('/') != std::string::npos) return isExecutableFile(word) ? word : std::string();
+    if (word.find('/') != std::string::npos) return word;
     std::size_t from = 0;
     while (from <= folders.size()) {
         std::size_t to = folders.find(':', from);
@@ -75,39 +97,42 @@ std::string findProgramIn(const std::string& word, const std::string& folders) {
     return {};
 }
 
-}  // namespace
-
 std::string findProgram(const std::string& word) {
     const char* path = std::getenv("PATH");
-    return findProgramIn(word, path ? path : "/usr/local/bin:/usr/bin:/bin");
+    return findProgram(word, path ? path : kDefaultSearchPath);
 }
 
-InterpreterProcess::~InterpreterProcess() {
+ChildProcess::~ChildProcess() {
     if (running()) stop();
     closeDescriptors();
 }
 
-void InterpreterProcess::start(const ProcessRequest& request) {
-    if (running()) throw ProcessStartError("a program is still running");
-    if (request.argv.empty()) throw ProcessStartError("no program named");
+void ChildProcess::start(const ChildCommand& command) {
+    using Step = ChildStartError::Step;
+    if (running()) throw ChildStartError(Step::Command, EBUSY, "a program is still running");
+    if (command.arguments.empty()) throw ChildStartError(Step::Command, EINVAL, "no program named");
     m_errorText.clear();
-    const std::string& word = request.argv.front();
-    const std::string program = findProgram(word);
-    if (program.empty()) throw ProcessStartError(word + ": コマンドが見つかりません");
+    const std::string& word = command.arguments.front();
+    std::vector<std::string> environment = mergedEnvironment(command.environment);
+    const std::string program = findProgram(word, searchPathOf(environment));
+    if (program.empty()) throw notFound(word);
 
-    int output = ::open(request.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (output < 0) throw ProcessStartError("can't open " + request.stdoutPath);
+    // The output is the program's own work file: a link planted in its place
+    // must not send the output elsewhere.
+    int output = command.outputFile.empty()
+                     ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
+                     : ::open(command.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (output < 0) throw ChildStartError(Step::Output, errno, "can't open " + command.outputFile);
     int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     int errors[2] = {-1, -1};
     if (input < 0 || ::pipe2(errors, O_CLOEXEC) != 0) {
-        const std::string reason = std::strerror(errno);
+        const int error = errno;
         for (int* fd : {&output, &input, &errors[0], &errors[1]}) closeQuietly(*fd);
-        throw ProcessStartError(word + ": " + reason);
+        throw ChildStartError(Step::Start, error, word + ": " + std::strerror(error));
     }
 
-    std::vector<std::string> words = request.argv;
+    std::vector<std::string> words = command.arguments;
     words.front() = program;
-    std::vector<std::string> environment = mergedEnvironment(request.environment);
     std::vector<char*> argv = pointers(words);
     std::vector<char*> envp = pointers(environment);
 
@@ -118,7 +143,7 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
     ::posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    if (!request.shareStandardError) ::posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
+    if (!command.shareStandardError) ::posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
     posix_spawnattr_t attributes;
     ::posix_spawnattr_init(&attributes);
     // A group of its own; SIGPIPE and the signal mask as a fresh program expects.
@@ -138,7 +163,8 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     closeQuietly(errors[1]);
     if (spawnError != 0) {
         closeQuietly(errors[0]);
-        throw ProcessStartError(word + ": " + std::strerror(spawnError));
+        if (spawnError == ENOENT) throw notFound(word);
+        throw ChildStartError(Step::Start, spawnError, word + ": " + std::strerror(spawnError));
     }
     m_pid = child;
     m_errorPipe = errors[0];
@@ -148,7 +174,7 @@ void InterpreterProcess::start(const ProcessRequest& request) {
     ::fcntl(m_errorPipe, F_SETFL, ::fcntl(m_errorPipe, F_GETFL) | O_NONBLOCK);
 }
 
-void InterpreterProcess::readErrors() {
+void ChildProcess::readErrors() {
     char buffer[4096];
     while (m_errorPipe >= 0) {
         const ssize_t got = ::read(m_errorPipe, buffer, sizeof buffer);
@@ -163,12 +189,12 @@ void InterpreterProcess::readErrors() {
     }
 }
 
-void InterpreterProcess::closeDescriptors() {
+void ChildProcess::closeDescriptors() {
     closeQuietly(m_errorPipe);
     closeQuietly(m_endNotice);
 }
 
-ProcessEnd InterpreterProcess::wait(const std::function<bool()>& pump, int pumpIntervalMs) {
+ChildEnd ChildProcess::wait(const std::function<bool()>& pump, int pumpIntervalMs) {
     using Clock = std::chrono::steady_clock;
     auto lastPump = Clock::now();
     while (running()) {
@@ -186,20 +212,20 @@ ProcessEnd InterpreterProcess::wait(const std::function<bool()>& pump, int pumpI
         if (ended < 0 && errno != EINTR) {
             m_pid = -1;
             closeDescriptors();
-            return {ProcessEnd::How::Exited, 127};
+            return {ChildEnd::How::Exited, 127};
         }
         if (pump && Clock::now() - lastPump >= std::chrono::milliseconds(pumpIntervalMs)) {
             lastPump = Clock::now();
             if (!pump()) {
                 stop();
-                return {ProcessEnd::How::Stopped, SIGKILL};
+                return {ChildEnd::How::Stopped, SIGKILL};
             }
         }
     }
-    return {ProcessEnd::How::Exited, 0};
+    return {ChildEnd::How::Exited, 0};
 }
 
-void InterpreterProcess::stop() {
+void ChildProcess::stop() {
     if (!running()) return;
     ::kill(-m_pid, SIGKILL);
     ::kill(m_pid, SIGKILL);  // in case the group was never formed
