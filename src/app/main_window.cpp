@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "app/child_wait.h"
 #include "app/command_table.h"
 #include "app/desktop_integration.h"
 #include "app/option_dialog.h"
@@ -24,6 +25,7 @@
 #include "graph/window/graph_printer.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/user_input_hold.h"
 #include "search/window/editor_search.h"
 #include "script/window/script_session.h"
 #include "search/window/find_dialog.h"
@@ -403,6 +405,23 @@ void TfmTabulo::endBulkEdit(bool restore) {
     const bool wasActive = m_bulk.active();
     m_bulk.end(restore);
     if (wasActive) QApplication::restoreOverrideCursor();
+}
+
+void TfmTabulo::waitForChild(const std::function<void(const ChildPump& pump)>& wait) {
+    const ChildWait waiting(m_waitingForChild, *menuBar());
+    const platform::UserInputHold hold;
+    beginBulkEdit(false);  // the stop item
+    const ChildPump pump = [this] {
+        QCoreApplication::processEvents();
+        return !m_bulk.stopRequested();
+    };
+    try {
+        wait(pump);
+    } catch (...) {
+        endBulkEdit(false);
+        throw;
+    }
+    endBulkEdit(false);
 }
 
 }  // namespace tabulo::app

@@ -177,6 +177,12 @@ public:
     // Bulk edit bracket of long commands, wired to the stop item.
     void beginBulkEdit(bool clearSelection);
     void endBulkEdit(bool restore);
+    // Runs `wait`, which waits for an outside program, the way the window
+    // waits: every menu and command but the stop held off, the user's input
+    // held, events running. `wait` calls the pump it is given now and then;
+    // the pump returns false once the user has stopped the wait.
+    using ChildPump = std::function<bool()>;
+    void waitForChild(const std::function<void(const ChildPump& pump)>& wait);
 
 protected:
     void showEvent(QShowEvent* event) override;

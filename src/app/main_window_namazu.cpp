@@ -4,13 +4,10 @@
 // input held off and the stop command answered; the result list, converted
 // to Shift-JIS, opens in a second copy of the program in viewer mode, where
 // F12 on a summary line opens the file it names.
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QMenuBar>
 #include <QStatusBar>
 
-#include "app/child_wait.h"
 #include "app/main_window.h"
 #include "app/window_placement.h"
 #include "kanji/kanji_code.h"
@@ -20,7 +17,6 @@
 #include "platform/local_path.h"
 #include "platform/process/child_process.h"
 #include "platform/run_shell.h"
-#include "platform/user_input_hold.h"
 #include "search/engine/command_words.h"
 #include "search/engine/namazu_command.h"
 #include "search/window/namazu_dialog.h"
@@ -114,17 +110,10 @@ void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
         return;
     }
     platform::ChildEnd result;
-    {
-        const ChildWait waiting(m_waitingForChild, *menuBar());
-        const platform::UserInputHold hold;
-        beginBulkEdit(false);
+    waitForChild([&](const ChildPump& pump) {
         showProgress(QStringLiteral("Namazu 検索中"), QString());
-        result = child.wait([this] {
-            QCoreApplication::processEvents();
-            return !m_bulk.stopRequested();
-        });
-        endBulkEdit(false);
-    }
+        result = child.wait(pump);
+    });
     if (result.how == platform::ChildEnd::How::Stopped) {
         QFile::remove(output);
         statusBar()->showMessage(QStringLiteral("Namazu の検索を中止しました"), kStatusMessageMs);

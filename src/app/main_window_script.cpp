@@ -6,19 +6,18 @@
 // so the stop command can end it and everything it started; the document is
 // never changed by a run. The result (the lines before the range, the
 // output, the lines after it, in the document's line-break convention) goes
-// to a second copy of the program or to the clipboard. An empty output
+// to a second copy of the program or to the clipboard; for the first
+// destination the program's windows are minimised and wait, with the stop
+// command answered, until the user closes that copy. An empty output
 // offers the debug script in a terminal; an interpreter that failed or
 // complained shows its standard error afterwards.
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QStringDecoder>
 
 #include <fstream>
 
-#include "app/child_wait.h"
 #include "app/main_window.h"
 #include "app/option_dialog.h"
 #include "editor/model/line_break_style.h"
@@ -28,8 +27,8 @@
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
+#include "platform/minimised_windows.h"
 #include "platform/run_shell.h"
-#include "platform/user_input_hold.h"
 #include "script/engine/interpreter_command.h"
 #include "script/engine/script_arguments.h"
 #include "script/engine/script_runner.h"
@@ -137,16 +136,7 @@ void TfmTabulo::runScript() {
     writeDebugScript(debugScript, script::debugScriptText(command, environment));
 
     script::ScriptRunOutcome outcome;
-    {
-        const ChildWait waiting(m_waitingForChild, *menuBar());
-        const platform::UserInputHold hold;
-        beginBulkEdit(false);  // the stop item
-        outcome = script::runScriptCommand(command, environment, files.output, [this] {
-            QCoreApplication::processEvents();
-            return !m_bulk.stopRequested();
-        });
-        endBulkEdit(false);
-    }
+    waitForChild([&](const ChildPump& pump) { outcome = script::runScriptCommand(command, environment, files.output, pump); });
     if (outcome.started && outcome.end.how == platform::ChildEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));
         return;
@@ -246,10 +236,13 @@ void TfmTabulo::deliverScriptResult(const script::ScriptWorkFiles& files, const 
     }
     const QString result = platform::fromLocalPath(files.result);
     switch (m_scriptSession.destination) {
-    case script::OutputDestination::MinimisedSecondCopy:
-        showMinimized();
-        platform::openInSecondCopy({result, false, 0});
+    case script::OutputDestination::MinimisedSecondCopy: {
+        // The user works on the result in the copy; this program's windows
+        // step aside until that copy ends.
+        const platform::MinimisedWindows aside;
+        waitForChild([&](const ChildPump& pump) { platform::runSecondCopyWaiting({result, false, 0}, pump); });
         break;
+    }
     case script::OutputDestination::SecondCopy: platform::openInSecondCopy({result, true, 0}); break;
     case script::OutputDestination::Clipboard: {
         std::ifstream in(files.result, std::ios::binary);

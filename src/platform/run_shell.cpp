@@ -6,7 +6,6 @@
 #include <QUrl>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QWidget>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -20,6 +19,8 @@
 
 #include "platform/error_handler.h"
 #include "platform/local_path.h"
+#include "platform/minimised_windows.h"
+#include "platform/process/child_process.h"
 
 namespace tabulo::platform {
 namespace {
@@ -77,13 +78,8 @@ bool startProgram(const QString& program, const QStringList& parameters, bool wa
     process.start(program, parameters);
     if (!process.waitForStarted()) return false;
     // The program goes on while we wait, as a minimised window would.
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible()) w->showMinimized();
-    }
+    const MinimisedWindows aside;
     process.waitForFinished(-1);
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isMinimized()) w->showNormal();
-    }
     return true;
 }
 
@@ -156,6 +152,25 @@ bool openInSecondCopy(const SecondCopy& copy) {
 
 bool runSecondCopy(const QStringList& arguments) {
     return runShell(QCoreApplication::applicationFilePath(), arguments, false);
+}
+
+bool runSecondCopyWaiting(const SecondCopy& copy, const std::function<bool()>& pump) {
+    const QString program = QCoreApplication::applicationFilePath();
+    const QStringList arguments = secondCopyArguments(copy);
+    if (hook()) return runShell(program, arguments, true);
+    ChildCommand command;
+    command.arguments.push_back(toLocalPath(program));
+    for (const QString& argument : arguments) command.arguments.push_back(toLocalPath(argument));
+    command.shareStandardError = true;  // its messages go where a detached copy's go
+    ChildProcess copyProcess;
+    try {
+        copyProcess.start(command);
+    } catch (const ChildStartError&) {
+        prompts().message(QStringLiteral("TbLib RunShell() Could not create process"));
+        return false;
+    }
+    copyProcess.wait(pump);
+    return true;
 }
 
 }  // namespace tabulo::platform

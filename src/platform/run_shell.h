@@ -34,6 +34,12 @@ bool openInSecondCopy(const SecondCopy& copy);
 // Starts another copy of this program with the given arguments.
 bool runSecondCopy(const QStringList& arguments);
 
+// Opens the file in another copy of this program and waits for that copy's
+// end, calling `pump` now and then; when `pump` returns false the copy and
+// everything it started are ended. False when it could not be started (the
+// user has been told).
+bool runSecondCopyWaiting(const SecondCopy& copy, const std::function<bool()>& pump);
+
 // Replaces the starting of processes (tests); an empty function restores it.
 using RunShellHook = std::function<bool(const QString& file, const QStringList& parameters, bool wait)>;
 void setRunShellHook(RunShellHook hook);

@@ -129,6 +129,24 @@ TEST_F(ScriptWindowTest, TheDialogListsTheFoldersScriptsAndRemembersEachModesLas
     dialog().close();
 }
 
+TEST_F(ScriptWindowTest, TheScriptChooserOpensOnTheModesFilterEntry) {
+    open();
+    const struct {
+        const char* command;
+        int entry;
+    } cases[] = {{"mAwk", 0}, {"mSed", 2}, {"mRuby", 1}, {"mXtr", 3}};
+    for (const auto& c : cases) {
+        if (!enabled(c.command)) continue;  // no such interpreter here
+        run(c.command);
+        prompts.queueFile(std::nullopt);
+        control<QPushButton>("btScript")->click();
+        EXPECT_EQ(prompts.records().back().kind, PromptKind::OpenFile) << c.command;
+        EXPECT_EQ(prompts.records().back().filter, TfmRun::scriptFilter()) << c.command;
+        EXPECT_EQ(prompts.records().back().selectedFilter, c.entry) << c.command;
+        dialog().reject();
+    }
+}
+
 TEST_F(ScriptWindowTest, OpeningTheDialogWritesOnlyMissingKeywordFiles) {
     const QString folder = programFolder();
     writeBytes(folder + QStringLiteral("Awk.kwd"), ".awk\r\nmyword\r\n");
@@ -165,6 +183,39 @@ TEST_F(ScriptWindowTest, DirectRunPutsTheOutputInPlaceOfTheRangeInASecondCopy) {
     const std::string debug = readBytes(programFolder() + QStringLiteral("Tbdebug.sh"));
     EXPECT_NE(debug.find("'-f' '" + tabulo::platform::toLocalPath(workFolder()) + "S.awk' '"), std::string::npos)
         << debug;
+}
+
+// The first destination: this program's windows are minimised while the user
+// works on the result in a copy of the program that the run waits for, and
+// come back as they were (a maximised window maximised) when it ends.
+TEST_F(ScriptWindowTest, TheMinimisedDestinationWaitsForTheCopyAndRestoresTheWindows) {
+    auto& w = openDocument("a 1\r\nb 2\r\n");
+    w.showMaximized();
+    writeBytes(path(QStringLiteral("second.awk")), "{ print $2 }\n");
+    selectLines(0, 0);
+    openWithScript("mAwk", path(QStringLiteral("second.awk")));
+    chooseDestination(0);
+    bool minimisedDuringCopy = false;
+    bool heldOffDuringCopy = false;
+    tabulo::platform::setRunShellHook([&](const QString& file, const QStringList& parameters, bool wait) {
+        started.push_back({file, parameters, wait});
+        minimisedDuringCopy = w.isMinimized();
+        heldOffDuringCopy = w.waitingForChild() && enabled("StopBt");
+        return true;
+    });
+    control<QToolButton>("sbRun")->click();
+    EXPECT_EQ(showBytes(resultBytes()), showBytes("1\r\nb 2\r\n"));
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].file, QCoreApplication::applicationFilePath());
+    EXPECT_EQ(started[0].parameters, QStringList{workFolder() + QStringLiteral("TT.txt")});  // not the viewer
+    EXPECT_TRUE(started[0].wait);
+    EXPECT_TRUE(minimisedDuringCopy);
+    EXPECT_TRUE(heldOffDuringCopy);
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_TRUE(w.isMaximized());
+    EXPECT_FALSE(w.waitingForChild());
+    EXPECT_FALSE(enabled("StopBt"));
+    EXPECT_FALSE(dialog().isVisible());
 }
 
 TEST_F(ScriptWindowTest, TheTargetQuestions) {

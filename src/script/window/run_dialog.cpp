@@ -236,7 +236,9 @@ void TfmRun::fillScriptList(const QString& path) {
 }
 
 void TfmRun::chooseScript() {
-    const std::optional<QString> chosen = platform::prompts().openFile(QString(), m_session.scriptPath, scriptFilter());
+    // The filter's entries are in the order of the modes.
+    const std::optional<QString> chosen =
+        platform::prompts().openFile(QString(), m_session.scriptPath, scriptFilter(), static_cast<int>(mode()));
     if (!chosen) return;
     fillScriptList(*chosen);
     prepareScriptCopy();
