@@ -2,7 +2,8 @@
 // remembered settings, direct runs of real interpreters over the line range
 // with the result in a second copy or on the clipboard, the target questions,
 // a failing or missing interpreter, and the stop command ending a run that
-// never ends while other commands are held off.
+// never ends while other commands are held off; the minimised destination
+// waiting for the result's copy of the program.
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -13,6 +14,9 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+
+#include <chrono>
+#include <thread>
 
 #include "platform/local_path.h"
 #include "platform/process/child_process.h"
@@ -213,6 +217,59 @@ TEST_F(ScriptWindowTest, TheMinimisedDestinationWaitsForTheCopyAndRestoresTheWin
     EXPECT_TRUE(heldOffDuringCopy);
     EXPECT_FALSE(w.isMinimized());
     EXPECT_TRUE(w.isMaximized());
+    EXPECT_FALSE(w.waitingForChild());
+    EXPECT_FALSE(enabled("StopBt"));
+    EXPECT_FALSE(dialog().isVisible());
+}
+
+// Stands in for the copy of the program that shows a result: the test below
+// starts this test program as that copy, with the filter set to this test
+// alone. It writes its process id and arguments, then waits to be ended.
+TEST(ScriptResultCopy, StandIn) {
+    const QString log = qEnvironmentVariable("TABULO_TEST_COPY_LOG");
+    if (log.isEmpty()) GTEST_SKIP() << "runs only as the result's copy";
+    QFile file(log + QStringLiteral(".part"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+               QCoreApplication::arguments().mid(1).join(QLatin1Char('|')).toUtf8());
+    file.close();
+    ASSERT_TRUE(file.rename(log));
+    std::this_thread::sleep_for(std::chrono::seconds(60));
+}
+
+TEST_F(ScriptWindowTest, TheStopCommandEndsTheWaitForTheResultsCopy) {
+    tabulo::platform::setRunShellHook({});  // a real copy: this test program standing in
+    const QString log = path(QStringLiteral("copy.log"));
+    qputenv("GTEST_FILTER", "ScriptResultCopy.StandIn");
+    qputenv("TABULO_TEST_COPY_LOG", QFile::encodeName(log));
+    auto& w = openDocument("a 1\r\n");
+    writeBytes(path(QStringLiteral("second.awk")), "{ print $2 }\n");
+    selectLines(0, 0);
+    openWithScript("mAwk", path(QStringLiteral("second.awk")));
+    chooseDestination(0);
+    QTimer poll;
+    const auto since = std::chrono::steady_clock::now();
+    bool minimisedWhileCopyRan = false;
+    QObject::connect(&poll, &QTimer::timeout, &w, [&] {
+        if (!QFile::exists(log) && std::chrono::steady_clock::now() - since < std::chrono::seconds(20)) return;
+        poll.stop();
+        minimisedWhileCopyRan = w.isMinimized();
+        prompts.queueAnswer(Answer::Yes);
+        w.action(QStringLiteral("StopBt"))->trigger();
+    });
+    poll.start(20);
+    control<QToolButton>("sbRun")->click();
+    qunsetenv("GTEST_FILTER");
+    qunsetenv("TABULO_TEST_COPY_LOG");
+
+    const QStringList copy = QString::fromUtf8(readBytes(log)).split(QLatin1Char('\n'));
+    ASSERT_EQ(copy.size(), 2) << readBytes(log);
+    EXPECT_EQ(copy[1], workFolder() + QStringLiteral("TT.txt"));
+    EXPECT_TRUE(minimisedWhileCopyRan);
+    EXPECT_EQ(prompts.texts().last(), QStringLiteral("実行中の処理を中止しますか?"));
+    // The copy is ended and reaped: its process is gone.
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/proc/") + copy[0]));
+    EXPECT_FALSE(w.isMinimized());
     EXPECT_FALSE(w.waitingForChild());
     EXPECT_FALSE(enabled("StopBt"));
     EXPECT_FALSE(dialog().isVisible());
