@@ -46,6 +46,7 @@ class TfmPrint;
 namespace tabulo::script {
 class TfmAwk;
 class TfmRun;
+class FollowingAssembly;
 struct ScriptWorkFiles;
 }  // namespace tabulo::script
 
@@ -239,7 +240,8 @@ private:
     // script runs alone; false when the run ends here.
     bool prepareScriptTarget(const script::ScriptWorkFiles& files, std::optional<std::string>& target);
     std::vector<std::string> scriptArgumentWords();
-    void deliverScriptResult(const script::ScriptWorkFiles& files, const QString& debugScript);
+    void deliverScriptResult(const script::ScriptWorkFiles& files, script::FollowingAssembly& assembly,
+                             const QString& debugScript);
     void setUpScriptEditor();       // main_window_script_editor.cpp
     void applyScriptEditorOptions();
 

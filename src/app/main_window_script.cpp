@@ -30,6 +30,7 @@
 #include "platform/minimised_windows.h"
 #include "platform/run_shell.h"
 #include "script/engine/interpreter_command.h"
+#include "script/engine/result_assembly.h"
 #include "script/engine/script_arguments.h"
 #include "script/engine/script_runner.h"
 #include "script/engine/script_work_files.h"
@@ -135,13 +136,16 @@ void TfmTabulo::runScript() {
     const std::string debugScript = platform::programFolder() + "Tbdebug.sh";
     writeDebugScript(debugScript, script::debugScriptText(command, environment));
 
+    // The result is put together while the interpreter writes; a stopped run
+    // leaves none.
+    script::FollowingAssembly assembly(files, std::string(editor::lineBreakBytes(m_document.lineBreakStyle())));
     script::ScriptRunOutcome outcome;
     waitForChild([&](const ChildPump& pump) { outcome = script::runScriptCommand(command, environment, files.output, pump); });
     if (outcome.started && outcome.end.how == platform::ChildEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));
         return;
     }
-    deliverScriptResult(files, platform::fromLocalPath(debugScript));
+    deliverScriptResult(files, assembly, platform::fromLocalPath(debugScript));
     if (outcome.failed()) {
         platform::prompts().message(failureText(command.interpreter, outcome), QString(), platform::Icon::Warning);
     }
@@ -186,9 +190,11 @@ bool TfmTabulo::prepareScriptTarget(const script::ScriptWorkFiles& files, std::o
         const int caretLine = m_document.LineIndexOfRow(m_document.Row());
         range = editor::LineRange{caretLine, caretLine};
     }
-    QFile::remove(platform::fromLocalPath(files.target));
     const int count = m_document.Lines().Count();
     if (range->first < 0 || range->last < range->first || range->first >= count) {
+        // A target that is written replaces the old one whole, over its
+        // pages; one that is not must not survive.
+        QFile::remove(platform::fromLocalPath(files.target));
         const platform::Answer answer = platform::prompts().confirm(QStringLiteral("スクリプト単独の実行ですか?"),
                                                                     QString(), platform::Buttons::YesCancel);
         if (answer != platform::Answer::Yes) return false;
@@ -222,7 +228,8 @@ std::vector<std::string> TfmTabulo::scriptArgumentWords() {
     return words;
 }
 
-void TfmTabulo::deliverScriptResult(const script::ScriptWorkFiles& files, const QString& debugScript) {
+void TfmTabulo::deliverScriptResult(const script::ScriptWorkFiles& files, script::FollowingAssembly& assembly,
+                                    const QString& debugScript) {
     if (script::fileSize(files.output) == 0) {
         platform::prompts().beep();
         const std::optional<QString> command = platform::prompts().input(
@@ -232,7 +239,7 @@ void TfmTabulo::deliverScriptResult(const script::ScriptWorkFiles& files, const 
     }
     {
         const platform::BusyCursor busy;
-        script::assembleResult(files, editor::lineBreakBytes(m_document.lineBreakStyle()));
+        assembly.finish();
     }
     const QString result = platform::fromLocalPath(files.result);
     switch (m_scriptSession.destination) {

@@ -1,6 +1,7 @@
 // The work files of a run: the document split around the line range with LF
 // breaks, and the result assembled in the document's line-break convention.
 #include "script/engine/script_work_files.h"
+#include "script/engine/result_assembly.h"
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,8 @@
 
 namespace tabulo::script {
 
+class WorkFileWriter;
+
 // A work file that cannot be written or read; the message is
 // "can't open " (or "can't write ") followed by the path.
 class ScriptFileError : public std::runtime_error {
@@ -70,17 +72,11 @@ public:
     void finish();
 
 private:
-    class Blocks;
-    std::unique_ptr<Blocks> m_blocks;
+    std::unique_ptr<WorkFileWriter> m_blocks;
 };
 
 // Removes "L.$", "TA.txt" and "TZ.txt" when present.
 void removeTargetFiles(const ScriptWorkFiles& files);
-
-// Writes "TT.txt": "TA.txt" (when present), "T.$" and "TZ.txt" (when
-// present), in this order, with every line break (CR LF, LF or CR) written
-// as `lineBreak`. Every byte else passes unchanged. Throws ScriptFileError.
-void assembleResult(const ScriptWorkFiles& files, std::string_view lineBreak);
 
 // The size of a file in bytes; 0 when it does not exist.
 std::uint64_t fileSize(const std::string& path);
