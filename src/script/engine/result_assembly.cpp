@@ -171,7 +171,7 @@ public:
     WorkFileWriter writer;
     LineBreakConverter converter;
     bool cutShort = false;
-    std::string failure;  // a ScriptFileError's message from the follower
+    std::string failure;  // the message of an error on the follower's thread
 
 private:
     bool openOutput() {
@@ -229,7 +229,7 @@ void FollowingAssembly::follow() {
             m_ended.wait_for(lock, pause, [this] { return m_runEnded; });
             pause = std::min(pause * 2, std::chrono::milliseconds(32));
         }
-    } catch (const ScriptFileError& error) {
+    } catch (const std::exception& error) {
         output.failure = error.what();
     }
 }
