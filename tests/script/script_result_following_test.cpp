@@ -46,27 +46,34 @@ protected:
     }
 };
 
-TEST_F(ScriptResultFollowingTest, BreaksSplitBetweenPiecesAreConvertedAsInTheWholeOutput) {
+TEST_F(ScriptResultFollowingTest, BreaksAtTheEdgeOfABlockReadAreConvertedAsInTheWholeOutput) {
+    // The output is read in blocks while it is written; the tail of each
+    // case starts at the last byte of the first block.
     struct Case {
-        std::vector<std::string> pieces;
+        const char* tail;
         const char* lineBreak;
         const char* converted;
     };
     const Case cases[] = {
-        // The CR LF of one break split between two pieces stays one break.
-        {{"a\r", "\nb\r\n"}, "\r\n", "a\r\nb\r\n"},
-        {{"a\r", "\nb\n"}, "\n", "a\nb\n"},
-        // A lone CR at a piece's end, and one that ends the output.
-        {{"a\r", "b\r"}, "\n", "a\nb\n"},
-        {{"\x95\x5C\r", "\r\n", "\n\x83\x7C"}, "\r\n", "\x95\x5C\r\n\r\n\r\n\x83\x7C"},
-        {{}, "\r\n", ""},
+        // The CR LF of one break split between two blocks stays one break.
+        {"\r\nb\r\n", "\r\n", "\r\nb\r\n"},
+        {"\r\nb\n", "\n", "\nb\n"},
+        // A lone CR at a block's end, and one that ends the output.
+        {"\rb\r", "\n", "\nb\n"},
+        {"\r\r\n\n\x95\x5C\x83\x7C", "\r\n", "\r\n\r\n\r\n\x95\x5C\x83\x7C"},
+        {"\r", "\r\n", "\r\n"},
     };
+    const std::string filler(kWorkFileBlock - 1, 'a');
     for (const Case& c : cases) {
+        const std::string output = filler + c.tail;
         FollowingAssembly assembly(files, c.lineBreak);
-        writeOutputInPieces(c.pieces);
+        std::vector<std::string> pieces;
+        for (std::size_t at = 0; at < output.size(); at += 300000) pieces.push_back(output.substr(at, 300000));
+        writeOutputInPieces(pieces);
         assembly.finish();
         const std::string lineBreak(c.lineBreak);
-        EXPECT_EQ(ScratchFolder::read(files.result), "x" + lineBreak + c.converted + "z" + lineBreak) << c.converted;
+        EXPECT_EQ(ScratchFolder::read(files.result), "x" + lineBreak + filler + c.converted + "z" + lineBreak)
+            << c.converted;
     }
 }
 

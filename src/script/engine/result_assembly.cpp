@@ -140,10 +140,20 @@ public:
         if (fd >= 0) ::close(fd);
     }
 
-    // Converts what the interpreter has written since the last call; false
-    // when nothing was there. A shrinking file can't be followed.
-    bool readMore() {
+    // Converts a block of what the interpreter has written since the last
+    // call, or with `rest` whatever there is; false when nothing was read.
+    // Reading in whole blocks keeps the follower's wake-ups, and with them
+    // its share of the interpreter's time, few. A shrinking file can't be
+    // followed.
+    bool readMore(bool rest) {
         if (fd < 0 && !openOutput()) return false;
+        if (!rest) {
+            struct stat info{};
+            if (::fstat(fd, &info) != 0) return false;
+            const auto size = static_cast<std::uint64_t>(info.st_size);
+            if (size < consumed) cutShort = true;
+            if (size < consumed + kWorkFileBlock) return false;
+        }
         for (;;) {
             const ssize_t got = ::read(fd, block.get(), kWorkFileBlock);
             if (got < 0 && errno == EINTR) continue;
@@ -213,15 +223,15 @@ void FollowingAssembly::follow() {
     try {
         appendConverted(m_files.before, true, output.writer, m_lineBreak);
         // A run that writes nothing for a while is looked at less often.
-        auto pause = 1ms;
+        auto pause = 2ms;
         for (;;) {
             bool ended = false;
             {
                 const std::lock_guard lock(m_mutex);
                 ended = m_runEnded;
             }
-            if (output.readMore()) {
-                pause = 1ms;
+            if (output.readMore(ended)) {
+                pause = 2ms;
                 continue;
             }
             if (ended || output.cutShort) return;
