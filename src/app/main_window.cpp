@@ -25,6 +25,7 @@
 #include "graph/window/graph_printer.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/run_shell.h"
 #include "platform/user_input_hold.h"
 #include "search/window/editor_search.h"
 #include "script/window/script_session.h"
@@ -422,6 +423,13 @@ void TfmTabulo::waitForChild(const std::function<void(const ChildPump& pump)>& w
         throw;
     }
     endBulkEdit(false);
+}
+
+void TfmTabulo::runDebugCommand(const QString& command) {
+    waitForChild([&](const ChildPump& pump) {
+        platform::runShellWaiting(QStringLiteral("command"), {QStringLiteral("-e"), QStringLiteral("/bin/sh"), command},
+                                  pump);
+    });
 }
 
 }  // namespace tabulo::app

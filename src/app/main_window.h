@@ -184,6 +184,9 @@ public:
     // the pump returns false once the user has stopped the wait.
     using ChildPump = std::function<bool()>;
     void waitForChild(const std::function<void(const ChildPump& pump)>& wait);
+    // Runs a command the user confirmed in the "Debug" box in a terminal and
+    // waits for the terminal's end like any outside program.
+    void runDebugCommand(const QString& command);
 
 protected:
     void showEvent(QShowEvent* event) override;

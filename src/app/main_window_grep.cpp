@@ -161,7 +161,7 @@ void TfmTabulo::tagJump() {
         platform::openInSecondCopy(
             {platform::fromLocalPath(jump.target), false, static_cast<int>(std::min<std::size_t>(jump.line, INT_MAX))});
         break;
-    case search::TagJumpAction::RunShell: platform::runShell(platform::fromLocalPath(jump.target), {}, false); break;
+    case search::TagJumpAction::RunShell: platform::runShell(platform::fromLocalPath(jump.target), {}); break;
     }
 }
 

@@ -126,10 +126,7 @@ void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
         const std::optional<QString> command =
             platform::prompts().input(QStringLiteral("Debug"), QStringLiteral("処理に失敗しました。DOSプロンプトで実行"), script);
         // The script runs in a terminal, which waits for Enter at its end.
-        if (command) {
-            platform::runShell(QStringLiteral("command"), {QStringLiteral("-e"), QStringLiteral("/bin/sh"), *command},
-                               true);
-        }
+        if (command) runDebugCommand(*command);
         return;
     }
     if (search::namazuFoundNoIndex(found, search::splitCommandWords(indexFolders).size())) {

@@ -234,7 +234,7 @@ void TfmTabulo::deliverScriptResult(const script::ScriptWorkFiles& files, script
         platform::prompts().beep();
         const std::optional<QString> command = platform::prompts().input(
             QStringLiteral("Debug"), QStringLiteral("処理に失敗しました。DOSプロンプトで実行"), debugScript);
-        if (command) platform::runShell(QStringLiteral("command"), {QStringLiteral("-e"), QStringLiteral("/bin/sh"), *command}, true);
+        if (command) runDebugCommand(*command);
         return;
     }
     {

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include <fcntl.h>
@@ -72,14 +71,26 @@ bool startDetached(const QString& program, const QStringList& parameters) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got == 0;
 }
 
-bool startProgram(const QString& program, const QStringList& parameters, bool wait) {
-    if (!wait) return startDetached(program, parameters);
-    QProcess process;
-    process.start(program, parameters);
-    if (!process.waitForStarted()) return false;
+// Without a pump the program goes its own way; with one the call waits for
+// its end, letting `pump` run now and then, and ends the program's whole
+// process group when `pump` returns false.
+using WaitPump = const std::function<bool()>*;
+
+bool startProgram(const QString& program, const QStringList& parameters, WaitPump pump) {
+    if (!pump) return startDetached(program, parameters);
+    ChildCommand command;
+    command.arguments.push_back(toLocalPath(program));
+    for (const QString& parameter : parameters) command.arguments.push_back(toLocalPath(parameter));
+    command.shareStandardError = true;  // its messages go where a detached program's go
+    ChildProcess child;
+    try {
+        child.start(command);
+    } catch (const ChildStartError&) {
+        return false;
+    }
     // The program goes on while we wait, as a minimised window would.
     const MinimisedWindows aside;
-    process.waitForFinished(-1);
+    child.wait(*pump);
     return true;
 }
 
@@ -105,25 +116,31 @@ bool isUrl(const QString& file) {
     return url.isValid() && url.scheme().size() > 1 && !url.isLocalFile();
 }
 
-bool startOnPath(const QString& word, const QStringList& parameters, bool wait) {
+bool startOnPath(const QString& word, const QStringList& parameters, WaitPump pump) {
     const QString program = QStandardPaths::findExecutable(word);
-    return !program.isEmpty() && startProgram(program, parameters, wait);
+    return !program.isEmpty() && startProgram(program, parameters, pump);
 }
 
-bool startTarget(const QString& file, const QStringList& parameters, bool wait) {
-    if (isTerminalWord(file)) return startOnPath(QStringLiteral("x-terminal-emulator"), parameters, wait);
+bool startTarget(const QString& file, const QStringList& parameters, WaitPump pump) {
+    if (isTerminalWord(file)) return startOnPath(QStringLiteral("x-terminal-emulator"), parameters, pump);
     const QFileInfo info(file);
     std::error_code error;
     const bool exists = std::filesystem::exists(toLocalPath(file), error);
-    if (isElfProgram(file)) return startProgram(info.absoluteFilePath(), parameters, wait);
+    if (isElfProgram(file)) return startProgram(info.absoluteFilePath(), parameters, pump);
     if (!file.contains(QLatin1Char('/'))) {
         const QString program = QStandardPaths::findExecutable(file);
-        if (!program.isEmpty()) return startProgram(program, parameters, wait);
+        if (!program.isEmpty()) return startProgram(program, parameters, pump);
     }
     // The desktop's handler gets documents, folders and URLs; a name of
     // nothing is a failure here rather than an error window of the handler.
     if (!exists && !isUrl(file)) return false;
-    return startOnPath(QStringLiteral("xdg-open"), QStringList{file} + parameters, wait);
+    return startOnPath(QStringLiteral("xdg-open"), QStringList{file} + parameters, pump);
+}
+
+bool start(const QString& file, const QStringList& parameters, WaitPump pump) {
+    const bool started = hook() ? hook()(file, parameters, pump != nullptr) : startTarget(file, parameters, pump);
+    if (!started) prompts().message(QStringLiteral("TbLib RunShell() Could not create process"));
+    return started;
 }
 
 }  // namespace
@@ -132,10 +149,12 @@ void setRunShellHook(RunShellHook installed) {
     hook() = std::move(installed);
 }
 
-bool runShell(const QString& file, const QStringList& parameters, bool wait) {
-    const bool started = hook() ? hook()(file, parameters, wait) : startTarget(file, parameters, wait);
-    if (!started) prompts().message(QStringLiteral("TbLib RunShell() Could not create process"));
-    return started;
+bool runShell(const QString& file, const QStringList& parameters) {
+    return start(file, parameters, nullptr);
+}
+
+bool runShellWaiting(const QString& file, const QStringList& parameters, const std::function<bool()>& pump) {
+    return start(file, parameters, &pump);
 }
 
 QStringList secondCopyArguments(const SecondCopy& copy) {
@@ -151,26 +170,11 @@ bool openInSecondCopy(const SecondCopy& copy) {
 }
 
 bool runSecondCopy(const QStringList& arguments) {
-    return runShell(QCoreApplication::applicationFilePath(), arguments, false);
+    return runShell(QCoreApplication::applicationFilePath(), arguments);
 }
 
 bool runSecondCopyWaiting(const SecondCopy& copy, const std::function<bool()>& pump) {
-    const QString program = QCoreApplication::applicationFilePath();
-    const QStringList arguments = secondCopyArguments(copy);
-    if (hook()) return runShell(program, arguments, true);
-    ChildCommand command;
-    command.arguments.push_back(toLocalPath(program));
-    for (const QString& argument : arguments) command.arguments.push_back(toLocalPath(argument));
-    command.shareStandardError = true;  // its messages go where a detached copy's go
-    ChildProcess copyProcess;
-    try {
-        copyProcess.start(command);
-    } catch (const ChildStartError&) {
-        prompts().message(QStringLiteral("TbLib RunShell() Could not create process"));
-        return false;
-    }
-    copyProcess.wait(pump);
-    return true;
+    return runShellWaiting(QCoreApplication::applicationFilePath(), secondCopyArguments(copy), pump);
 }
 
 }  // namespace tabulo::platform

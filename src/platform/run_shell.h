@@ -14,9 +14,13 @@ namespace tabulo::platform {
 
 // Returns false when the process could not be started (or the target names
 // nothing that exists); the caller has already been shown
-// "TbLib RunShell() Could not create process" then. With `wait`, blocks until
-// the started program ends.
-bool runShell(const QString& file, const QStringList& parameters, bool wait);
+// "TbLib RunShell() Could not create process" then.
+bool runShell(const QString& file, const QStringList& parameters);
+
+// The same, waiting for the started program's end with this program's
+// windows minimised, calling `pump` now and then; when `pump` returns false
+// the program and everything it started are ended.
+bool runShellWaiting(const QString& file, const QStringList& parameters, const std::function<bool()>& pump);
 
 // A file opened in another copy of this program.
 struct SecondCopy {
