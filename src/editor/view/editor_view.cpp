@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -70,6 +71,11 @@ const TEditorColor* colorOf(const TEditorColors& colors, const Token& t) {
     case TokenKind::Bracket: return nullptr;
     }
     return nullptr;
+}
+
+// Index of a token style among the editor's eight styled fonts.
+int styleIndex(const FontStyle& style) {
+    return (style.bold ? 1 : 0) | (style.italic ? 2 : 0) | (style.underline ? 4 : 0);
 }
 
 std::optional<EditKey> editKeyOf(int key) {
@@ -194,11 +200,7 @@ void TEditor::updateMetrics() {
         f.setUnderline(style & 4);
         m_styledFonts[static_cast<std::size_t>(style)] = f;
     }
-    // Runs of characters can be drawn as one string only when the font's own
-    // advances already fall on the cells.
-    const int full = fm.horizontalAdvance(QChar(0x3042));
-    m_uniformAdvance = m_characterMargin == 0 && fm.horizontalAdvance(QLatin1Char('W')) == half &&
-                       fm.horizontalAdvance(QLatin1Char('i')) == half && full == 2 * half;
+    m_cellGlyphs.setFonts(m_styledFonts, viewport());
     updateVisibleArea();
     updateScrollBars();
     viewport()->update();
@@ -780,22 +782,24 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
 
     const int visibleEnd = m_leftColumn + m_model.VisibleColumns() + 2;
     const std::size_t drawnBytes = std::min<std::size_t>(text.size(), 1000);
-    QString run;
-    int runStart = 0;
+    // The run of glyphs drawn together: one colour and style, each glyph at
+    // its own cell.
+    std::vector<quint32> runGlyphs;
+    std::vector<QPointF> runPositions;
     QColor runColor;
     FontStyle runStyle;
-    int painterStyle = -1;
+    int painterFont = -1;  // the styled font last set on the painter
     auto flush = [&] {
-        if (run.isEmpty()) return;
-        const int style = (runStyle.bold ? 1 : 0) | (runStyle.italic ? 2 : 0) | (runStyle.underline ? 4 : 0);
-        if (style != painterStyle) {
-            p.setFont(m_styledFonts[static_cast<std::size_t>(style)]);
-            painterStyle = style;
-        }
+        if (runGlyphs.empty()) return;
+        QGlyphRun glyphs;
+        glyphs.setRawFont(m_cellGlyphs.rawFont(styleIndex(runStyle)));
+        glyphs.setRawData(runGlyphs.data(), runPositions.data(), static_cast<int>(runGlyphs.size()));
         if (p.pen().color() != runColor) p.setPen(runColor);
-        p.drawText(x0 + runStart * m_cellWidth, y + m_ascent, run);
-        run.clear();
+        p.drawGlyphRun(QPointF(), glyphs);
+        runGlyphs.clear();
+        runPositions.clear();
     };
+    const QColor textColor = palette().color(QPalette::Text);
     int col = 0;
     std::size_t pos = 0;
     for (; pos < drawnBytes && col < visibleEnd;) {
@@ -812,7 +816,7 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
         const Token* token = tokenIndex < tokens.size() && tokens[tokenIndex].begin <= lineByte ? &tokens[tokenIndex]
                                                                                              : nullptr;
         const bool selected = col >= selFrom && col < selTo;
-        QColor fg = palette().color(QPalette::Text);
+        QColor fg = textColor;
         QColor bg;
         FontStyle style;
         if (token && token->kind == TokenKind::Bracket && token->bracket >= 0 && token->bracket < m_brackets.Count()) {
@@ -852,7 +856,7 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
                 flush();
                 if (m_exMarks.DBSpaceMark.Visible) {
                     p.setFont(font());
-                    painterStyle = 0;
+                    painterFont = 0;
                     p.setPen(toQColor(m_exMarks.DBSpaceMark.Color));
                     p.drawText(x, y + m_ascent, QString(QChar(0x25A1)));
                 }
@@ -860,14 +864,28 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
                 const unsigned code = len == 2 ? (b << 8) | static_cast<unsigned char>(text[pos + 1]) : b;
                 QChar ch(codec.charToUtf16(code));
                 if (!ch.isPrint()) ch = QChar(0xFFFD);
-                if (!m_uniformAdvance || col < m_leftColumn || fg != runColor || !(style == runStyle)) flush();
-                if (run.isEmpty()) {
-                    runStart = col;
-                    runColor = fg;
-                    runStyle = style;
+                if (fg != runColor || !(style == runStyle)) flush();
+                const int fontIndex = styleIndex(style);
+                // Underlined text keeps the painter's own underline, a stroke
+                // under each cell; a character missing from the editor's font
+                // is drawn in one the painter finds for it.
+                const quint32 glyph = style.underline ? 0 : m_cellGlyphs.glyph(fontIndex, ch.unicode());
+                if (glyph == 0) {
+                    flush();
+                    if (fontIndex != painterFont) {
+                        p.setFont(m_styledFonts[static_cast<std::size_t>(fontIndex)]);
+                        painterFont = fontIndex;
+                    }
+                    if (p.pen().color() != fg) p.setPen(fg);
+                    p.drawText(x, y + m_ascent, QString(ch));
+                } else {
+                    if (runGlyphs.empty()) {
+                        runColor = fg;
+                        runStyle = style;
+                    }
+                    runGlyphs.push_back(glyph);
+                    runPositions.emplace_back(x, y + m_ascent);
                 }
-                run.append(ch);
-                if (!m_uniformAdvance) flush();
             }
         }
         col += width;

@@ -20,6 +20,7 @@
 
 #include "editor/model/editor_tokenizer.h"
 #include "editor/model/editor_view_settings.h"
+#include "editor/view/cell_glyphs.h"
 
 namespace tabulo::editor {
 
@@ -162,13 +163,13 @@ private:
     int m_rowHeight = 16;
     int m_ascent = 12;
     int m_characterMargin = 0;
-    bool m_uniformAdvance = true;
     int m_leftColumn = 0;
     int m_widestColumns = 0;
     bool m_syncingScroll = false;
     QColor m_background = Qt::white;
     std::vector<TVerticalLine> m_verticalLines;
     std::array<QFont, 8> m_styledFonts;
+    CellGlyphs m_cellGlyphs;  // glyphs of the styled fonts, looked up once
     TEditorViewInfo m_viewInfo;
     TEditorMarks m_marks;
     TEditorExMarks m_exMarks;
