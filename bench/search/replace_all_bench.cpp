@@ -7,7 +7,9 @@
 // the painting thread: on a busy machine the CPU times are the figures that
 // show the program's own cost. Each frame over 16 ms is listed with what set
 // it apart: page faults, and the switches that took the thread off the CPU
-// (voluntary ones wait for another thread, forced ones for the scheduler).
+// (voluntary ones wait for another thread, forced ones for the scheduler),
+// and its start on the monotonic clock, to find it in a profile recorded
+// with `perf record -k CLOCK_MONOTONIC`.
 // Usage: replace_all_bench [LINES [replace-only | scroll STRIDE]]
 //   (default 1,000,000 lines of 100 bytes; "replace-only" skips the scrolls;
 //   "scroll STRIDE" times every STRIDE-th page of the scrolls only)
@@ -153,6 +155,8 @@ int main(int argc, char** argv) {
         for (int top = 0; top <= bar->maximum(); top += step) {
             rusage before{};
             getrusage(RUSAGE_THREAD, &before);
+            timespec mono{};
+            clock_gettime(CLOCK_MONOTONIC, &mono);
             QElapsedTimer f;
             f.start();
             const double c = cpuMs();
@@ -165,19 +169,22 @@ int main(int argc, char** argv) {
             if (frames.back() >= 16.0 || cpuFrames.back() >= 16.0) {
                 rusage after{};
                 getrusage(RUSAGE_THREAD, &after);
-                std::printf("  slow frame %zu at row %d: wall %.3f ms, CPU %.3f ms, thread CPU %.3f ms, "
-                            "%ld minor faults, %ld voluntary and %ld forced switches\n",
-                            frames.size() - 1, top, frames.back(), cpuFrames.back(), threadFrames.back(),
+                std::printf("  slow frame %zu at row %d (monotonic clock %ld.%06ld s): wall %.3f ms, CPU %.3f ms, "
+                            "thread CPU %.3f ms, %ld minor faults, %ld voluntary and %ld forced switches\n",
+                            frames.size() - 1, top, static_cast<long>(mono.tv_sec), mono.tv_nsec / 1000,
+                            frames.back(), cpuFrames.back(), threadFrames.back(),
                             after.ru_minflt - before.ru_minflt, after.ru_nvcsw - before.ru_nvcsw,
                             after.ru_nivcsw - before.ru_nivcsw);
             }
         }
         const auto report = [&](const char* clock, std::vector<double>& v) {
+            const auto worst = std::max_element(v.begin(), v.end()) - v.begin();
             std::sort(v.begin(), v.end());
             const auto over = std::count_if(v.begin(), v.end(), [](double frame) { return frame >= 16.0; });
-            std::printf("%-20s %-6s %zu frames, median %.3f ms, 99%% %.3f ms, worst %.3f ms, %ld over 16 ms\n",
+            std::printf("%-20s %-6s %zu frames, median %.3f ms, 99%% %.3f ms, worst %.3f ms (frame %ld), "
+                        "%ld over 16 ms\n",
                         what, clock, v.size(), v[v.size() / 2], v[v.size() * 99 / 100], v.back(),
-                        static_cast<long>(over));
+                        static_cast<long>(worst), static_cast<long>(over));
         };
         report("wall", frames);
         report("CPU", cpuFrames);

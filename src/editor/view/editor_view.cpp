@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "editor/model/column_classes.h"
 #include "editor/model/editor_keys.h"
@@ -791,11 +792,13 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
     int painterFont = -1;  // the styled font last set on the painter
     auto flush = [&] {
         if (runGlyphs.empty()) return;
+        const QRawFont& font = m_cellGlyphs.rawFont(styleIndex(runStyle));
         QGlyphRun glyphs;
-        glyphs.setRawFont(m_cellGlyphs.rawFont(styleIndex(runStyle)));
+        glyphs.setRawFont(font);
         glyphs.setRawData(runGlyphs.data(), runPositions.data(), static_cast<int>(runGlyphs.size()));
         if (p.pen().color() != runColor) p.setPen(runColor);
         p.drawGlyphRun(QPointF(), glyphs);
+        if (runStyle.underline) underlineCells(p, font, runGlyphs, runPositions);
         runGlyphs.clear();
         runPositions.clear();
     };
@@ -866,11 +869,9 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
                 if (!ch.isPrint()) ch = QChar(0xFFFD);
                 if (fg != runColor || !(style == runStyle)) flush();
                 const int fontIndex = styleIndex(style);
-                // Underlined text keeps the painter's own underline, a stroke
-                // under each cell; a character missing from the editor's font
-                // is drawn in one the painter finds for it.
-                const quint32 glyph = style.underline ? 0 : m_cellGlyphs.glyph(fontIndex, ch.unicode());
+                const quint32 glyph = m_cellGlyphs.glyph(fontIndex, ch.unicode());
                 if (glyph == 0) {
+                    // Not in the editor's font: the painter finds a font that has it.
                     flush();
                     if (fontIndex != painterFont) {
                         p.setFont(m_styledFonts[static_cast<std::size_t>(fontIndex)]);
@@ -913,6 +914,32 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
         m_widestColumns = col;
         updateScrollBars();
     }
+}
+
+// The underline of each glyph, as the painter draws it under a character of
+// an underlined font: a stroke of the font's line thickness from the glyph's
+// start to its advance, below the baseline by the font's underline position
+// rounded up, kept within the descent.
+void TEditor::underlineCells(QPainter& p, const QRawFont& font, const std::vector<quint32>& glyphs,
+                             const std::vector<QPointF>& positions) const {
+    std::vector<QPointF> advances(glyphs.size());
+    font.advancesForGlyphIndexes(glyphs.data(), advances.data(), static_cast<int>(glyphs.size()));
+    const qreal position = font.underlinePosition();
+    const qreal descent = font.descent();
+    qreal offset = std::ceil(position) + 0.5;
+    if (position <= descent) offset = std::min(offset, descent - 0.5);
+    const QPen textPen = p.pen();
+    QPen pen = textPen;
+    pen.setStyle(Qt::SolidLine);
+    pen.setWidthF(font.lineThickness());
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const QPointF& at = positions[i];
+        const qreal y = at.y() + offset;
+        p.drawLine(QLineF(std::floor(at.x()), y, std::floor(at.x() + advances[i].x()), y));
+    }
+    p.setPen(textPen);
 }
 
 void TEditor::paintLeftbar(QPainter& p) {

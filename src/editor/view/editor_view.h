@@ -141,6 +141,8 @@ private:
     void updateScrollBars();
     void updateVisibleArea();
     void paintRow(class QPainter& p, int row, int y);
+    void underlineCells(QPainter& p, const class QRawFont& font, const std::vector<quint32>& glyphs,
+                        const std::vector<QPointF>& positions) const;
     void paintLeftbar(QPainter& p);
     void paintRuler(QPainter& p);
     int snapColumn(int row, int col) const;
