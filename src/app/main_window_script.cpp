@@ -27,7 +27,6 @@
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
-#include "platform/minimised_windows.h"
 #include "platform/run_shell.h"
 #include "script/engine/interpreter_command.h"
 #include "script/engine/result_assembly.h"
@@ -243,13 +242,11 @@ void TfmTabulo::deliverScriptResult(const script::ScriptWorkFiles& files, script
     }
     const QString result = platform::fromLocalPath(files.result);
     switch (m_scriptSession.destination) {
-    case script::OutputDestination::MinimisedSecondCopy: {
+    case script::OutputDestination::MinimisedSecondCopy:
         // The user works on the result in the copy; this program's windows
         // step aside until that copy ends.
-        const platform::MinimisedWindows aside;
         waitForChild([&](const ChildPump& pump) { platform::runSecondCopyWaiting({result, false, 0}, pump); });
         break;
-    }
     case script::OutputDestination::SecondCopy: platform::openInSecondCopy({result, true, 0}); break;
     case script::OutputDestination::Clipboard: {
         std::ifstream in(files.result, std::ios::binary);

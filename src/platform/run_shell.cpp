@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,8 +138,16 @@ bool startTarget(const QString& file, const QStringList& parameters, WaitPump pu
     return startOnPath(QStringLiteral("xdg-open"), QStringList{file} + parameters, pump);
 }
 
+// The hook stands in for the start and the wait only: while a waited
+// program runs, this program's windows step aside all the same.
+bool startThroughHook(const QString& file, const QStringList& parameters, WaitPump pump) {
+    std::optional<MinimisedWindows> aside;
+    if (pump) aside.emplace();
+    return hook()(file, parameters, pump != nullptr);
+}
+
 bool start(const QString& file, const QStringList& parameters, WaitPump pump) {
-    const bool started = hook() ? hook()(file, parameters, pump != nullptr) : startTarget(file, parameters, pump);
+    const bool started = hook() ? startThroughHook(file, parameters, pump) : startTarget(file, parameters, pump);
     if (!started) prompts().message(QStringLiteral("TbLib RunShell() Could not create process"));
     return started;
 }

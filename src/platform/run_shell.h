@@ -39,7 +39,7 @@ bool openInSecondCopy(const SecondCopy& copy);
 bool runSecondCopy(const QStringList& arguments);
 
 // Opens the file in another copy of this program and waits for that copy's
-// end, calling `pump` now and then; when `pump` returns false the copy and
+// end with this program's windows minimised, calling `pump` now and then; when `pump` returns false the copy and
 // everything it started are ended. False when it could not be started (the
 // user has been told).
 bool runSecondCopyWaiting(const SecondCopy& copy, const std::function<bool()>& pump);
