@@ -144,7 +144,7 @@ public:
     // call, or with `rest` whatever there is; false when nothing was read.
     // Reading in whole blocks keeps the follower's wake-ups, and with them
     // its share of the interpreter's time, few. A shrinking file can't be
-    // followed.
+    // followed; after the run, followedWhole() sees it by the size.
     bool readMore(bool rest) {
         if (fd < 0 && !openOutput()) return false;
         if (!rest) {
@@ -158,14 +158,10 @@ public:
             const ssize_t got = ::read(fd, block.get(), kWorkFileBlock);
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) throw ScriptFileError("can't read " + path);
-            if (got > 0) {
-                converter.convert(std::string_view(block.get(), static_cast<std::size_t>(got)), writer);
-                consumed += static_cast<std::uint64_t>(got);
-                return true;
-            }
-            struct stat info{};
-            if (::fstat(fd, &info) == 0 && static_cast<std::uint64_t>(info.st_size) < consumed) cutShort = true;
-            return false;
+            if (got == 0) return false;
+            converter.convert(std::string_view(block.get(), static_cast<std::size_t>(got)), writer);
+            consumed += static_cast<std::uint64_t>(got);
+            return true;
         }
     }
 
