@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "editor/view/editor_view.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/scripted_prompts.h"
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         "ＡＢＣ　カタカナ　ｶﾀｶﾅ　漢字かな交じり文",
         "最後の行には改行がありません",
     };
-    const auto& codec = tabulo::platform::SjisCodec::instance();
+    const auto& codec = tabulo::sjis::SjisCodec::instance();
     auto& doc = window.document();
     std::string text;
     for (const char* line : sample) text += codec.fromUtf8Lossy(line) + "\r\n";

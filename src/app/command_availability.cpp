@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 
 namespace tabulo::app {
 namespace {
@@ -17,7 +17,7 @@ bool upperContains(std::string text, const char* word) {
 // A path left empty stands for the program word when that program is on the
 // search path, so a fresh start finds the installed interpreters.
 std::string effectivePath(const std::string& stored, const char* programWord, const std::string& searchPath) {
-    if (!stored.empty() || platform::findProgram(programWord, searchPath).empty()) return stored;
+    if (!stored.empty() || os::findProgram(programWord, searchPath).empty()) return stored;
     return programWord;
 }
 
@@ -31,7 +31,7 @@ CommandAvailability commandAvailability(const ProgramPaths& paths, const std::st
     a.xtr = upperContains(effectivePath(paths.xtr, "xtr", searchPath), "XTR");
     a.postal = upperContains(paths.postal, ".CSV");
     a.namazu = searchPath.find("NAMAZU") != std::string::npos || searchPath.find("namazu") != std::string::npos ||
-               !platform::findProgram("namazu", searchPath).empty();
+               !os::findProgram("namazu", searchPath).empty();
     return a;
 }
 

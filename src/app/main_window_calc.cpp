@@ -5,7 +5,7 @@
 #include "calc/calc_messages.h"
 #include "calc/line_calculation.h"
 #include "graph/window/func_window.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 
@@ -14,7 +14,7 @@ namespace tabulo::app {
 namespace {
 
 QString fromSjis(const std::string& bytes) {
-    return QString::fromStdString(platform::SjisCodec::instance().toUtf8(bytes));
+    return QString::fromStdString(sjis::SjisCodec::instance().toUtf8(bytes));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "app/help_text.h"
 #include "app/main_window.h"
 #include "editor/view/editor_view.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 
@@ -101,7 +101,7 @@ void TfmTabulo::stopCommand() {
 
 void TfmTabulo::showHelpText() {
     if (!newDocument()) return;
-    const auto& codec = platform::SjisCodec::instance();
+    const auto& codec = sjis::SjisCodec::instance();
     m_document.BeginUpdate();
     for (std::string_view line : helpTextLines()) m_document.Lines().Add(codec.fromUtf8Lossy(line));
     m_document.EndUpdate();

@@ -15,8 +15,8 @@
 #include "app/open_file_histories.h"
 #include "calc/result_format.h"
 #include "platform/error_handler.h"
-#include "platform/files/regular_file.h"
-#include "platform/files/safe_save.h"
+#include "os/files/regular_file.h"
+#include "os/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/free_space.h"
 #include "platform/local_path.h"
@@ -72,12 +72,12 @@ bool fileExists(const QString& path) {
 // replaced it: a failed write then loses nothing. Not a second link: a file
 // with several links is written in place, which would change that link too.
 void makeBackup(const QString& path) {
-    const std::string file = platform::resolveSaveTarget(localPath(path));
+    const std::string file = os::resolveSaveTarget(localPath(path));
     const std::string backup = localPath(backupFileName(path));
     try {
-        const std::string bytes = platform::readRegularFile(file);
+        const std::string bytes = os::readRegularFile(file);
         ::unlink(backup.c_str());
-        platform::saveFileBytes(backup, bytes, platform::SaveOptions{.privateFile = false, .attributesFrom = file});
+        os::saveFileBytes(backup, bytes, os::SaveOptions{.privateFile = false, .attributesFrom = file});
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", backupFileName(path), error);
     }
@@ -112,10 +112,10 @@ bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool a
                                     QStringLiteral("\\ の空きは") + numberText(free) + QStringLiteral("バイトです."));
         return false;
     }
-    const std::string target = platform::resolveSaveTarget(localPath(path));
+    const std::string target = os::resolveSaveTarget(localPath(path));
     // A folder, FIFO or device is refused before any question or backup.
     if (struct stat info {}; ::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        fileError("ファイル %1 を作成できません", path, platform::NotRegularFileError(localPath(path), info.st_mode));
+        fileError("ファイル %1 を作成できません", path, os::NotRegularFileError(localPath(path), info.st_mode));
     }
     if (confirmTarget && !confirmTarget(target)) return false;
     if (askBackup && fileExists(path)) {
@@ -127,7 +127,7 @@ bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool a
     }
     try {
         if (bytes) {
-            platform::saveFileBytes(localPath(path), *bytes, platform::SaveOptions{});
+            os::saveFileBytes(localPath(path), *bytes, os::SaveOptions{});
         } else {
             document.SaveToFile(localPath(path));
         }
@@ -311,7 +311,7 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
 void TfmTabulo::autoBackup() {
     if (m_document.Lines().Count() == 0 || !m_document.Modified()) return;
     try {
-        m_document.SaveToFile(localPath(autoBackupPath()), platform::SaveOptions{.privateFile = true, .attributesFrom = {}});
+        m_document.SaveToFile(localPath(autoBackupPath()), os::SaveOptions{.privateFile = true, .attributesFrom = {}});
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", autoBackupPath(), error);
     }

@@ -9,7 +9,7 @@
 #include "app/progress_pump.h"
 #include "app/window_placement.h"
 #include "editor/view/editor_view.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "search/window/editor_search.h"
 #include "search/window/find_dialog.h"
@@ -46,7 +46,7 @@ void TfmTabulo::registerFindCommands() {
     addCommand(QStringLiteral("Find1"), [this](QAction*) {
         const std::string selected = m_document.SelectedText();
         m_find->findCombo().setCurrentText(
-            QString::fromStdString(platform::SjisCodec::instance().toUtf8(selected)));
+            QString::fromStdString(sjis::SjisCodec::instance().toUtf8(selected)));
         if (m_document.textLength() == 0) return;
         m_find->setTag(search::TfmFind::kMainEditor);
         m_find->adjustSize();

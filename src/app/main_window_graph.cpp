@@ -11,7 +11,7 @@
 #include "graph/window/set_func_dialog.h"
 #include "graph/window/set_printer_dialog.h"
 #include "graph/window/settings_graph_printer.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::app {
 
@@ -65,7 +65,7 @@ void TfmTabulo::setUpGraphs() {
 void TfmTabulo::showGraphWindow(const std::string* specification) {
     if (specification) {
         m_func->expressionEdit().setText(
-            QString::fromStdString(platform::SjisCodec::instance().toUtf8(*specification)));
+            QString::fromStdString(sjis::SjisCodec::instance().toUtf8(*specification)));
     }
     const bool wasVisible = m_func->isVisible();
     m_func->showGraph();

@@ -18,7 +18,7 @@
 #include "app/file_filter.h"
 #include "app/main_window.h"
 #include "app/progress_pump.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/local_path.h"
 #include "platform/run_shell.h"
@@ -55,7 +55,7 @@ void TfmTabulo::grepCommand() {
         QString(), QStringLiteral("文字コード自動判定"), m_grepDetectsCodes);
     if (!pattern) return;
     const std::optional<std::string> bytes =
-        platform::SjisCodec::instance().fromUtf16(pattern->toStdU16String());
+        sjis::SjisCodec::instance().fromUtf16(pattern->toStdU16String());
     if (!bytes) {
         platform::prompts().message(QStringLiteral("検索する文字列に Shift-JIS で表せない文字があります"));
         return;

@@ -6,7 +6,7 @@
 #include "app/progress_pump.h"
 #include "app/window_placement.h"
 #include "editor/view/editor_view.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/typed_text.h"
 #include "textops/insert_strings.h"
@@ -38,7 +38,7 @@ void TfmTabulo::insertStringsCommand() {
     if (m_insertStr->result() != QDialog::Accepted) return;
 
     editor::widenToWholeLines(m_document);
-    const auto& codec = platform::SjisCodec::instance();
+    const auto& codec = sjis::SjisCodec::instance();
     const std::optional<std::string> text = platform::sjisOfTypedText(m_insertStr->textEdit().text());
     if (!text) return;
     const std::optional<textops::InsertSequence> sequence =

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "app/progress_pump.h"
 #include "kanji/code_conversion.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 
 namespace tabulo::app {
@@ -96,7 +96,7 @@ void TfmTabulo::decodeLines(kanji::MailEncoding encoding) {
 void TfmTabulo::showCharacterCode() {
     const std::optional<std::string> message = kanji::characterCodeMessage(m_document.SelectedText());
     if (!message) return;
-    platform::prompts().message(QString::fromStdString(platform::SjisCodec::instance().toUtf8(*message)));
+    platform::prompts().message(QString::fromStdString(sjis::SjisCodec::instance().toUtf8(*message)));
 }
 
 }  // namespace tabulo::app

@@ -12,7 +12,7 @@
 #include "app/progress_pump.h"
 #include "app/work_files.h"
 #include "platform/error_handler.h"
-#include "platform/files/safe_save.h"
+#include "os/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/run_shell.h"
 #include "textops/function_length.h"
@@ -206,7 +206,7 @@ void TfmTabulo::functionLengths() {
     m_bulk.end(false);
     // A work file only its owner may read: it holds the document's text.
     try {
-        platform::saveFileBytes(report, result.text, platform::SaveOptions{.privateFile = true, .attributesFrom = {}});
+        os::saveFileBytes(report, result.text, os::SaveOptions{.privateFile = true, .attributesFrom = {}});
     } catch (const std::exception&) {
         platform::prompts().message(QStringLiteral("can't open ") + QString::fromStdString(report));
         return;

@@ -11,11 +11,11 @@
 #include "app/main_window.h"
 #include "app/window_placement.h"
 #include "kanji/kanji_code.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 #include "platform/run_shell.h"
 #include "search/engine/command_words.h"
 #include "search/engine/namazu_command.h"
@@ -51,12 +51,12 @@ std::string readFile(const QString& path) {
     return file.readAll().toStdString();
 }
 
-QString startFailureText(const platform::ChildStartError& failure) {
-    if (failure.step() == platform::ChildStartError::Step::Find) {
+QString startFailureText(const os::ChildStartError& failure) {
+    if (failure.step() == os::ChildStartError::Step::Find) {
         return QStringLiteral("namazu が見つかりません。namazu をインストールしてください (PATH: %1)")
             .arg(qEnvironmentVariable("PATH"));
     }
-    if (failure.step() == platform::ChildStartError::Step::Output) return QStringLiteral("can't open ") + outputFile();
+    if (failure.step() == os::ChildStartError::Step::Output) return QStringLiteral("can't open ") + outputFile();
     return QStringLiteral("namazu を実行できません: ") + QString::fromLocal8Bit(std::strerror(failure.error()));
 }
 
@@ -74,7 +74,7 @@ void TfmTabulo::registerNamazuCommands() {
 
 void TfmTabulo::showNamazu() {
     const std::string selected = m_document.SelectedText();
-    m_namazu->ComboBox1().setCurrentText(QString::fromStdString(platform::SjisCodec::instance().toUtf8(selected)));
+    m_namazu->ComboBox1().setCurrentText(QString::fromStdString(sjis::SjisCodec::instance().toUtf8(selected)));
     m_namazu->adjustSize();
     m_namazu->move(placeDialog(frameGeometry(), m_namazu->frameGeometry(), kNamazuTop).topLeft());
     m_namazu->show();
@@ -84,7 +84,7 @@ void TfmTabulo::showNamazu() {
 
 void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
     const std::optional<std::string> sjisQuery =
-        platform::SjisCodec::instance().fromUtf16(request.query.toStdU16String());
+        sjis::SjisCodec::instance().fromUtf16(request.query.toStdU16String());
     if (!sjisQuery) {
         platform::prompts().message(QStringLiteral("検索文字列に Shift-JIS で表せない文字があります"));
         return;
@@ -101,20 +101,20 @@ void TfmTabulo::runNamazu(const search::NamazuRequest& request) {
         return;
     }
 
-    platform::ChildProcess child;
+    os::ChildProcess child;
     try {
         child.start({arguments, search::namazuEnvironment(), platform::toLocalPath(output)});
-    } catch (const platform::ChildStartError& failure) {
+    } catch (const os::ChildStartError& failure) {
         platform::prompts().beep();
         platform::prompts().message(startFailureText(failure));
         return;
     }
-    platform::ChildEnd result;
+    os::ChildEnd result;
     waitForChild([&](const ChildPump& pump) {
         showProgress(QStringLiteral("Namazu 検索中"), QString());
         result = child.wait(pump);
     });
-    if (result.how == platform::ChildEnd::How::Stopped) {
+    if (result.how == os::ChildEnd::How::Stopped) {
         QFile::remove(output);
         statusBar()->showMessage(QStringLiteral("Namazu の検索を中止しました"), kStatusMessageMs);
         return;

@@ -13,7 +13,7 @@
 #include "app/work_files.h"
 #include "editor/view/editor_view.h"
 #include "platform/error_handler.h"
-#include "platform/files/safe_save.h"
+#include "os/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
 
@@ -53,7 +53,7 @@ void TfmTabulo::setUpFilesAndSettings() {
     // beside the files the user works on.
     for (const QString& path : m_histories->historyList()) {
         const std::string file = platform::toLocalPath(path);
-        platform::removeStaleSaveFiles(file.substr(0, file.rfind('/') + 1));
+        os::removeStaleSaveFiles(file.substr(0, file.rfind('/') + 1));
     }
 
     m_backupTimer = new QTimer(this);

@@ -23,7 +23,7 @@
 #include "editor/model/line_break_style.h"
 #include "platform/busy_cursor.h"
 #include "platform/clipboard.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
@@ -52,7 +52,7 @@ std::string storedInterpreterPath(const ProgramPaths& paths, ScriptMode mode) {
 }
 
 QString fromSjis(std::string_view bytes) {
-    return QString::fromStdU16String(platform::SjisCodec::instance().toUtf16(bytes));
+    return QString::fromStdU16String(sjis::SjisCodec::instance().toUtf16(bytes));
 }
 
 // Interpreters write their messages in UTF-8 or, in the Shift-JIS locale,
@@ -67,7 +67,7 @@ QString failureText(const std::string& interpreter, const script::ScriptRunOutco
     QString text;
     if (outcome.started && !outcome.end.succeeded()) {
         text = platform::fromLocalPath(interpreter) +
-               (outcome.end.how == platform::ChildEnd::How::Signalled
+               (outcome.end.how == os::ChildEnd::How::Signalled
                     ? QStringLiteral(" がシグナル %1 で終了しました").arg(outcome.end.code)
                     : QStringLiteral(" が終了コード %1 で終了しました").arg(outcome.end.code));
     }
@@ -140,7 +140,7 @@ void TfmTabulo::runScript() {
     script::FollowingAssembly assembly(files, std::string(editor::lineBreakBytes(m_document.lineBreakStyle())));
     script::ScriptRunOutcome outcome;
     waitForChild([&](const ChildPump& pump) { outcome = script::runScriptCommand(command, environment, files.output, pump); });
-    if (outcome.started && outcome.end.how == platform::ChildEnd::How::Stopped) {
+    if (outcome.started && outcome.end.how == os::ChildEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));
         return;
     }
@@ -210,7 +210,7 @@ bool TfmTabulo::prepareScriptTarget(const script::ScriptWorkFiles& files, std::o
 }
 
 std::vector<std::string> TfmTabulo::scriptArgumentWords() {
-    const auto& codec = platform::SjisCodec::instance();
+    const auto& codec = sjis::SjisCodec::instance();
     const script::ScriptArguments split =
         script::splitArguments(codec.fromUtf16Lossy(m_scriptSession.arguments.toStdU16String()));
     if (split.missingQuote) platform::prompts().message(QStringLiteral("\" が不足です"));

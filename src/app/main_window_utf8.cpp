@@ -10,7 +10,7 @@
 #include "app/main_window.h"
 #include "kanji/kanji_code.h"
 #include "kanji/utf8_code.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
@@ -53,7 +53,7 @@ bool documentIsUtf8(const editor::EditorModel& document) {
     bool nonAscii = false;
     for (int i = 0; i < document.Lines().Count(); ++i) {
         const std::string line = document.Lines().Get(i);
-        if (!platform::isWellFormedUtf8(line)) return false;
+        if (!sjis::isWellFormedUtf8(line)) return false;
         nonAscii = nonAscii || std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; });
     }
     return nonAscii;

@@ -2,7 +2,7 @@
 
 #include "editor/model/editor_model.h"
 #include "editor/view/editor_view.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/ini_file.h"
 
 namespace tabulo::app {
@@ -11,7 +11,7 @@ namespace {
 const QString kSection = QStringLiteral("Option");
 
 std::string bytes(const QString& text) {
-    return platform::SjisCodec::instance().fromUtf8Lossy(text.toStdString());
+    return sjis::SjisCodec::instance().fromUtf8Lossy(text.toStdString());
 }
 
 // The keys of one editor's options: the main editor's plain, the script

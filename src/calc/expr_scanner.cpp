@@ -8,7 +8,7 @@
 #include <string>
 
 #include "calc/calc_exception.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::calc::detail {
 

@@ -2,7 +2,7 @@
 #include "calc/line_calculation.h"
 
 #include "calc/result_format.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::calc {
 

@@ -4,7 +4,7 @@
 
 #include "calc/arithmetic.h"
 #include "calc/calc_exception.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::calc {
 

@@ -9,7 +9,7 @@
 #include "calc/text_calculation.h"
 #include "cli/invocation.h"
 #include "cli/line_output.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::cli {
 
@@ -18,7 +18,7 @@ namespace {
 int runCalc(Invocation& call) {
     calc::TExprCompo evaluator;
     calc::defineConstants(evaluator);
-    const platform::SjisCodec& codec = platform::SjisCodec::instance();
+    const sjis::SjisCodec& codec = sjis::SjisCodec::instance();
     const calc::Utf8ToSjis toSjis = [&codec](std::string_view utf8) { return codec.fromUtf8Lossy(utf8); };
     InputFile file(call.inputPath());
     LineReader reader(file);

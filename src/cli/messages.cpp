@@ -1,11 +1,11 @@
 // Locale conversion of messages.
 #include "cli/messages.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 #include <unistd.h>
 
 #include "cli/output_writer.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::cli {
 
@@ -15,11 +15,11 @@ std::string Messages::fromArgument(std::string_view argument) const {
 }
 
 std::string Messages::fromSjis(std::string_view sjis) {
-    return platform::SjisCodec::instance().toUtf8(sjis);
+    return sjis::SjisCodec::instance().toUtf8(sjis);
 }
 
 std::string Messages::toLocale(std::string_view utf8) const {
-    if (m_locale == Encoding::ShiftJis) return platform::SjisCodec::instance().fromUtf8Lossy(utf8);
+    if (m_locale == Encoding::ShiftJis) return sjis::SjisCodec::instance().fromUtf8Lossy(utf8);
     return std::string(utf8);
 }
 

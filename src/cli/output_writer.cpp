@@ -1,6 +1,6 @@
 // Block output with the terminal conversion at the block edges.
 #include "cli/output_writer.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include <cerrno>
 
 #include "cli/cli_error.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::cli {
 
@@ -71,7 +71,7 @@ void OutputWriter::drain(bool atEnd) {
         return;
     }
     const std::size_t complete = atEnd ? m_block.size() : completeCharacters(m_block);
-    writeFully(m_fd, platform::SjisCodec::instance().toUtf8(std::string_view(m_block).substr(0, complete)));
+    writeFully(m_fd, sjis::SjisCodec::instance().toUtf8(std::string_view(m_block).substr(0, complete)));
     m_block.erase(0, complete);
 }
 

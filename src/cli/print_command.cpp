@@ -16,7 +16,7 @@
 
 #include "cli/input_file.h"
 #include "cli/invocation.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/printer_settings.h"
 #include "print/engine/print_defaults.h"
 #include "print/window/printer_font_metrics.h"
@@ -94,7 +94,7 @@ int runPrint(Invocation& call) {
     }
     const std::string path = call.inputPath();
     if (path != "-")
-        properties.FileName = platform::SjisCodec::instance().fromUtf8Lossy(call.messages().fromArgument(path));
+        properties.FileName = sjis::SjisCodec::instance().fromUtf8Lossy(call.messages().fromArgument(path));
 
     const HeldLines lines = readLines(path);
     if (lines.count() == 0)

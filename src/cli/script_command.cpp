@@ -91,7 +91,7 @@ int runScript(Invocation& call) {
     InputFile output(files.output);
     char block[1 << 16];
     while (const std::size_t got = output.read(block, sizeof block)) call.out().write(std::string_view(block, got));
-    if (outcome.end.how == platform::ChildEnd::How::Signalled) return 128 + outcome.end.code;
+    if (outcome.end.how == os::ChildEnd::How::Signalled) return 128 + outcome.end.code;
     return outcome.end.code;
 }
 

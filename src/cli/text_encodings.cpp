@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "cli/cli_error.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::cli {
 
@@ -51,16 +51,16 @@ ArgumentReading argumentReading(std::optional<Encoding> forced, std::optional<En
 
 std::string argumentToSjis(std::string_view argument, ArgumentReading reading) {
     if (reading == ArgumentReading::Bytes) return std::string(argument);
-    if (!platform::isWellFormedUtf8(argument)) {
+    if (!sjis::isWellFormedUtf8(argument)) {
         if (reading == ArgumentReading::Utf8OrSjis) return std::string(argument);
         throw CliError("a text argument is not UTF-8 (see --args-encoding)");
     }
-    const platform::SjisCodec& codec = platform::SjisCodec::instance();
+    const sjis::SjisCodec& codec = sjis::SjisCodec::instance();
     if (std::optional<std::string> sjis = codec.fromUtf8(argument)) return std::move(*sjis);
     // Name the first character that has no Shift-JIS form.
     for (std::size_t pos = 0; pos < argument.size();) {
         const std::size_t start = pos;
-        const char32_t codePoint = platform::nextUtf8(argument, pos);
+        const char32_t codePoint = sjis::nextUtf8(argument, pos);
         const std::string_view one = argument.substr(start, pos - start);
         if (!codec.fromUtf8(one)) {
             throw CliError("the character '" + std::string(one) + "' (" + codePointName(codePoint) + ") in '" +

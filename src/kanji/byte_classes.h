@@ -2,7 +2,7 @@
 // arithmetic between JIS X 0208 row/cell and Shift-JIS. Internal to the unit.
 #pragma once
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::kanji::detail {
 

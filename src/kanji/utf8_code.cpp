@@ -4,27 +4,27 @@
 #include <iterator>
 #include <utility>
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::kanji {
 
 bool IsUtf8Text(std::string_view text)
 {
     const bool nonAscii = std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
-    return nonAscii && platform::isWellFormedUtf8(text);
+    return nonAscii && sjis::isWellFormedUtf8(text);
 }
 
 Utf8Conversion sjis2utf8(std::string_view text)
 {
-    platform::SjisCodec::Unrepresentable report;
-    std::string utf8 = platform::SjisCodec::instance().toUtf8Reporting(text, report);
+    sjis::SjisCodec::Unrepresentable report;
+    std::string utf8 = sjis::SjisCodec::instance().toUtf8Reporting(text, report);
     return {std::move(utf8), report.count, report.firstPosition};
 }
 
 Utf8Conversion utf82sjis(std::string_view text)
 {
-    platform::SjisCodec::Unrepresentable report;
-    std::string sjis = platform::SjisCodec::instance().fromUtf8Substituting(text, report);
+    sjis::SjisCodec::Unrepresentable report;
+    std::string sjis = sjis::SjisCodec::instance().fromUtf8Substituting(text, report);
     return {std::move(sjis), report.count, report.firstPosition};
 }
 
@@ -62,7 +62,7 @@ LookAlikeForms lookAlikesIn(std::string_view utf8)
     unsigned lookAlikeSeen = 0;
     unsigned cp932Seen = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = platform::nextUtf8(utf8, pos);
+        const char32_t c = sjis::nextUtf8(utf8, pos);
         for (unsigned i = 0; i < std::size(kLookAlikes); ++i) {
             if (c == kLookAlikes[i].lookAlike) lookAlikeSeen |= 1u << i;
             if (c == kLookAlikes[i].cp932) cp932Seen |= 1u << i;
@@ -78,7 +78,7 @@ std::string restoreLookAlikes(std::string utf8, LookAlikeForms forms)
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const std::size_t start = pos;
-        char32_t c = platform::nextUtf8(utf8, pos);
+        char32_t c = sjis::nextUtf8(utf8, pos);
         for (unsigned i = 0; i < std::size(kLookAlikes); ++i) {
             if ((forms.mask & (1u << i)) != 0 && c == kLookAlikes[i].cp932) {
                 appendUtf8(out, kLookAlikes[i].lookAlike);
@@ -104,13 +104,13 @@ TextPlace placeOf(std::string_view text, std::size_t offset)
     }
     place.byte = offset - lineStart + 1;
     for (std::size_t pos = lineStart; pos < offset;) {
-        platform::nextUtf8(text, pos);
+        sjis::nextUtf8(text, pos);
         ++place.character;
     }
     if (offset < text.size()) {
         std::size_t pos = offset;
-        const char32_t c = platform::nextUtf8(text, pos);
-        place.codePoint = c == platform::kMalformedUtf8 ? 0 : c;
+        const char32_t c = sjis::nextUtf8(text, pos);
+        place.codePoint = c == sjis::kMalformedUtf8 ? 0 : c;
     }
     return place;
 }

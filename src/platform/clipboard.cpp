@@ -1,7 +1,7 @@
 // Clipboard text in and out through QClipboard; see clipboard.h.
 #include "platform/clipboard.h"
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -45,12 +45,12 @@ std::string withCrLf(const std::string& text)
 
 }  // namespace detail
 
-void setClipboardText(const std::string& sjis, bool box)
+void setClipboardText(const std::string& bytes, bool box)
 {
-    const QString text = detail::toQString(SjisCodec::instance().toUtf16(sjis));
+    const QString text = detail::toQString(sjis::SjisCodec::instance().toUtf16(bytes));
     auto* data = new QMimeData;
     data->setText(text);
-    data->setData(QString::fromLatin1(kSjisMimeType), QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
+    data->setData(QString::fromLatin1(kSjisMimeType), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (box) {
         QByteArray utf8 = text.toUtf8();
         utf8.append('\0');
@@ -66,7 +66,7 @@ std::optional<ClipboardText> clipboardText()
         return std::nullopt;
     }
     const QString text = data->text();
-    const SjisCodec& codec = SjisCodec::instance();
+    const sjis::SjisCodec& codec = sjis::SjisCodec::instance();
 
     ClipboardText result;
     // The private types count only while they still describe the plain text:

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::platform {
 namespace {
@@ -86,7 +86,7 @@ QString displayPath(const QString& path) {
     QStringList names = path.split(QLatin1Char('/'));
     for (QString& name : names) {
         if (std::none_of(name.cbegin(), name.cend(), [](QChar c) { return isEscape(c.unicode()); })) continue;
-        name = QString::fromStdString(SjisCodec::instance().toUtf8(toLocalPath(name)));
+        name = QString::fromStdString(sjis::SjisCodec::instance().toUtf8(toLocalPath(name)));
     }
     return names.join(QLatin1Char('/'));
 }

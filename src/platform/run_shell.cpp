@@ -20,7 +20,7 @@
 #include "platform/error_handler.h"
 #include "platform/local_path.h"
 #include "platform/minimised_windows.h"
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 
 namespace tabulo::platform {
 namespace {
@@ -79,14 +79,14 @@ using WaitPump = const std::function<bool()>*;
 
 bool startProgram(const QString& program, const QStringList& parameters, WaitPump pump) {
     if (!pump) return startDetached(program, parameters);
-    ChildCommand command;
+    os::ChildCommand command;
     command.arguments.push_back(toLocalPath(program));
     for (const QString& parameter : parameters) command.arguments.push_back(toLocalPath(parameter));
     command.shareStandardError = true;  // its messages go where a detached program's go
-    ChildProcess child;
+    os::ChildProcess child;
     try {
         child.start(command);
-    } catch (const ChildStartError&) {
+    } catch (const os::ChildStartError&) {
         return false;
     }
     // The program goes on while we wait, as a minimised window would.

@@ -1,6 +1,6 @@
 #include "platform/typed_text.h"
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 
 namespace tabulo::platform {
@@ -12,13 +12,13 @@ QString unicodeName(char32_t codePoint) {
 
 std::optional<std::string> sjisOfTypedText(const QString& text) {
     const std::string utf8 = text.toStdString();
-    SjisCodec::Unrepresentable report;
-    std::string sjis = SjisCodec::instance().fromUtf8Substituting(utf8, report);
-    if (report.count == 0) return sjis;
+    sjis::SjisCodec::Unrepresentable report;
+    std::string bytes = sjis::SjisCodec::instance().fromUtf8Substituting(utf8, report);
+    if (report.count == 0) return bytes;
     std::size_t character = 1;
-    for (std::size_t pos = 0; pos < report.firstPosition; ++character) nextUtf8(utf8, pos);
+    for (std::size_t pos = 0; pos < report.firstPosition; ++character) sjis::nextUtf8(utf8, pos);
     std::size_t pos = report.firstPosition;
-    const char32_t codePoint = nextUtf8(utf8, pos);
+    const char32_t codePoint = sjis::nextUtf8(utf8, pos);
     const QString shown = QString::fromUtf8(utf8.data() + report.firstPosition,
                                             static_cast<qsizetype>(pos - report.firstPosition));
     prompts().message(QStringLiteral("入力した文字列に Shift-JIS にない文字が %1 個あります。"

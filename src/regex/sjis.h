@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::regex {
 

@@ -1,7 +1,7 @@
-// Byte columns over Shift-JIS bytes (see platform/codec/sjis_char.h for the boundaries).
+// Byte columns over Shift-JIS bytes (see sjis/sjis_char.h for the boundaries).
 #include "textops/columns.h"
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::textops {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 #include "textops/trim_blanks.h"
 
 namespace tabulo::textops {

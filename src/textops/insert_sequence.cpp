@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::textops {
 

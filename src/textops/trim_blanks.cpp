@@ -3,7 +3,7 @@
 // followed by '@', which is not a full-width space.
 #include "textops/trim_blanks.h"
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::textops {
 

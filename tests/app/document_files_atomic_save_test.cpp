@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "editor/model/editor_model.h"
-#include "platform/files/safe_save.h"
+#include "os/files/safe_save.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ TEST(AtomicSave, KillingASaveLeavesTheOldOrTheNewFileWhole) {
         // A killed save may leave its temporary file beside the target; the
         // next start (or the next save in the folder) removes it.
         EXPECT_LE(tempFileCount(folder), 1);
-        tabulo::platform::removeStaleSaveFiles(folder.string());
+        tabulo::os::removeStaleSaveFiles(folder.string());
         EXPECT_EQ(tempFileCount(folder), 0) << "killed at " << point;
     }
     EXPECT_GE(sawNew, 1);

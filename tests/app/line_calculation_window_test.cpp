@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "graph/window/func_window.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "support/main_window_fixture.h"
 
 using tabulo::platform::Answer;

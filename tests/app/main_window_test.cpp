@@ -9,7 +9,7 @@
 
 #include "app/command_table.h"
 #include "app/font_spacing.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "support/main_window_fixture.h"
 
 using tabulo::platform::Answer;
@@ -18,7 +18,7 @@ using tabulo::testing::MainWindowTest;
 namespace {
 
 std::string sjis(const char* utf8) {
-    return tabulo::platform::SjisCodec::instance().fromUtf8Lossy(utf8);
+    return tabulo::sjis::SjisCodec::instance().fromUtf8Lossy(utf8);
 }
 
 std::string numberedLines(int n) {

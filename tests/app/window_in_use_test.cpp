@@ -10,7 +10,7 @@
 #include <QToolBar>
 
 #include "app/help_text.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "support/document_window_fixture.h"
 
 using tabulo::editor::TextPosition;
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, HelpTextHoldsTheLinesTheLineCommandsQuote) {
     }
     // Every line survives the way into the Shift-JIS document.
     for (std::string_view line : lines) {
-        EXPECT_TRUE(tabulo::platform::SjisCodec::instance().fromUtf8(line).has_value()) << line;
+        EXPECT_TRUE(tabulo::sjis::SjisCodec::instance().fromUtf8(line).has_value()) << line;
     }
 }
 

@@ -3,7 +3,7 @@
 // and the tool's own errors as status 2.
 #include "cli/cli_fixture.h"
 
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ protected:
     void SetUp() override {
         CliTest::SetUp();
         for (const char* program : {"gawk", "ruby", "sed"}) {
-            if (tabulo::platform::findProgram(program).empty()) GTEST_SKIP() << program << " is not installed";
+            if (tabulo::os::findProgram(program).empty()) GTEST_SKIP() << program << " is not installed";
         }
     }
 };

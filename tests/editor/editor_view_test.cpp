@@ -14,7 +14,7 @@
 #include "editor/model/editor_model.h"
 #include "editor/view/editor_view.h"
 #include "platform/clipboard.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/scripted_prompts.h"
 
@@ -162,7 +162,7 @@ TEST_F(EditorViewTest, BoxCopyAndPasteThroughTheClipboard) {
 
 TEST_F(EditorViewTest, ClipboardRoundTripsEveryDoubleByteCharacter) {
     // Every double-byte code the code page maps, one line per lead byte.
-    const auto& codec = tabulo::platform::SjisCodec::instance();
+    const auto& codec = tabulo::sjis::SjisCodec::instance();
     std::string text;
     int count = 0;
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {

@@ -2,9 +2,9 @@
 // the program's own copies come back byte for byte, foreign text is
 // converted, and the box flag travels with the text.
 #include "platform/clipboard.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "qstring_printer.h"
 
 #include <QClipboard>
@@ -19,7 +19,7 @@ namespace {
 
 QString unicodeOf(const std::string& sjis)
 {
-    const std::u16string units = SjisCodec::instance().toUtf16(sjis);
+    const std::u16string units = sjis::SjisCodec::instance().toUtf16(sjis);
     return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
 }
 
@@ -38,7 +38,7 @@ TEST_F(ClipboardTest, EveryDoubleByteCodeComesBackWithItsOwnBytes)
     for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
         if (!sjis::isLeadByte(static_cast<unsigned char>(code >> 8))
             || !sjis::isTrailByte(static_cast<unsigned char>(code & 0xFF))
-            || SjisCodec::instance().charToUtf16(code) == u'\uFFFD') {
+            || sjis::SjisCodec::instance().charToUtf16(code) == u'\uFFFD') {
             continue;
         }
         document += static_cast<char>(code >> 8);

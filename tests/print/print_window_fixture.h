@@ -3,7 +3,7 @@
 // read PDF files back with poppler's tools.
 #pragma once
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "print/window/print_dialog.h"
 #include "print/window/str_preview_form.h"
 #include "support/document_window_fixture.h"
@@ -38,7 +38,7 @@ protected:
     static std::string sjis(const QString& text) {
         const std::u16string units(reinterpret_cast<const char16_t*>(text.utf16()),
                                    static_cast<std::size_t>(text.size()));
-        return platform::SjisCodec::instance().fromUtf16Lossy(units);
+        return sjis::SjisCodec::instance().fromUtf16Lossy(units);
     }
 
     // Runs a poppler tool; std::nullopt when it is not installed.

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 #include "script/engine/interpreter_command.h"
 #include "script/engine/script_runner.h"
 #include "script/engine/script_work_files.h"
@@ -31,7 +31,7 @@ protected:
     // Shift-JIS locale is installed).
     bool available(ScriptMode mode) {
         const std::string word(modeInfo(mode).programWord);
-        if (platform::findProgram(word).empty()) {
+        if (os::findProgram(word).empty()) {
             reason = word + " is not installed";
             return false;
         }
@@ -117,7 +117,7 @@ TEST_F(ScriptInterpreterTest, PathsAndArgumentsWithShellCharactersArriveAsTheyAr
 
     // The debug script runs the same command through /bin/sh.
     const std::string debug = scratch.write("Tbdebug.sh", debugScriptText(command, {"LC_ALL=ja_JP.SJIS"}));
-    platform::ChildProcess shell;
+    os::ChildProcess shell;
     shell.start({{"sh", debug}, {}, scratch.path("debug.out")});
     shell.wait({});
     EXPECT_EQ(ScratchFolder::read(scratch.path("debug.out")),
@@ -163,7 +163,7 @@ TEST_F(ScriptInterpreterTest, StopEndsTheInterpreterAndEverythingItStarted) {
     const ScriptRunOutcome outcome = runScriptCommand(command, {}, scratch.path("T.$"), [&] {
         return ++pumps < 5 || ScratchFolder::read(pidFile) == "<missing>" || ScratchFolder::read(pidFile).empty();
     });
-    EXPECT_EQ(outcome.end.how, platform::ChildEnd::How::Stopped);
+    EXPECT_EQ(outcome.end.how, os::ChildEnd::How::Stopped);
     const pid_t sleeper = std::stoi(ScratchFolder::read(pidFile));
     for (int i = 0; i < 200 && alive(sleeper); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(alive(sleeper));
@@ -173,7 +173,7 @@ TEST_F(ScriptInterpreterTest, AnEndlessGawkIsStopped) {
     REQUIRE_INTERPRETER(ScriptMode::Awk);
     int pumps = 0;
     const Run result = run(ScriptMode::Awk, "BEGIN { while (1) x++ }\n", "", {}, [&] { return ++pumps < 3; });
-    EXPECT_EQ(result.outcome.end.how, platform::ChildEnd::How::Stopped);
+    EXPECT_EQ(result.outcome.end.how, os::ChildEnd::How::Stopped);
     EXPECT_TRUE(result.outcome.failed());
 }
 
@@ -185,7 +185,7 @@ TEST_F(ScriptInterpreterTest, HundredMegabytesOfOutputAndErrorFloodsDoNotStall) 
                            "");
     EXPECT_TRUE(result.outcome.end.succeeded());
     EXPECT_EQ(result.output.size(), 100000000u);
-    EXPECT_EQ(result.outcome.errorText.size(), platform::ChildProcess::kErrorBytesKept);
+    EXPECT_EQ(result.outcome.errorText.size(), os::ChildProcess::kErrorBytesKept);
     EXPECT_EQ(result.outcome.errorText.substr(0, 11), "error text\n");
 }
 

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "platform/local_path.h"
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 #include "script/engine/interpreter_command.h"
 #include "script/window/run_dialog.h"
 #include "support/document_window_fixture.h"
@@ -36,7 +36,7 @@ class ScriptWindowTest : public tabulo::testing::DocumentWindowTest {
 protected:
     void SetUp() override {
         DocumentWindowTest::SetUp();
-        if (tabulo::platform::findProgram("gawk").empty()) GTEST_SKIP() << "gawk is not installed";
+        if (tabulo::os::findProgram("gawk").empty()) GTEST_SKIP() << "gawk is not installed";
         if (!tabulo::script::sjisLocaleInstalled()) GTEST_SKIP() << "the ja_JP.SJIS locale is not installed";
         QFile::remove(workFolder() + QStringLiteral("TT.txt"));
     }
@@ -90,8 +90,8 @@ TEST_F(ScriptWindowTest, InstalledInterpretersAreAvailableOnAFreshStart) {
     EXPECT_TRUE(enabled("mAwk"));
     EXPECT_TRUE(enabled("_mAwk"));
     EXPECT_TRUE(enabled("mSed"));
-    EXPECT_EQ(w.action(QStringLiteral("_mRuby"))->isVisible(), !tabulo::platform::findProgram("ruby").empty());
-    EXPECT_EQ(enabled("mXtr"), !tabulo::platform::findProgram("xtr").empty());
+    EXPECT_EQ(w.action(QStringLiteral("_mRuby"))->isVisible(), !tabulo::os::findProgram("ruby").empty());
+    EXPECT_EQ(enabled("mXtr"), !tabulo::os::findProgram("xtr").empty());
 }
 
 TEST_F(ScriptWindowTest, TheDialogListsTheFoldersScriptsAndRemembersEachModesLast) {
@@ -371,7 +371,7 @@ TEST_F(ScriptWindowTest, AMissingInterpreterSaysSo) {
     selectLines(0, 0);
     window->scriptSession().mode = tabulo::script::ScriptMode::Xtr;
     QFile::copy(path(QStringLiteral("x.xtr")), workFolder() + QStringLiteral("S.xtr"));
-    if (!tabulo::platform::findProgram("xtr").empty()) GTEST_SKIP() << "an xtr is installed";
+    if (!tabulo::os::findProgram("xtr").empty()) GTEST_SKIP() << "an xtr is installed";
     prompts.queueInput(std::nullopt);
     window->runScript();
     EXPECT_EQ(prompts.records().back().text, QStringLiteral("xtr: コマンドが見つかりません"));

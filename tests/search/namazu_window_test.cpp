@@ -16,13 +16,13 @@
 #include <chrono>
 
 #include "platform/local_path.h"
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 #include "search/window/namazu_dialog.h"
 #include "support/document_window_fixture.h"
 #include "support/show_bytes.h"
 
 using tabulo::platform::Answer;
-using tabulo::platform::ChildProcess;
+using tabulo::os::ChildProcess;
 using tabulo::platform::PromptKind;
 using tabulo::testing::showBytes;
 
@@ -115,8 +115,8 @@ TEST_F(NamazuWindowTest, AvailableWhenNamazuIsOnThePathOrThePathNamesIt) {
 
 TEST_F(NamazuWindowTest, AJapaneseQueryOverARealIndexAndF12OnItsSummaryLines) {
     const std::string searchPath = qEnvironmentVariable("PATH").toStdString();
-    if (tabulo::platform::findProgram("namazu", searchPath).empty() ||
-        tabulo::platform::findProgram("mknmz", searchPath).empty()) {
+    if (tabulo::os::findProgram("namazu", searchPath).empty() ||
+        tabulo::os::findProgram("mknmz", searchPath).empty()) {
         GTEST_SKIP() << "namazu or mknmz is not installed (Debian namazu2, namazu2-index-tools)";
     }
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("docs")));

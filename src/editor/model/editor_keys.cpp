@@ -5,7 +5,7 @@
 
 #include "editor/model/column_classes.h"
 #include "editor/model/editor_model.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::editor {
 

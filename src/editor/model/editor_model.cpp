@@ -115,8 +115,8 @@ void EditorModel::LoadFromText(std::string_view text) {
     notify(ModelChange::Text);
 }
 
-void EditorModel::SaveToFile(const std::string& path, const platform::SaveOptions& options) const {
-    platform::saveFileBytes(path, fileText(), options);
+void EditorModel::SaveToFile(const std::string& path, const os::SaveOptions& options) const {
+    os::saveFileBytes(path, fileText(), options);
 }
 
 std::int64_t EditorModel::textLength() const {

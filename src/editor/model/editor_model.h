@@ -23,7 +23,7 @@
 #include "editor/model/file_encoding.h"
 #include "editor/model/line_break_style.h"
 #include "editor/model/text_lines.h"
-#include "platform/files/safe_save.h"
+#include "os/files/safe_save.h"
 #include "editor/model/undo_history.h"
 
 namespace tabulo::editor {
@@ -60,10 +60,10 @@ public:
     // line-break convention and file encoding stay as they are. For a text
     // converted right after it was loaded.
     void LoadFromText(std::string_view text);
-    // Writes fileText() the safe way (platform::saveFileBytes): never a
+    // Writes fileText() the safe way (os::saveFileBytes): never a
     // half-written file, links, mode and owner kept. Throws
     // std::runtime_error with the reason.
-    void SaveToFile(const std::string& path, const platform::SaveOptions& options = {}) const;
+    void SaveToFile(const std::string& path, const os::SaveOptions& options = {}) const;
     // The text as a file holds it: like GetTextStr(), with the document's
     // line-break convention.
     std::string fileText() const;

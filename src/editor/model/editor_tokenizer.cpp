@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::editor {
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/files/regular_file.h"
+#include "os/files/regular_file.h"
 
 namespace tabulo::editor {
 namespace {
@@ -86,7 +86,7 @@ void splitLines(std::string_view text, const std::function<void(std::string_view
 FileReadReport readFileLines(const std::string& path,
                              const std::function<void(std::string_view, bool)>& onLine,
                              std::size_t blockSize) {
-    const int fd = platform::openRegularFile(path);
+    const int fd = os::openRegularFile(path);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }

@@ -32,7 +32,7 @@ struct FileReadReport {
 
 // The same over a file read in blocks; a CR at the end of a block and an LF
 // at the start of the next form one break. Only a regular file is read.
-// Throws platform::NotRegularFileError for a folder, FIFO, device or
+// Throws os::NotRegularFileError for a folder, FIFO, device or
 // socket, and std::runtime_error with the path and the system's reason when
 // the file cannot be read.
 FileReadReport readFileLines(const std::string& path,

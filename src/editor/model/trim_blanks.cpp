@@ -1,6 +1,6 @@
 #include "editor/model/trim_blanks.h"
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::editor {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "editor/model/column_classes.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::editor {
 

@@ -23,9 +23,9 @@
 #include "editor/model/editor_keys.h"
 #include "editor/model/editor_model.h"
 #include "editor/model/leftbar_layout.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 #include "platform/clipboard.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/prompts.h"
 
@@ -329,7 +329,7 @@ void TEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 void TEditor::typeUnicode(const QString& text) {
-    const auto& codec = platform::SjisCodec::instance();
+    const auto& codec = sjis::SjisCodec::instance();
     const std::optional<std::string> sjis =
         codec.fromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                             static_cast<std::size_t>(text.size())));
@@ -739,7 +739,7 @@ void TEditor::paintRow(QPainter& p, int row, int y) {
     const std::string& text = m_model.rowText(row);
     const int tab = m_model.TabSpaceCount();
     const int wrap = m_model.columnWrapWidth();
-    const auto& codec = platform::SjisCodec::instance();
+    const auto& codec = sjis::SjisCodec::instance();
     const TEditorColors& colors = m_viewInfo.Colors;
     const int x0 = textLeft() - m_leftColumn * m_cellWidth;
 

@@ -1,7 +1,7 @@
 #include "graph/engine/graph_specification.h"
 
 #include "calc/line_calculation.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::graph {
 

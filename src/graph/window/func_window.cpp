@@ -34,7 +34,7 @@
 #include "graph/window/qt_graph_surface.h"
 #include "graph/window/set_printer_dialog.h"
 #include "platform/clipboard_picture.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 
 namespace tabulo::graph {
@@ -357,7 +357,7 @@ void TfmFunc::print() {
 PageOptions TfmFunc::pageOptions() const {
     PageOptions options;
     options.kind = m_kind();
-    options.specification = platform::SjisCodec::instance().fromUtf8Lossy(m_edit1->text().toStdString());
+    options.specification = sjis::SjisCodec::instance().fromUtf8Lossy(m_edit1->text().toStdString());
     options.view = {m_width, m_height, m_origin.x(), m_origin.y(), scale(), precision()};
     options.lineWidth = m_lineWidth->value();
     options.fontSize = m_fontSize->value();

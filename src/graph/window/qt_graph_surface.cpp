@@ -5,14 +5,14 @@
 #include <QPaintDevice>
 #include <cmath>
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::graph {
 
 namespace {
 
 QString fromSjis(const std::string& bytes) {
-    return QString::fromStdString(platform::SjisCodec::instance().toUtf8(bytes));
+    return QString::fromStdString(sjis::SjisCodec::instance().toUtf8(bytes));
 }
 
 }  // namespace

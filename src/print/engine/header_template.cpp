@@ -1,6 +1,6 @@
 #include "print/engine/header_template.h"
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 #include <ctime>
 

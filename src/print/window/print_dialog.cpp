@@ -1,6 +1,6 @@
 #include "print/window/print_dialog.h"
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/printer_settings.h"
 #include "print/engine/print_defaults.h"
@@ -60,7 +60,7 @@ TStringsPrinterHeaderAlign alignOf(int item) {
 }
 
 std::string toSjis(const QString& text) {
-    return platform::SjisCodec::instance().fromUtf16Lossy(std::u16string_view(
+    return sjis::SjisCodec::instance().fromUtf16Lossy(std::u16string_view(
         reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 

@@ -1,6 +1,6 @@
 #include "print/window/printer_font_metrics.h"
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 #include <QFontMetricsF>
 #include <QString>
@@ -24,7 +24,7 @@ QFont printerFont(const QFont& font, int dpi) {
 }
 
 QString sjisToQString(std::string_view bytes) {
-    const std::u16string text = platform::SjisCodec::instance().toUtf16(bytes);
+    const std::u16string text = sjis::SjisCodec::instance().toUtf16(bytes);
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
@@ -40,7 +40,7 @@ int PrinterFontMetrics::charWidth(unsigned code) const {
     int& width = m_widths[code];
     if (width < 0) {
         const QFontMetricsF metrics(m_font);
-        const char16_t unit = platform::SjisCodec::instance().charToUtf16(code);
+        const char16_t unit = sjis::SjisCodec::instance().charToUtf16(code);
         width = static_cast<int>(std::lround(metrics.horizontalAdvance(QChar(unit))));
     }
     return width;

@@ -1,6 +1,6 @@
 #include "print/window/printer_glyphs.h"
 
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "print/window/printer_font_metrics.h"
 
 #include <QGlyphRun>
@@ -30,7 +30,7 @@ const PrinterGlyphs::Glyph& PrinterGlyphs::glyph(char16_t unit) {
 }
 
 void PrinterGlyphs::draw(QPainter& painter, QPointF origin, std::string_view text) {
-    const std::u16string units = platform::SjisCodec::instance().toUtf16(text);
+    const std::u16string units = sjis::SjisCodec::instance().toUtf16(text);
     const auto runStart = m_indexes.size();
     qreal x = origin.x();
     for (const char16_t unit : units) {

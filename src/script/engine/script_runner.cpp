@@ -9,10 +9,10 @@ ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vecto
                                   const std::string& outputPath, const std::function<bool()>& pump,
                                   bool shareStandardError) {
     ScriptRunOutcome outcome;
-    platform::ChildProcess process;
+    os::ChildProcess process;
     try {
         process.start({interpreterArgv(command), environment, outputPath, shareStandardError});
-    } catch (const platform::ChildStartError& error) {
+    } catch (const os::ChildStartError& error) {
         const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd >= 0) ::close(fd);
         outcome.errorText = error.what();

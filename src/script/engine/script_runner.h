@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 #include "script/engine/interpreter_command.h"
 
 namespace tabulo::script {
 
 struct ScriptRunOutcome {
     bool started = false;       // false: the interpreter could not be started
-    platform::ChildEnd end;   // how it ended, when started
+    os::ChildEnd end;   // how it ended, when started
     // The first bytes of the interpreter's standard error, or the reason it
     // could not be started.
     std::string errorText;

@@ -16,9 +16,9 @@
 
 #include "editor/model/document_ops.h"
 #include "editor/view/editor_view.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
-#include "platform/files/safe_save.h"
+#include "os/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
 #include "script/engine/keyword_file.h"
@@ -401,7 +401,7 @@ bool TfmAwk::writeScriptSelection() {
         bytes += m_document.Lines().Get(line);
         bytes += '\n';
     }
-    platform::saveFileBytes(path, bytes, platform::SaveOptions{.privateFile = true, .attributesFrom = {}});
+    os::saveFileBytes(path, bytes, os::SaveOptions{.privateFile = true, .attributesFrom = {}});
     return true;
 }
 
@@ -472,7 +472,7 @@ void TfmAwk::saveScript() {
 
 void TfmAwk::showFind() {
     const std::string selected = m_document.SelectedText();
-    m_find->findCombo().setCurrentText(QString::fromStdString(platform::SjisCodec::instance().toUtf8(selected)));
+    m_find->findCombo().setCurrentText(QString::fromStdString(sjis::SjisCodec::instance().toUtf8(selected)));
     if (m_document.textLength() == 0) return;
     m_find->setTag(search::TfmFind::kScriptEditor);
     m_find->show();

@@ -9,7 +9,7 @@
 #include "kanji/kanji_code.h"
 #include "kanji/stream_code_check.h"
 #include "kanji/utf8_code.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::search {
 
@@ -89,7 +89,7 @@ void EncodedFileSource::detect() {
         if (utf8) {
             const std::size_t end = m_fileEnd ? text.size() : completeUtf8End(text);
             const std::string_view part = text.substr(utf8Checked, end - utf8Checked);
-            utf8 = platform::isWellFormedUtf8(part);
+            utf8 = sjis::isWellFormedUtf8(part);
             nonAscii = nonAscii || hasNonAscii(part);
             utf8Checked = end;
         }

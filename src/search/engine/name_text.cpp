@@ -1,7 +1,7 @@
 #include "search/engine/name_text.h"
 
-#include "platform/codec/sjis_char.h"
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_char.h"
+#include "sjis/sjis_codec.h"
 
 namespace tabulo::search {
 
@@ -28,7 +28,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 }  // namespace
 
 std::string documentTextOfFileName(std::string_view fileName) {
-    const platform::SjisCodec& codec = platform::SjisCodec::instance();
+    const sjis::SjisCodec& codec = sjis::SjisCodec::instance();
     std::string out;
     out.reserve(fileName.size());
     for (std::size_t i = 0; i < fileName.size();) {
@@ -47,7 +47,7 @@ std::string documentTextOfFileName(std::string_view fileName) {
 }
 
 std::string fileNameOfDocumentText(std::string_view text) {
-    const platform::SjisCodec& codec = platform::SjisCodec::instance();
+    const sjis::SjisCodec& codec = sjis::SjisCodec::instance();
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {

@@ -1,5 +1,5 @@
 // Shift-JIS character boundaries for the search engine, cut as the editor
-// cuts its lines (platform/codec/sjis_char.h): positions found by byte scans
+// cuts its lines (sjis/sjis_char.h): positions found by byte scans
 // are checked with these helpers, so that no match starts or ends inside a
 // double-byte character.
 #pragma once
@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_char.h"
 
 namespace tabulo::search {
 

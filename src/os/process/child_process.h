@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace tabulo::platform {
+namespace tabulo::os {
 
 // The program could not be started. what() names the cause
 // ("gawk: コマンドが見つかりません", "can't open T.$"); step() tells callers
@@ -100,4 +100,4 @@ private:
     std::string m_errorText;
 };
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

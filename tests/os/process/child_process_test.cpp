@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 #include "support/file_fixture.h"
 
-namespace tabulo::platform {
+namespace tabulo::os {
 namespace {
 
 using testing::ScratchFolder;
@@ -172,4 +172,4 @@ TEST_F(ChildProcessTest, FindProgramSkipsWhatCannotRun) {
 }
 
 }  // namespace
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

@@ -1,4 +1,4 @@
-#include "platform/files/safe_save.h"
+#include "os/files/safe_save.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,9 +13,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/files/regular_file.h"
+#include "os/files/regular_file.h"
 
-namespace tabulo::platform {
+namespace tabulo::os {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, int error) {
@@ -192,4 +192,4 @@ int removeStaleSaveFiles(const std::string& folder) {
     return removed;
 }
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

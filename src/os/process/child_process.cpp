@@ -1,4 +1,4 @@
-#include "platform/process/child_process.h"
+#include "os/process/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,7 +17,7 @@
 
 extern char** environ;
 
-namespace tabulo::platform {
+namespace tabulo::os {
 namespace {
 
 constexpr const char* kDefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
@@ -236,4 +236,4 @@ void ChildProcess::stop() {
     closeDescriptors();
 }
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

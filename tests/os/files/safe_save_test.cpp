@@ -5,14 +5,14 @@
 #include <sys/resource.h>
 #include <sys/xattr.h>
 
-#include "platform/files/regular_file.h"
-#include "platform/files/safe_save.h"
+#include "os/files/regular_file.h"
+#include "os/files/safe_save.h"
 #include "support/file_fixture.h"
 
-using tabulo::platform::kSaveTempPrefix;
-using tabulo::platform::NotRegularFileError;
-using tabulo::platform::removeStaleSaveFiles;
-using tabulo::platform::saveFileBytes;
+using tabulo::os::kSaveTempPrefix;
+using tabulo::os::NotRegularFileError;
+using tabulo::os::removeStaleSaveFiles;
+using tabulo::os::saveFileBytes;
 using tabulo::testing::ScratchFolder;
 
 namespace {

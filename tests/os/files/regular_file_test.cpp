@@ -4,11 +4,11 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
-#include "platform/files/regular_file.h"
+#include "os/files/regular_file.h"
 #include "support/file_fixture.h"
 
-using tabulo::platform::NotRegularFileError;
-using tabulo::platform::openRegularFile;
+using tabulo::os::NotRegularFileError;
+using tabulo::os::openRegularFile;
 using tabulo::testing::ScratchFolder;
 
 TEST(RegularFile, OtherKindsAreRefusedWithoutBlocking) {
@@ -48,7 +48,7 @@ TEST(RegularFile, ARegularFileIsReadWholeAndAMissingOneNamesTheReason) {
     ScratchFolder dir;
     std::string bytes(200000, 'x');
     bytes[12345] = '\0';
-    EXPECT_EQ(tabulo::platform::readRegularFile(dir.write("a.bin", bytes)), bytes);
+    EXPECT_EQ(tabulo::os::readRegularFile(dir.write("a.bin", bytes)), bytes);
     const int fd = openRegularFile(dir.path("a.bin"));
     EXPECT_EQ(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0);  // blocking again for the reader
     ::close(fd);

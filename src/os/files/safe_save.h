@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace tabulo::platform {
+namespace tabulo::os {
 
 inline constexpr std::string_view kSaveTempPrefix = ".tabulo-save-";
 
@@ -42,4 +42,4 @@ std::string resolveSaveTarget(const std::string& path);
 // Returns how many were removed; a folder that cannot be read removes none.
 int removeStaleSaveFiles(const std::string& folder);
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

@@ -3,8 +3,8 @@
 // to itself or, for the codes that share a character with another code, to the
 // code iconv's own encoding direction prefers. Also the single-byte ranges and
 // the handling of bad bytes.
-#include "platform/codec/sjis_codec.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_codec.h"
+#include "sjis/sjis_char.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace tabulo::platform {
+namespace tabulo::sjis {
 namespace {
 
 // iconv wrapped just enough for the reference values of these tests.
@@ -292,4 +292,4 @@ TEST_F(SjisCodecTest, OtherUnicodeFormsOfShiftJisCharactersAreAccepted)
 }
 
 }  // namespace
-}  // namespace tabulo::platform
+}  // namespace tabulo::sjis

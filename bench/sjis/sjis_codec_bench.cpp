@@ -2,7 +2,7 @@
 // lookups against glibc iconv on the same text (mixed kanji, kana, ASCII and
 // line breaks, about 1 MB), in one run so the figures compare directly.
 // run_sjis_codec_bench.sh prints the figures with the ratio iconv / tables.
-#include "platform/codec/sjis_codec.h"
+#include "sjis/sjis_codec.h"
 
 #include <benchmark/benchmark.h>
 #include <iconv.h>
@@ -11,7 +11,7 @@
 
 namespace {
 
-using tabulo::platform::SjisCodec;
+using tabulo::sjis::SjisCodec;
 
 const std::string& sampleText()
 {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tabulo::platform {
+namespace tabulo::sjis {
 
 class SjisCodec {
 public:
@@ -96,4 +96,4 @@ char32_t nextUtf8(std::string_view text, std::size_t& pos);
 // point beyond U+10FFFF, nothing cut off).
 bool isWellFormedUtf8(std::string_view text);
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::sjis

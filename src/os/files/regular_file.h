@@ -8,7 +8,7 @@
 #include <string_view>
 #include <sys/types.h>
 
-namespace tabulo::platform {
+namespace tabulo::os {
 
 // Raised for a path that exists but is not a regular file. The message is
 // "<path>: 通常のファイルではありません（<kind>）".
@@ -28,4 +28,4 @@ int openRegularFile(const std::string& path);
 // The whole content of a regular file, for copies such as backups.
 std::string readRegularFile(const std::string& path);
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

@@ -1,11 +1,11 @@
 // Spreads the committed CP932 table into two direct-indexed arrays once and
 // converts with plain lookups afterwards.
-#include "platform/codec/sjis_codec.h"
-#include "platform/codec/sjis_char.h"
+#include "sjis/sjis_codec.h"
+#include "sjis/sjis_char.h"
 
-#include "platform/codec/cp932_table.h"
+#include "sjis/cp932_table.h"
 
-namespace tabulo::platform {
+namespace tabulo::sjis {
 
 namespace detail {
 
@@ -276,4 +276,4 @@ std::string SjisCodec::fromUtf8Lossy(std::string_view text) const
     return out;
 }
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::sjis

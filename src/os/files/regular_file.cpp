@@ -1,4 +1,4 @@
-#include "platform/files/regular_file.h"
+#include "os/files/regular_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tabulo::platform {
+namespace tabulo::os {
 
 NotRegularFileError::NotRegularFileError(const std::string& path, mode_t mode)
     : std::runtime_error(path + ": 通常のファイルではありません（" + std::string(fileKindName(mode)) + "）") {}
@@ -63,4 +63,4 @@ std::string readRegularFile(const std::string& path) {
     return bytes;
 }
 
-}  // namespace tabulo::platform
+}  // namespace tabulo::os

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tabulo::platform::cp932 {
+namespace tabulo::sjis::cp932 {
 
 struct CodePair {
     std::uint16_t from;
@@ -24,4 +24,4 @@ extern const std::size_t kDecodingSize;
 extern const CodePair kEncoding[];
 extern const std::size_t kEncodingSize;
 
-}  // namespace tabulo::platform::cp932
+}  // namespace tabulo::sjis::cp932
