@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TABULO_BUILD_DIR:-$root/build}
 launcher=()
-# Rebuilds of other checkouts on this machine reuse compiled objects.
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Paths below the checkout are hashed relative to it, so other checkouts on
+# this machine (work trees, CI's clean clone) reuse the compiled objects.
+command -v ccache >/dev/null && launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$root;ccache")
 cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"

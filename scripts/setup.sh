@@ -9,7 +9,8 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-dejavu-core
-  xvfb xauth netpbm
+  xvfb xauth netpbm openbox x11-utils xdotool imagemagick
+  ibus ibus-mozc mozc-server dbus-x11
   gawk sed ruby
   libmuparser-dev nkf ripgrep
   clang libclang-rt-14-dev
