@@ -7,6 +7,6 @@ build=${TABULO_BUILD_DIR:-$root/build}
 launcher=()
 # Paths below the checkout are hashed relative to it, so other checkouts on
 # this machine (work trees, CI's clean clone) reuse the compiled objects.
-command -v ccache >/dev/null && launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$root;ccache")
+command -v ccache >/dev/null && launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$root;CCACHE_NOHASHDIR=1;ccache")
 cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"

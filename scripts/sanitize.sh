@@ -12,7 +12,7 @@ start=$(date +%s)
 launcher=()
 # Paths below the checkout are hashed relative to it, so other checkouts on
 # this machine (work trees, CI's clean clone) reuse the compiled objects.
-command -v ccache >/dev/null && launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$root;ccache")
+command -v ccache >/dev/null && launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$root;CCACHE_NOHASHDIR=1;ccache")
 cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" -DTABULO_BUILD_GUI=OFF -DTABULO_SANITIZE=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$jobs"
