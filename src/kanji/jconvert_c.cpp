@@ -1,11 +1,12 @@
 // The C interface: each function forwards to the C++ function of the same
 // name and copies the result into a malloc buffer the caller frees. No C++
-// exception crosses into C: a failed allocation becomes NULL.
+// exception crosses into C: whatever a conversion throws (in practice only a
+// failed allocation) becomes NULL, as jconvert_c.h documents.
 #include "kanji/jconvert_c.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,11 @@ namespace kj = tabulo::kanji;
 
 namespace {
 
-std::string_view view(const char* text, size_t length) {
-    return length == 0 ? std::string_view() : std::string_view(text, length);
+// A text argument, or nothing when a NULL pointer comes with a length.
+std::optional<std::string_view> view(const char* text, size_t length) {
+    if (length == 0) return std::string_view();
+    if (text == nullptr) return std::nullopt;
+    return std::string_view(text, length);
 }
 
 char* toC(const std::string& result, size_t* resultLength) {
@@ -28,12 +32,13 @@ char* toC(const std::string& result, size_t* resultLength) {
     return buffer;
 }
 
-// Runs a conversion and hands its result to C.
-template <typename Convert>
-char* callC(Convert convert, size_t* resultLength) noexcept {
+// Runs a conversion over the texts given and hands its result to C.
+template <typename Convert, typename... Texts>
+char* callC(size_t* resultLength, Convert convert, Texts... texts) noexcept {
+    if ((!texts.has_value() || ...)) return nullptr;
     try {
-        return toC(convert(), resultLength);
-    } catch (const std::bad_alloc&) {
+        return toC(convert(*texts...), resultLength);
+    } catch (...) {
         return nullptr;
     }
 }
@@ -49,7 +54,10 @@ extern "C" {
 
 const int STRICT_CHECK_LEN = kj::STRICT_CHECK_LEN;
 
-int InCodeCheck(const char* text, size_t length) { return kj::InCodeCheck(view(text, length)); }
+int InCodeCheck(const char* text, size_t length) {
+    const auto bytes = view(text, length);
+    return bytes ? kj::InCodeCheck(*bytes) : kj::kCodeNone;
+}
 
 void ToSjis(unsigned char row, unsigned char cell, unsigned char out[2]) {
     copy2(kj::ToSjis(row, cell), out);
@@ -59,9 +67,10 @@ void ToJis(unsigned char lead, unsigned char trail, unsigned char out[2]) {
     copy2(kj::ToJis(lead, trail), out);
 }
 
-#define TABULO_KANJI_TEXT_FUNCTION(name)                                                \
-    char* name(const char* text, size_t length, size_t* resultLength) {                 \
-        return callC([&] { return kj::name(view(text, length)); }, resultLength);       \
+#define TABULO_KANJI_TEXT_FUNCTION(name)                                                      \
+    char* name(const char* text, size_t length, size_t* resultLength) {                       \
+        return callC(resultLength, [](std::string_view t) { return kj::name(t); },            \
+                     view(text, length));                                                     \
     }
 
 TABULO_KANJI_TEXT_FUNCTION(jis2euc)
@@ -80,45 +89,46 @@ TABULO_KANJI_TEXT_FUNCTION(DecodeHeaderString)
 #undef TABULO_KANJI_TEXT_FUNCTION
 
 char* ConvertJCode(const char* text, size_t length, int target, size_t* resultLength) {
-    return callC([&] { return kj::ConvertJCode(view(text, length), target); }, resultLength);
+    return callC(resultLength, [&](std::string_view t) { return kj::ConvertJCode(t, target); },
+                 view(text, length));
 }
 
 char* StrictConvertJCode(const char* text, size_t length, int source, int target,
                          size_t* resultLength) {
-    return callC([&] { return kj::StrictConvertJCode(view(text, length), source, target); },
-                 resultLength);
+    return callC(resultLength,
+                 [&](std::string_view t) { return kj::StrictConvertJCode(t, source, target); },
+                 view(text, length));
 }
 
 int ReturnCodeCheck(const char* text, size_t length) {
-    return kj::ReturnCodeCheck(view(text, length));
+    const auto bytes = view(text, length);
+    return bytes ? kj::ReturnCodeCheck(*bytes) : kj::kReturnNone;
 }
 
 char* ConvertReturnCode(const char* text, size_t length, int target, size_t* resultLength) {
-    return callC([&] { return kj::ConvertReturnCode(view(text, length), target); }, resultLength);
+    return callC(resultLength, [&](std::string_view t) { return kj::ConvertReturnCode(t, target); },
+                 view(text, length));
 }
 
 char* StrictConvertReturnCode(const char* text, size_t length, int source, int target,
                               size_t* resultLength) {
-    return callC([&] { return kj::StrictConvertReturnCode(view(text, length), source, target); },
-                 resultLength);
+    return callC(resultLength,
+                 [&](std::string_view t) { return kj::StrictConvertReturnCode(t, source, target); },
+                 view(text, length));
 }
 
-char* EncodeBase64R(const char* data, size_t length, const char* separator,
-                    size_t separatorLength, size_t* resultLength) {
-    return callC([&] { return kj::EncodeBase64R(view(data, length), view(separator, separatorLength)); },
-                 resultLength);
-}
+#define TABULO_KANJI_SEPARATED_FUNCTION(name)                                                 \
+    char* name(const char* data, size_t length, const char* separator, size_t separatorLength, \
+               size_t* resultLength) {                                                        \
+        return callC(resultLength,                                                            \
+                     [](std::string_view d, std::string_view s) { return kj::name(d, s); },   \
+                     view(data, length), view(separator, separatorLength));                   \
+    }
 
-char* EncodeUU(const char* data, size_t length, const char* separator, size_t separatorLength,
-               size_t* resultLength) {
-    return callC([&] { return kj::EncodeUU(view(data, length), view(separator, separatorLength)); },
-                 resultLength);
-}
+TABULO_KANJI_SEPARATED_FUNCTION(EncodeBase64R)
+TABULO_KANJI_SEPARATED_FUNCTION(EncodeUU)
+TABULO_KANJI_SEPARATED_FUNCTION(EncodeBinHex)
 
-char* EncodeBinHex(const char* data, size_t length, const char* separator,
-                   size_t separatorLength, size_t* resultLength) {
-    return callC([&] { return kj::EncodeBinHex(view(data, length), view(separator, separatorLength)); },
-                 resultLength);
-}
+#undef TABULO_KANJI_SEPARATED_FUNCTION
 
 }  // extern "C"

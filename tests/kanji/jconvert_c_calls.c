@@ -45,5 +45,10 @@ int jconvertCallsFromC(void) {
         free(out);
     }
     if (!same(EncodeBase64(NULL, 0, &n), &n, "", 0)) return 14;
+    /* A missing text with a length is refused, not read. */
+    n = 7;
+    if (sjis2euc(NULL, 2, &n) != NULL || n != 7) return 15;
+    if (EncodeUU("abc", 3, NULL, 1, &n) != NULL) return 16;
+    if (InCodeCheck(NULL, 2) != 0 || ReturnCodeCheck(NULL, 2) != 0) return 17;
     return 0;
 }
