@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix: both programs in bin/, the desktop
 # entry (valid, Japanese and English names, opens text files given to it),
-# the icon it names in the hicolor theme, and tabulo-cli's man page and bash
-# completion.
+# the icon it names in the hicolor theme, the AppStream metainfo that
+# launches it, both man pages and tabulo-cli's bash completion.
 set -euo pipefail
 build=$1
 if ! command -v desktop-file-validate >/dev/null; then
@@ -36,11 +36,20 @@ else
     fail "the icon '$icon' is not in share/icons/hicolor/scalable/apps"
 fi
 
-manual=$prefix/share/man/man1/tabulo-cli.1
-if [[ ! -f $manual ]]; then
-  fail "share/man/man1/tabulo-cli.1 is not installed"
+for program in tabulo tabulo-cli; do
+  manual=$prefix/share/man/man1/$program.1
+  if [[ ! -f $manual ]]; then
+    fail "share/man/man1/$program.1 is not installed"
+  else
+    grep -qi "^\.TH \"\?$program " "$manual" || fail "the man page does not name $program in its .TH line"
+  fi
+done
+metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
+if [[ ! -f ${metainfo[0]} ]]; then
+  fail "no AppStream metainfo in share/metainfo"
 else
-  grep -qi '^\.TH "\?tabulo-cli' "$manual" || fail "the man page does not name tabulo-cli in its .TH line"
+  grep -q '<launchable type="desktop-id">tabulo.desktop</launchable>' "${metainfo[0]}" ||
+    fail "the metainfo does not launch tabulo.desktop"
 fi
 [[ -f $prefix/share/bash-completion/completions/tabulo-cli ]] ||
   fail "the bash completion of tabulo-cli is not installed"

@@ -79,6 +79,22 @@ grep -q '^prefix=/usr$' "$unpacked"/usr/lib/*pkgconfig/jconvert.pc "$unpacked"/u
 zcat "$unpacked/usr/share/man/man1/tabulo.1.gz" | grep -q -- 'line=' ||
   fail "the packaged tabulo man page lacks --line"
 "$unpacked/usr/bin/tabulo-cli" --version >/dev/null || fail "the packaged tabulo-cli does not run"
+ldd "$unpacked/usr/bin/tabulo" | grep 'not found' && fail "the packaged tabulo misses libraries"
+library=$(find "$unpacked/usr/lib" -name libjconvert.so.1)
+python3 -c 'import ctypes, sys; sys.exit(ctypes.CDLL(sys.argv[1]).InCodeCheck(b"\x82\xa0", 2) != 5)' "$library" ||
+  fail "the packaged libjconvert.so.1 does not load or detect Shift-JIS"
+MANWIDTH=80 man -l "$unpacked/usr/share/man/man1/tabulo.1.gz" 2>&1 | grep -q -- '--line=N' ||
+  fail "the packaged tabulo man page does not show --line=N"
+
+# apt on a system with nothing installed: every dependency must come from
+# the archive. Skipped when this machine has no package lists.
+if compgen -G '/var/lib/apt/lists/*_Packages' >/dev/null; then
+  : >"$work/empty-status"
+  apt-get -s -o Dir::State::status="$work/empty-status" install "$programs" >"$work/apt" 2>&1 &&
+    grep -q '^Conf tabulo ' "$work/apt" || { cat "$work/apt"; fail "apt cannot install tabulo with its dependencies"; }
+else
+  echo "note: no apt package lists, dependency resolution not simulated"
+fi
 
 lintian --fail-on error --tag-display-limit 0 "${debs[@]}" >"$work/lintian" 2>&1 || {
   cat "$work/lintian"
