@@ -5,16 +5,11 @@
 # launches it, both man pages and tabulo-cli's bash completion.
 set -euo pipefail
 build=$1
-if ! command -v desktop-file-validate >/dev/null; then
-  echo "SKIP: desktop-file-validate is not installed (Debian desktop-file-utils)"
-  exit 77
-fi
+source "$(dirname "$0")/checks.sh"
+require_tools desktop-file-validate
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 for program in tabulo tabulo-cli; do
   [[ -x $prefix/bin/$program ]] || fail "bin/$program is not installed"
@@ -54,8 +49,4 @@ fi
 [[ -f $prefix/share/bash-completion/completions/tabulo-cli ]] ||
   fail "the bash completion of tabulo-cli is not installed"
 
-if ((failures > 0)); then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "install into $prefix: all checks passed"
+finish "install into $prefix"

@@ -7,19 +7,12 @@
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in pkg-config cc iconv readelf; do
-  if ! command -v $tool >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
+source "$here/checks.sh"
+require_tools pkg-config cc iconv readelf
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 library=$(find "$prefix" -name 'libjconvert.so.1' -print -quit)
 [[ -n $library ]] || { echo "FAIL: libjconvert.so.1 is not installed"; exit 1; }
@@ -65,8 +58,4 @@ for caller in c_caller cmake_build/convert_stdin; do
     fail "$caller: EUC back to Shift-JIS differs"
 done
 
-if ((failures > 0)); then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "libjconvert in $prefix: all checks passed"
+finish "libjconvert in $prefix"

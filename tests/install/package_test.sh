@@ -6,17 +6,10 @@
 set -euo pipefail
 build=$1
 root=$2
-for tool in dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate; do
-  if ! command -v $tool >/dev/null; then
-    echo "SKIP: $tool is not installed (scripts/setup.sh installs it)"
-    exit 77
-  fi
-done
+source "$(dirname "$0")/checks.sh"
+require_tools dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate man
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 TABULO_PACKAGE_BUILD_DIR=$build TABULO_PACKAGE_DIR=$work/debs "$root/scripts/package.sh" \
   >"$work/printed" 2>"$work/log" || { cat "$work/log"; echo "FAIL: package.sh failed"; exit 1; }
@@ -103,8 +96,4 @@ lintian --fail-on error --tag-display-limit 0 "${debs[@]}" >"$work/lintian" 2>&1
 echo "--- lintian"
 cat "$work/lintian"
 
-if ((failures > 0)); then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "packages ${debs[*]}: all checks passed"
+finish "packages ${debs[*]}"
