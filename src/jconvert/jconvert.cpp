@@ -1,8 +1,8 @@
 // The C interface: each function forwards to the C++ function of the same
 // name and copies the result into a malloc buffer the caller frees. No C++
 // exception crosses into C: whatever a conversion throws (in practice only a
-// failed allocation) becomes NULL, as jconvert_c.h documents.
-#include "kanji/jconvert_c.h"
+// failed allocation) becomes NULL, as jconvert.h documents.
+#include "jconvert/jconvert.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
-/* The kanji code unit for C callers, exported by libjconvert under the same
- * names as the C++ interface in jconvert.h (installed as <jconvert.h>;
- * pkg-config and CMake name the library jconvert).
+/* libjconvert: the kanji code unit for C callers, under the same names as
+ * its C++ interface (kanji/jconvert.h). Callers include <jconvert.h>;
+ * pkg-config and CMake name the library jconvert.
  *
  * Texts are byte strings given as pointer and length: they may hold NUL
  * bytes, and the pointer may be NULL when the length is 0.
@@ -20,8 +20,8 @@
  *   0 no kanji code (7-bit bytes only)   1 binary   2 JIS, ESC $ B
  *   3 JIS, ESC $ @   4 EUC   5 Shift-JIS   6 EUC or Shift-JIS, undecided
  *   line breaks: 0 none, 1 CR LF, 2 CR, 3 LF */
-#ifndef TABULO_KANJI_JCONVERT_C_H
-#define TABULO_KANJI_JCONVERT_C_H
+#ifndef TABULO_JCONVERT_JCONVERT_H
+#define TABULO_JCONVERT_JCONVERT_H
 
 #include <stddef.h>
 

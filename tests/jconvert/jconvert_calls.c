@@ -1,9 +1,9 @@
-/* Calls of the C interface written in C, so that jconvert_c.h is compiled
- * as a C header and the functions are reached through C linkage. */
+/* Calls of libjconvert written in C, so that jconvert.h is compiled as a C
+ * header and the functions are reached through C linkage. */
 #include <stdlib.h>
 #include <string.h>
 
-#include "kanji/jconvert_c.h"
+#include <jconvert.h>
 
 /* Checks that out holds exactly the expected bytes and a terminating NUL,
  * and releases it. */
