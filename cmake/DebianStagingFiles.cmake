@@ -2,7 +2,8 @@
 # are written: adds what Debian asks of every package and `cmake --install`
 # has no use for. Man pages are compressed (gzip -n, so the bytes do not
 # depend on the time of the build); each package gets the copyright file
-# and a changelog in /usr/share/doc/<package>.
+# and a changelog in /usr/share/doc/<package>, and the lintian overrides of
+# packaging/ for the choices made on purpose.
 
 string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 
@@ -30,5 +31,11 @@ foreach(component IN LISTS CPACK_COMPONENTS_ALL)
  -- ${CPACK_PACKAGE_CONTACT}  ${changelog_date}
 ")
   execute_process(COMMAND gzip -9nf ${doc}/changelog COMMAND_ERROR_IS_FATAL ANY)
+
+  set(overrides ${CPACK_TABULO_SOURCE_DIR}/packaging/${package}.lintian-overrides)
+  if(EXISTS ${overrides})
+    file(MAKE_DIRECTORY ${usr}/share/lintian/overrides)
+    file(COPY_FILE ${overrides} ${usr}/share/lintian/overrides/${package})
+  endif()
   file(CHMOD_RECURSE ${doc} FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endforeach()
