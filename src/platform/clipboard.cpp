@@ -77,7 +77,11 @@ std::optional<ClipboardText> clipboardText(ClipboardMode mode)
     if (mode == ClipboardMode::Primary && !hasPrimarySelection()) {
         return std::nullopt;
     }
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData(detail::qtMode(mode));
+    return textOfMimeData(QGuiApplication::clipboard()->mimeData(detail::qtMode(mode)));
+}
+
+std::optional<ClipboardText> textOfMimeData(const QMimeData* data)
+{
     if (data == nullptr || !data->hasText()) {
         return std::nullopt;
     }

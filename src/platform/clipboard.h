@@ -17,13 +17,16 @@
 // the document's own convention).
 //
 // Both the clipboard and the X11 PRIMARY selection (the text last selected,
-// pasted with the middle button) go through here.
+// pasted with the middle button) go through here, and so does text dropped
+// on the editor.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+class QMimeData;
 
 namespace tabulo::platform {
 
@@ -44,6 +47,9 @@ void setClipboardText(const std::string& sjis, bool box, ClipboardMode mode = Cl
 
 // std::nullopt when the clipboard holds no plain text.
 std::optional<ClipboardText> clipboardText(ClipboardMode mode = ClipboardMode::Clipboard);
+
+// The same reading of any MIME data: text dropped on the editor.
+std::optional<ClipboardText> textOfMimeData(const QMimeData* data);
 
 // Whether the platform has a PRIMARY selection (X11 has, others do not).
 bool hasPrimarySelection();

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
 #include <QTextCharFormat>
 
 #include "editor/model/editor_model.h"
@@ -624,4 +625,25 @@ TEST_F(EditorViewTest, DesktopClipboardKeysPasteCopyAndCutBesideTheEditorsOwn) {
     key(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(model.GetTextStr(), "\x82\xAA\r\nz");
     EXPECT_TRUE(prompts.records().empty());  // nothing replaced, nothing to tell
+}
+
+TEST_F(EditorViewTest, TextDroppedFromAnotherProgramGoesInAtTheDropPointAndFilesGoOn) {
+    model.SetTextStr("abc\r\n");
+    const auto drop = [&](QMimeData& data, QPoint point) {
+        QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(editor->viewport(), &enter);
+        QDropEvent event(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(editor->viewport(), &event);
+        return event.isAccepted();
+    };
+    QMimeData text;
+    text.setText(QStringLiteral("ゔx"));
+    EXPECT_TRUE(drop(text, at(0, 1)));
+    EXPECT_EQ(model.Lines().Get(0), "a\x81\xAC" "xbc");
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Shift-JIS にない文字 1 個を「〓」に置き換えて貼り付けました。"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))});
+    EXPECT_FALSE(drop(files, at(0, 0)));  // for the window: it opens files
+    EXPECT_EQ(model.Lines().Get(0), "a\x81\xAC" "xbc");
 }

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -111,6 +114,8 @@ TEditor::TEditor(EditorModel& model, QWidget* parent) : QAbstractScrollArea(pare
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     QFont f(QStringLiteral("IPAGothic"));
     f.setPixelSize(15);
     f.setStyleHint(QFont::TypeWriter);
@@ -787,6 +792,44 @@ void TEditor::mouseDoubleClickEvent(QMouseEvent* event) {
     const auto [begin, end] = wordRangeAt(text, lineByteOfCell(line, cell));
     if (begin == end) return;
     m_model.select(positionOfLineByte(line, begin), positionOfLineByte(line, end));
+}
+
+namespace {
+
+bool isDroppedText(const QMimeData* data) {
+    return data != nullptr && data->hasText() && !data->hasUrls();
+}
+
+}  // namespace
+
+void TEditor::dragEnterEvent(QDragEnterEvent* event) {
+    if (isDroppedText(event->mimeData())) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void TEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (!isDroppedText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void TEditor::dropEvent(QDropEvent* event) {
+    if (!isDroppedText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    commitComposition();
+    const std::optional<platform::ClipboardText> text = platform::textOfMimeData(event->mimeData());
+    event->acceptProposedAction();
+    if (!text || text->sjis.empty()) return;
+    const Cell cell = cellAt(event->position().toPoint());
+    m_model.setCaret({cell.row, cell.col});
+    pasteText(*text);
 }
 
 void TEditor::focusInEvent(QFocusEvent* event) {

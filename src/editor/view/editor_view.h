@@ -150,6 +150,11 @@ protected:
     // A double-click selects the word under the pointer, a third click soon
     // after it the whole line.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Text dragged from another program is dropped at the cell under the
+    // pointer as a paste; dropped files go on to the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
