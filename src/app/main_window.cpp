@@ -25,6 +25,7 @@
 #include "graph/window/graph_printer.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/modal_dialogs.h"
 #include "platform/run_shell.h"
 #include "platform/user_input_hold.h"
 #include "search/window/editor_search.h"
@@ -346,6 +347,18 @@ void TfmTabulo::showEvent(QShowEvent* event) {
     platform::runGuarded(platform::prompts(), [this] { formShow(); });
 }
 
+void TfmTabulo::setVisible(bool visible) {
+    QMainWindow::setVisible(visible);
+    if (!visible || m_commandLineOpened || !m_shown) return;
+    m_commandLineOpened = true;
+    platform::waitUntilOnScreen(*this);
+    platform::runGuarded(platform::prompts(), [this] {
+        openCommandLineFiles();
+        refreshCommands();
+        refreshStatus();
+    });
+}
+
 void TfmTabulo::formShow() {
     m_workFolder = platform::workFolder();
     action(QStringLiteral("_TagJump"))
@@ -360,7 +373,6 @@ void TfmTabulo::formShow() {
     readGeometry(*this, objectName(), m_editor, !m_viewerMode);  // a viewer stays centred
     m_editor->setBackgroundColor(m_viewerMode ? QToolTip::palette().color(QPalette::ToolTipBase)
                                               : QColor(Qt::white));
-    openCommandLineFiles();
     m_option->readPaths();
     applyAvailability(commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString()));
     refreshCommands();

@@ -190,6 +190,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // After the first showing: the files named on the command line open
+    // once the window is on the screen, so that their questions and the Cat
+    // dialog appear over it.
+    void setVisible(bool visible) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -360,6 +364,7 @@ private:
     int m_startLine = 0;
     bool m_viewerMode = false;
     bool m_shown = false;
+    bool m_commandLineOpened = false;
     int m_tag = 0;
     CommandAvailability m_availability;
     calc::TExprCompo m_calc;

@@ -275,7 +275,8 @@ bool TfmTabulo::saveDocument() {
 
 bool TfmTabulo::saveDocumentAs() {
     const QString start = hasNoFile(m_documentName) ? QString() : m_documentName;
-    const std::optional<QString> path = platform::prompts().saveFile(QString(), start, mainFileFilter());
+    const std::optional<QString> path = platform::prompts().saveFile(QString(), start, mainFileFilter(),
+                                                                        /*askOverwrite=*/false);  // the backup question asks
     if (!path) return false;
     QString name = platform::fromLocalPath(platform::longPathName(localPath(*path)));
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");

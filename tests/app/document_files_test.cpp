@@ -67,6 +67,7 @@ TEST_F(DocumentWindowTest, SavingAnUntitledDocumentAsksForANameAndAddsTxt) {
     run("Save");
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].kind, PromptKind::SaveFile);
+    EXPECT_FALSE(prompts.records()[0].askOverwrite);  // the backup question is the one asked
     EXPECT_EQ(prompts.records()[0].defaultText, QString());
     EXPECT_EQ(w.documentName(), path(QStringLiteral("memo.txt")));
     EXPECT_EQ(readBytes(path(QStringLiteral("memo.txt"))), "abc\r\n");

@@ -299,9 +299,13 @@ TEST_F(FuncWindowTest, SaveNamesFollowTheDialogRules) {
     window->saveDrawing();
     EXPECT_EQ(prompts.texts().back(), QStringLiteral("サポートしていないフォーマットです！"));
     writeBytes(path(QStringLiteral("old.bmp")), "old");
+    prompts.clear();
     prompts.queueFile(path(QStringLiteral("old.bmp")));
     prompts.queueAnswer(platform::Answer::Cancel);
     window->saveDrawing();
+    // The file dialog leaves the question to the window: it is asked once.
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_FALSE(prompts.records().front().askOverwrite);
     EXPECT_EQ(prompts.records().back().text, QStringLiteral("同名のファイルが存在しています。上書きしますか？"));
     EXPECT_EQ(prompts.records().back().buttons, platform::Buttons::YesCancel);
     QFile old(path(QStringLiteral("old.bmp")));

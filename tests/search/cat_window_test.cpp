@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWindow>
 
 #include "search/engine/cat_append.h"
 #include "search/window/set_files_dialog.h"
@@ -125,8 +126,14 @@ TEST_F(CatWindowTest, SeveralCommandLineFilesGoToCatWithoutTheSaveQuestion) {
     writeBytes(y, "<y>");
     window = std::make_unique<tabulo::app::TfmTabulo>(QStringList{QStringLiteral("-d"), x, y});
     std::vector<std::string> offered;
+    QPoint dialogCentre;
+    QPoint mainCentre;
     window->setDialogRunner([&](QDialog& d) {
         auto& dialog = static_cast<TfmSetFiles&>(d);
+        // The main window is on the screen by now, and the dialog over it.
+        EXPECT_TRUE(window->windowHandle() && window->windowHandle()->isExposed());
+        dialogCentre = dialog.frameGeometry().center();
+        mainCentre = window->frameGeometry().center();
         for (int i = 0; i < dialog.leftList().count(); ++i) offered.push_back(dialog.leftList().item(i)->text().toStdString());
         click(dialog, "SpeedButton5");  // descending: y before x
         click(dialog, "SpeedButton4");
@@ -135,6 +142,7 @@ TEST_F(CatWindowTest, SeveralCommandLineFilesGoToCatWithoutTheSaveQuestion) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     EXPECT_EQ(offered, (std::vector<std::string>{x.toStdString(), y.toStdString()}));
+    EXPECT_LE((dialogCentre - mainCentre).manhattanLength(), 2);
     EXPECT_EQ(window->document().GetTextStr(), "<y><x>");
     EXPECT_EQ(window->documentName(), path(QStringLiteral("CatTemp.html")));
     EXPECT_TRUE(prompts.records().empty());

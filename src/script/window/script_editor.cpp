@@ -446,7 +446,8 @@ bool TfmAwk::saveScriptAs() {
     if (!m_session.mode) return false;
     const ScriptMode mode = *m_session.mode;
     const std::optional<QString> chosen =
-        platform::prompts().saveFile(QString(), m_session.scriptPath, saveFilter(mode));
+        platform::prompts().saveFile(QString(), m_session.scriptPath, saveFilter(mode),
+                                     /*askOverwrite=*/false);  // the backup question asks
     if (!chosen) return false;
     QString path = *chosen;
     if (QFileInfo(path).suffix().isEmpty()) path += fromUtf8(modeInfo(mode).extension);
