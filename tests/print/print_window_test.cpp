@@ -151,10 +151,13 @@ TEST_F(PrintWindowTest, LeavingAMarginFieldShowsItsNumber) {
     const Case cases[] = {{"", "0"}, {"007", "7"}, {"12", "12"}};
     onPrint = [&](print::TfmPrint& dialog) {
         dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         for (const Case& c : cases) {
             QSpinBox* field = dialog.MarginTopEdit;
             auto* edit = field->findChild<QLineEdit*>();
             field->setFocus();
+            ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }));
             edit->selectAll();
             QTest::keyClick(edit, Qt::Key_Delete);
             QTest::keyClicks(edit, QString::fromLatin1(c.typed));
