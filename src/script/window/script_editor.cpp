@@ -22,6 +22,7 @@
 #include "platform/folders.h"
 #include "platform/local_path.h"
 #include "script/engine/keyword_file.h"
+#include "script/window/elided_label.h"
 #include "search/window/editor_search.h"
 #include "search/window/find_dialog.h"
 
@@ -262,7 +263,9 @@ void TfmAwk::buildContextMenu() {
 void TfmAwk::buildStatusBar() {
     const int widths[3] = {110, 40, 50};
     for (int i = 0; i < 4; ++i) {
-        m_panels[i] = new QLabel(this);
+        // The last panel holds the command summary, which can be longer
+        // than the window is wide.
+        m_panels[i] = i < 3 ? new QLabel(this) : (m_statusText = new ElidedLabel(this));
         m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         if (i < 3) {
@@ -364,7 +367,7 @@ void TfmAwk::prepare() {
     const std::string text =
         statusPanelText(mode, interpreter, fileNameOf(m_session.scriptPath).toStdString(),
                         m_session.arguments.toStdString(), m_session.placement, mainSelection);
-    m_panels[3]->setText(fromUtf8(text));
+    m_statusText->setFullText(fromUtf8(text));
     setWindowTitle(m_session.scriptPath + QStringLiteral(" - Script Editor"));
 }
 
