@@ -51,9 +51,11 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     }
     showProgress(QStringLiteral("Load TempFile"), QString());
     QApplication::restoreOverrideCursor();
-    loadDocument(joined.fileName());
+    // Its notes name the file the document becomes, not the work file.
+    const QString targetName = platform::fromLocalPath(target);
+    loadDocument(joined.fileName(), false, targetName);
     m_document.SetModified(false);
-    setDocumentName(platform::fromLocalPath(target));
+    setDocumentName(targetName);
     refreshCommands();
     return true;
 }
