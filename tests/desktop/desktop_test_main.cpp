@@ -3,19 +3,12 @@
 // work folders. Unlike the offscreen tests, real dialogs open here.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "platform/error_handler.h"
+#include "support/private_folders.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    QTemporaryDir home;
-    QTemporaryDir runtime;
-    qputenv("TABULO_HOME", home.path().toUtf8());
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const tabulo::testing::PrivateFolders folders;
     tabulo::platform::TabuloApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tabulo"));
     return RUN_ALL_TESTS();
