@@ -117,8 +117,9 @@ public:
     bool saveFile(const QString& path, bool askBackup);
     // Compares the document's file with what the window last read or wrote
     // and, once for each change made behind the window, asks whether to
-    // save the window's text over it (run when the window is activated).
-    void checkFileBehindWindow();
+    // save the window's text over it (run when the window is activated);
+    // true when it asked.
+    bool checkFileBehindWindow();
     // Files dropped on the window, in the order received.
     void dropFiles(const QStringList& paths);
     // Cat: the files chosen in TfmSetFiles joined into the document; with

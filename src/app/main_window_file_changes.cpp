@@ -61,16 +61,18 @@ bool TfmTabulo::confirmChangeBehindWindow(const QString& path, bool confirmed, b
     return change == os::FileChange::None || confirmed || askAboutChange(path, change);
 }
 
-void TfmTabulo::checkFileBehindWindow() {
-    if (!m_knownFile || m_waitingForChild) return;
+bool TfmTabulo::checkFileBehindWindow() {
+    // A long command or an outside program is running: its progress stays.
+    if (!m_knownFile || m_waitingForChild || m_bulk.active()) return false;
     const os::FileState now = stateOf(m_knownFile->name);
     const os::FileChange change = os::changeBetween(m_knownFile->state, now);
-    if (change == os::FileChange::None) return;
-    if (m_askedState && os::changeBetween(*m_askedState, now) == os::FileChange::None) return;
+    if (change == os::FileChange::None) return false;
+    if (m_askedState && os::changeBetween(*m_askedState, now) == os::FileChange::None) return false;
     // Remembered before asking: the question's own closing activates the
     // window again.
     m_askedState = now;
     if (askAboutChange(m_knownFile->name, change)) writeDocument(m_knownFile->name, false, true);
+    return true;
 }
 
 void TfmTabulo::changeEvent(QEvent* event) {
@@ -80,7 +82,9 @@ void TfmTabulo::changeEvent(QEvent* event) {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            platform::runGuarded(platform::prompts(), [this] { checkFileBehindWindow(); });
+            bool asked = false;
+            platform::runGuarded(platform::prompts(), [&] { asked = checkFileBehindWindow(); });
+            if (!asked) return;
             refreshStatus();
             refreshCommands();
         },
