@@ -18,6 +18,7 @@ packages=(
   cups libcups2-dev printer-driver-cups-pdf poppler-utils fonts-ipafont-mincho
   namazu2 namazu2-index-tools kakasi libtext-kakasi-perl libnkf-perl
   locales xterm attr bash-completion hyperfine
+  lintian appstream file python3 man-db
 )
 
 missing=()

@@ -286,9 +286,11 @@ private:
     // Documents and settings (main_window_files.cpp, main_window_drops.cpp,
     // main_window_options.cpp).
     // Loads the file and tells the user what the text does not show as it
-    // is in the file (bytes after a 0x1A, mixed line breaks). With
-    // offerUtf8, a UTF-8 file is offered for conversion to Shift-JIS.
-    void loadDocument(const QString& path, bool offerUtf8 = false);
+    // is in the file (bytes after a 0x1A, mixed line breaks), naming it as
+    // `shownAs` when given (a file built in the work folder for one of the
+    // user's). With offerUtf8, a UTF-8 file is offered for conversion to
+    // Shift-JIS.
+    void loadDocument(const QString& path, bool offerUtf8 = false, const QString& shownAs = QString());
     // Asks before a save to the file whose text was cut at a 0x1A would
     // drop the bytes after it; false when the user said no.
     bool confirmDroppingCutBytes(const std::string& target);

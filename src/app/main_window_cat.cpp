@@ -63,10 +63,12 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     }
     showProgress(QStringLiteral("Load TempFile"), QString());
     QApplication::restoreOverrideCursor();
-    loadDocument(joined.fileName());
+    // Its notes name the file the document becomes, not the work file.
+    const QString targetName = platform::fromLocalPath(target);
+    loadDocument(joined.fileName(), false, targetName);
     m_document.SetModified(false);
-    setDocumentName(platform::fromLocalPath(target));
-    rememberFile(platform::fromLocalPath(target));
+    setDocumentName(targetName);
+    rememberFile(targetName);
     refreshCommands();
     return true;
 }

@@ -169,8 +169,9 @@ bool TfmTabulo::newDocument() {
     return true;
 }
 
-void TfmTabulo::loadDocument(const QString& path, bool offerUtf8) {
+void TfmTabulo::loadDocument(const QString& path, bool offerUtf8, const QString& shownAs) {
     const std::string file = localPath(path);
+    const QString shownName = platform::displayPath(shownAs.isEmpty() ? path : shownAs);
     editor::FileReadReport report;
     try {
         report = m_document.LoadFromFile(file);
@@ -187,7 +188,7 @@ void TfmTabulo::loadDocument(const QString& path, bool offerUtf8) {
         platform::prompts().message(
             QStringLiteral("ファイル %1 は %2 行目の EOF 文字 (1A) で終わりとして読み込みました。\n"
                            "その後ろの %3 バイトは表示されていません。")
-                .arg(platform::displayPath(path))
+                .arg(shownName)
                 .arg(onLastLine ? lines : lines + 1)
                 .arg(report.bytesAfterEndMarker));
     }
@@ -196,7 +197,7 @@ void TfmTabulo::loadDocument(const QString& path, bool offerUtf8) {
         platform::prompts().message(
             QStringLiteral("ファイル %1 には種類の違う改行コードが混ざっています。\n"
                            "保存するときは最初の改行コード (%2) にそろえます。")
-                .arg(platform::displayPath(path), QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
+                .arg(shownName, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
     }
     if (offerUtf8) offerUtf8Conversion(path);
 }

@@ -1,15 +1,21 @@
 // tabulo-cli grep: searches files with the program's pattern engine and
 // writes the grep listing the window builds (per hit: the path, "Line=" with
 // the line number, a space, a tab and the line, then an empty line), with
-// CR LF after every line as the document would be saved. With
-// --any-encoding each file is read in the kanji code detected for it.
+// CR LF after every line as the document would be saved. The path is named
+// in Shift-JIS like the rest of the listing, converted from the file
+// system's UTF-8 as the window converts it, so a saved listing jumps to the
+// file. With --any-encoding each file is read in the kanji code detected
+// for it.
 #include <string>
+#include <vector>
 
 #include "cli/invocation.h"
 #include "cli/pattern_error.h"
 #include "regex/grep.h"
 #include "regex/re_error.h"
+#include "search/engine/grep_listing.h"
 #include "search/engine/multi_file_grep.h"
+#include "search/engine/name_text.h"
 
 namespace tabulo::cli {
 namespace {
@@ -26,20 +32,21 @@ int runGrep(Invocation& call) {
     const search::GrepEncoding encoding =
         call.flag("--any-encoding") ? search::GrepEncoding::Detect : search::GrepEncoding::ShiftJis;
     OutputWriter& out = call.out();
-    const std::string* current = nullptr;
+    std::string fileLine;  // the current file as the listing names it
+    std::vector<std::string> entry;
     bool found = false;
     grep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
         found = true;
-        out.write(*current);
-        out.write("\r\nLine=");
-        out.write(std::to_string(hit.LineNo));
-        out.write(" \t");
-        out.write(hit.Line);
-        out.write("\r\n\r\n");
+        entry.clear();
+        search::appendListingEntry(entry, fileLine, hit);
+        for (const std::string& line : entry) {
+            out.write(line);
+            out.write("\r\n");
+        }
     });
     for (std::size_t i = 1; i < call.operands().size(); ++i) {
         const std::string& path = call.operands()[i];
-        current = &path;
+        fileLine = search::documentTextOfFileName(path);
         try {
             search::grepFile(grep, path == "-" ? "/dev/stdin" : path, encoding);
         } catch (const regex::EFileNotFound& e) {
@@ -56,6 +63,8 @@ const SubcommandRegistration kRegistration{{
     .details = "PATTERN is the editor's pattern syntax. Exit status 0 when a line matched,\n"
                "1 when none did, 2 when the pattern is bad or a file could not be read (the\n"
                "other files are still searched). \"-\" searches standard input.\n"
+               "File names are listed in Shift-JIS like the lines (a character Shift-JIS\n"
+               "has not keeps its bytes), so a saved listing finds its files again.\n"
                "With --any-encoding the lines are listed in Shift-JIS with their line numbers\n"
                "in the file.\n",
     .options = {{"--fuzzy", nullptr, OptionKind::Flag, "",

@@ -54,9 +54,10 @@ const SubcommandRegistration kRegistration{{
     .operands = "PATTERN REPLACEMENT [FILE]",
     .summary = "replace every match of the pattern (the find dialog's replace all)",
     .details = "PATTERN is a plain text unless --regexp or --fuzzy makes it the editor's\n"
-               "pattern syntax; letters match in either case unless --case is given.\n"
+               "pattern syntax; ASCII letters match in either case unless --case is given.\n"
                "REPLACEMENT is inserted as it is. Searching goes on behind each replacement\n"
-               "and line by line, unless the pattern matches a line feed (\\n). Every line\n"
+               "and line by line, unless the pattern matches a line feed (\\n); an empty\n"
+               "leftmost match (b* in abc) ends the search in the line. Every line\n"
                "break and every other byte of the input is kept. Exit status 0 when\n"
                "something was replaced, 1 when nothing matched, 2 on a bad pattern or an\n"
                "unreadable input.\n",

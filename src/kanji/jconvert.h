@@ -1,6 +1,6 @@
 // The public C++ interface of the kanji code unit: code detection and
 // conversion, line breaks, the mail encodings and MIME header words. C
-// callers use jconvert_c.h, which exports the same names.
+// callers use libjconvert (jconvert/jconvert.h), which exports the same names.
 #pragma once
 
 #include "kanji/header_string.h"

@@ -1,8 +1,8 @@
 // Kanji code detection and conversion between Shift-JIS (the document's own
 // encoding), EUC and 7-bit JIS. Every function works on byte strings and keeps
 // no state, so each line of a document can be detected and converted on its
-// own. The names are the unit's exported names; jconvert_c.h offers the same
-// functions to C callers.
+// own. The names are the unit's exported names; jconvert/jconvert.h offers the
+// same functions to C callers.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // Detection and conversion of line-break conventions in byte strings, part of
-// the kanji code unit's exported interface (jconvert_c.h has the C forms).
+// the kanji code unit's exported interface (jconvert/jconvert.h has the C forms).
 #pragma once
 
 #include <string>

@@ -6,10 +6,10 @@
 // Reading: when the plain text is exactly the Unicode of the private
 // Shift-JIS bytes, those bytes are taken (so characters that several codes
 // share keep their own codes). Otherwise the plain text is converted; a
-// character with no Shift-JIS form becomes '?' (paste never refuses text;
-// refusing a character is the business of typing; the paste tells the user
-// how many were replaced) and CR LF, lone LF and lone CR all become CR LF,
-// the document's line break.
+// character with no Shift-JIS form becomes the geta mark 〓 (paste never
+// refuses text; refusing a character is the business of typing; the paste
+// tells the user how many were replaced) and CR LF, lone LF and lone CR all
+// become CR LF, the document's line break.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +21,7 @@ namespace tabulo::platform {
 struct ClipboardText {
     std::string sjis;
     bool box = false;  // copied from a box selection
-    std::size_t replaced = 0;  // characters with no Shift-JIS form, now '?'
+    std::size_t replaced = 0;  // characters with no Shift-JIS form, now 〓
 };
 
 // The MIME types besides text/plain. The box type holds the same text as the

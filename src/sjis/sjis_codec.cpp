@@ -237,7 +237,7 @@ std::string SjisCodec::fromUtf16Lossy(std::u16string_view text, std::size_t* rep
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         if (!appendCode(out, detail::nextUtf16(text, pos))) {
-            out += '?';
+            out += kGetaMark;
             ++count;
         }
     }
@@ -270,7 +270,7 @@ std::string SjisCodec::fromUtf8Lossy(std::string_view text) const
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         if (!appendCode(out, nextUtf8(text, pos))) {
-            out += '?';
+            out += kGetaMark;
         }
     }
     return out;

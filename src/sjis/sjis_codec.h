@@ -43,9 +43,9 @@ public:
         std::size_t count = 0;
         std::size_t firstPosition = 0;
     };
-    // The geta mark 〓, written for a character with no Shift-JIS form once
-    // the user has agreed to lose it.
-    static constexpr std::string_view kGetaMark = "\x81\xA6";
+    // The geta mark 〓 (0x81 0xAC), the program's one substitution mark:
+    // every character with no Shift-JIS form that comes in becomes it.
+    static constexpr std::string_view kGetaMark = "\x81\xAC";
 
     // Decoding that says how many bytes or pairs were no character (each
     // became U+FFFD) and where the first was.
@@ -56,10 +56,10 @@ public:
     std::string fromUtf8Substituting(std::string_view text, Unrepresentable& report) const;
 
     // Like fromUtf16/fromUtf8, but every character with no Shift-JIS form
-    // (and every malformed sequence) becomes one '?'; `replaced`, when given,
-    // receives how many. For the program's own texts and the clipboard,
-    // which counts and tells; user text to convert goes through
-    // fromUtf8Substituting.
+    // (and every malformed sequence) becomes kGetaMark; `replaced`, when
+    // given, receives how many. For the program's own texts and the
+    // clipboard, which counts and tells; user text to convert goes through
+    // fromUtf8Substituting, which also says where the first one was.
     std::string fromUtf16Lossy(std::u16string_view text, std::size_t* replaced = nullptr) const;
     std::string fromUtf8Lossy(std::string_view text) const;
 

@@ -92,7 +92,7 @@ TEST_F(KanjiCommandsTest, Utf8ConversionsAskBeforeReplacingWhatDoesNotConvert) {
         {"emoji to Shift-JIS", "FromUtf8", "x\r\n\u3042\r\n\u3042\U0001F600\U0001F600\r\n",
          QStringLiteral("Shift-JIS にない文字が 2 個あります。最初は 3 行 2 文字目の U+1F600 です。\n"
                         "〓 に置き換えて変換しますか？（いいえ: 変換しません）"),
-         "x\r\n\x82\xA0\r\n\x82\xA0\x81\xA6\x81\xA6\r\n"},
+         "x\r\n\x82\xA0\r\n\x82\xA0\x81\xAC\x81\xAC\r\n"},
         {"lone lead byte to UTF-8", "ToUtf8", "\x82\xA0\r\nab\x82\r\n",
          QStringLiteral("Unicode にない文字 (バイト) が 1 個あります。最初は 2 行 3 バイト目です。\n"
                         "U+FFFD に置き換えて変換しますか？（いいえ: 変換しません）"),

@@ -127,7 +127,7 @@ TEST_F(DocumentWindowTest, AnEmojiIsReportedBeforeTheConversionReplacesIt) {
     prompts.queueAnswer(Answer::Yes);
     prompts.queueAnswer(Answer::Yes);
     run("Open1");
-    EXPECT_EQ(w.document().Lines().Get(1), "\x82\xA0\x81\xA6" "b\x81\xA6");
+    EXPECT_EQ(w.document().Lines().Get(1), "\x82\xA0\x81\xAC" "b\x81\xAC");
     EXPECT_EQ(encodingPanel(w), QStringLiteral("UTF-8"));
 }
 

@@ -1,6 +1,6 @@
 // Faults met when the window is used day to day: the caret left outside the
 // view, a tool-bar hint that hid the status panels, the go-to-row box, the
-// soft-wrap switch losing the caret's line, silent "?" on paste, the stored
+// soft-wrap switch losing the caret's line, silent substitution on paste, the stored
 // geometry and font size, and the help lines the line commands quote.
 #include <QClipboard>
 #include <QLabel>
@@ -113,13 +113,14 @@ TEST_F(MainWindowTest, SwitchingSoftWrapKeepsTheCaretsLineInView) {
     }
 }
 
-TEST_F(MainWindowTest, PastingCharactersWithoutAShiftJisFormSaysHowManyBecameQuestionMarks) {
+TEST_F(MainWindowTest, PastingCharactersWithoutAShiftJisFormSaysHowManyBecameGetaMarks) {
     auto& w = open();
     QGuiApplication::clipboard()->setText(QStringLiteral("a한b😀c"));
     w.refreshCommands();
     run("Clip2Text");
-    EXPECT_EQ(w.document().GetTextStr(), "a?b?c");  // the paste is kept
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Shift-JIS にない文字 2 個を「?」に置き換えて貼り付けました。")});
+    // The paste is kept, 〓 (0x81 0xAC in CP932) in place of each.
+    EXPECT_EQ(w.document().GetTextStr(), "a\x81\xAC" "b\x81\xAC" "c");
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Shift-JIS にない文字 2 個を「〓」に置き換えて貼り付けました。")});
 
     prompts.clear();
     QGuiApplication::clipboard()->setText(QStringLiteral("あ"));

@@ -49,6 +49,22 @@ TEST_F(GrepCli, AnyEncodingListsTheHitOfEveryFileInShiftJis) {
               "-\r\nLine=2 \t" + kMixedHitLine + "\r\n\r\n");
 }
 
+// A listing names its files in Shift-JIS like its lines: 日本語 is 0x93FA
+// 0x967B 0x8CEA in CP932, and a name part with no Shift-JIS form (😀)
+// keeps its bytes. Shown in UTF-8 the listing reads as the names do.
+TEST_F(GrepCli, ListingNamesFilesInShiftJis) {
+    const std::string folder = m_dir.string() + "/";
+    writeFile("日本語.txt", "ab\r\n");
+    writeFile("\xF0\x9F\x98\x80.txt", "ab\r\n");
+    const std::string files = " " + quoted(folder + "日本語.txt") + " " + quoted(folder + "\xF0\x9F\x98\x80.txt");
+    const RunResult run = runShell(program() + " grep ab" + files);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, folder + "\x93\xFA\x96\x7B\x8C\xEA.txt\r\nLine=1 \tab\r\n\r\n" + folder +
+                           "\xF0\x9F\x98\x80.txt\r\nLine=1 \tab\r\n\r\n");
+    const RunResult shown = runShell(program() + " grep --output-encoding utf-8 ab" + files);
+    EXPECT_EQ(shown.out.substr(0, folder.size() + 15), folder + "日本語.txt\r\n");
+}
+
 TEST_F(GrepCli, StatusesBadPatternsAndMissingFiles) {
     const std::string f = writeFile("f.txt", "abc\n");
     const std::string missing = (m_dir / "missing.txt").string();

@@ -52,6 +52,28 @@ TEST_F(ReplaceCli, TextArgumentsStandardInputAndAcrossLines) {
     EXPECT_EQ(runShell("LC_ALL=C " + program() + " replace -e 'd\\r\\ns' 'd s' " + f).out, "end start\r\nend\r\n");
 }
 
+// Letters fold only as characters of their own: ハ (0x83 0x6E) is not ク
+// (0x83 0x4E), 循 (0x8F 0x7A) is not 住 (0x8F 0x5A). An empty leftmost
+// match is no match, so b* replaces nothing in abc.
+TEST_F(ReplaceCli, FoldsOnlyAsciiLettersAndFindsNoEmptyMatch) {
+    const std::string kana = quoted(writeFile("kana.txt", "\x83\x4E\x83\x89\x83\x58 \x8F\x5A\n"));
+    const RunResult ha = runShell("LC_ALL=C " + program() + " replace \"$(printf '\\203\\156')\" '*' " + kana);
+    EXPECT_EQ(ha.status, 1);
+    EXPECT_EQ(ha.out, "\x83\x4E\x83\x89\x83\x58 \x8F\x5A\n");
+    const RunResult jun = runShell("LC_ALL=C " + program() + " replace -e \"$(printf '\\217\\172')\" '*' " + kana);
+    EXPECT_EQ(jun.status, 1);
+    EXPECT_EQ(jun.out, "\x83\x4E\x83\x89\x83\x58 \x8F\x5A\n");
+    const RunResult empty = runShell("LC_ALL=C " + program() + " replace --regexp 'b*' X " +
+                                     quoted(writeFile("abc.txt", "abc\n")));
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.out, "abc\n");
+    const std::string letters = quoted(writeFile("letters.txt", "baaa\naaab\n"));
+    const RunResult run = runShell("LC_ALL=C " + program() + " replace --regexp 'a*' X " + letters);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "baaa\nXb\n");
+    EXPECT_EQ(runShell("LC_ALL=C " + program() + " replace A X " + letters).out, "bXXX\nXXXb\n");
+}
+
 TEST_F(ReplaceCli, StatusesAndPatternErrors) {
     const std::string f = quoted(writeFile("f.txt", "abc\n"));
     const RunResult none = runShell("LC_ALL=C " + program() + " replace z y " + f);

@@ -1,20 +1,15 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix: both programs in bin/, the desktop
 # entry (valid, Japanese and English names, opens text files given to it),
-# the icon it names in the hicolor theme, and tabulo-cli's man page and bash
-# completion.
+# the icon it names in the hicolor theme, the AppStream metainfo that
+# launches it, both man pages and tabulo-cli's bash completion.
 set -euo pipefail
 build=$1
-if ! command -v desktop-file-validate >/dev/null; then
-  echo "SKIP: desktop-file-validate is not installed (Debian desktop-file-utils)"
-  exit 77
-fi
+source "$(dirname "$0")/checks.sh"
+require_tools desktop-file-validate
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 for program in tabulo tabulo-cli; do
   [[ -x $prefix/bin/$program ]] || fail "bin/$program is not installed"
@@ -36,17 +31,22 @@ else
     fail "the icon '$icon' is not in share/icons/hicolor/scalable/apps"
 fi
 
-manual=$prefix/share/man/man1/tabulo-cli.1
-if [[ ! -f $manual ]]; then
-  fail "share/man/man1/tabulo-cli.1 is not installed"
+for program in tabulo tabulo-cli; do
+  manual=$prefix/share/man/man1/$program.1
+  if [[ ! -f $manual ]]; then
+    fail "share/man/man1/$program.1 is not installed"
+  else
+    grep -qi "^\.TH \"\?$program " "$manual" || fail "the man page does not name $program in its .TH line"
+  fi
+done
+metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
+if [[ ! -f ${metainfo[0]} ]]; then
+  fail "no AppStream metainfo in share/metainfo"
 else
-  grep -qi '^\.TH "\?tabulo-cli' "$manual" || fail "the man page does not name tabulo-cli in its .TH line"
+  grep -q '<launchable type="desktop-id">tabulo.desktop</launchable>' "${metainfo[0]}" ||
+    fail "the metainfo does not launch tabulo.desktop"
 fi
 [[ -f $prefix/share/bash-completion/completions/tabulo-cli ]] ||
   fail "the bash completion of tabulo-cli is not installed"
 
-if ((failures > 0)); then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "install into $prefix: all checks passed"
+finish "install into $prefix"

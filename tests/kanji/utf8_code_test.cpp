@@ -182,10 +182,10 @@ TEST(Utf8Code, CharactersWithoutShiftJisFormAreCountedAndMarked)
     };
     const Case cases[] = {
         {"none", "a\u3042", "a\x82\xA0", 0, 0},
-        {"emoji", "ab\u3042\U0001F600c\U0001F600", "ab\x82\xA0\x81\xA6" "c\x81\xA6", 2, 5},
-        {"accented letter", "\u00E9", "\x81\xA6", 1, 0},
-        {"malformed byte", "a\xFF" "b", "a\x81\xA6" "b", 1, 1},
-        {"cut-off sequence", "a\xE3\x81", "a\x81\xA6\x81\xA6", 2, 1},
+        {"emoji", "ab\u3042\U0001F600c\U0001F600", "ab\x82\xA0\x81\xAC" "c\x81\xAC", 2, 5},
+        {"accented letter", "\u00E9", "\x81\xAC", 1, 0},
+        {"malformed byte", "a\xFF" "b", "a\x81\xAC" "b", 1, 1},
+        {"cut-off sequence", "a\xE3\x81", "a\x81\xAC\x81\xAC", 2, 1},
     };
     for (const Case& c : cases) {
         const Utf8Conversion result = utf82sjis(c.utf8);

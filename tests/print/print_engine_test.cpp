@@ -19,7 +19,17 @@ public:
     int lineHeight() const override { return 50; }
     int ascent() const override { return 40; }
     int averageCharWidth() const override { return 10; }
-    int charWidth(unsigned code) const override { return code > 0xFF ? 20 : 10; }
+    int charAdvance(unsigned code) const override { return (code > 0xFF ? 20 : 10) * kAdvanceUnitsPerDot; }
+};
+
+// A font whose half-width advance is not a whole number of dots: 41.5 dots,
+// full width 83, as IPAMincho at 10 points on 600 dpi.
+class HalfDotMetrics : public TextMetrics {
+public:
+    int lineHeight() const override { return 100; }
+    int ascent() const override { return 80; }
+    int averageCharWidth() const override { return 42; }
+    int charAdvance(unsigned code) const override { return code > 0xFF ? 83 * 64 : 83 * 32; }
 };
 
 const DateTime kWhen{2026, 1, 5, 9, 5, 7};
@@ -78,6 +88,24 @@ TEST(LineCutter, Pieces) {
             pieces.emplace_back(p);
         EXPECT_EQ(pieces, c.pieces) << c.name;
     }
+}
+
+// A line exactly as wide as the column is one piece: 100 half-width
+// characters of 41.5 dots are 4150 dots, not 100 rounded advances (4200).
+TEST(LineCutter, ALineAsWideAsTheColumnIsOnePiece) {
+    HalfDotMetrics metrics;
+    LineCutter cutter(metrics);
+    const std::string line(100, 'a');
+    EXPECT_EQ(cutter.cut(line, 4150).size(), 1u);
+    EXPECT_EQ(cutter.textWidth(line), 4150);
+    const auto pieces = cutter.cut(line, 4149);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].size(), 99u);  // 99 x 41.5 = 4108.5 dots fit
+    // Three characters of 41.5 dots are 124.5: half-way dots round up.
+    EXPECT_EQ(cutter.textWidth("aaa"), 125);
+    const std::string mixed = "a\x82\xA0" "a";  // 41.5 + 83 + 41.5
+    EXPECT_EQ(cutter.cut(mixed, 166).size(), 1u);
+    EXPECT_EQ(cutter.cut(mixed, 165).size(), 2u);
 }
 
 TEST(LineCutter, HugeLineMakesProgressQuickly) {

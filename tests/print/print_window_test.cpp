@@ -2,6 +2,7 @@
 // to the built-in PDF printer (read back with pdftotext, pdfinfo and
 // pdffonts), previews it page by page, stops on the progress window's
 // Cancel, and refuses empty documents and margins that leave no room.
+#include "print/engine/line_cutter.h"
 #include "print/engine/page_layout.h"
 #include "print/engine/paper_table.h"
 #include "print/window/printer_font_metrics.h"
@@ -26,8 +27,11 @@
 #include <QSpinBox>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QTimer>
 #include <QToolButton>
+
+#include <cmath>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -136,6 +140,28 @@ TEST(PrinterGlyphs, DrawLikeLaidOutText) {
             glyphRuns.flush(painter);
         }
         EXPECT_EQ(glyphs, laidOut) << "scale " << scale;
+    }
+}
+
+// The layout measures a line as the toolkit lays it out in the print font
+// (IPAMincho's half-width advance at 10 points on 600 dpi is not a whole
+// dot), so a line exactly as wide as the column is one piece, and a dot
+// less cuts it.
+TEST(PrinterFontMetrics, ALineMeasuresAsTheToolkitLaysItOut) {
+    const QFont font = print::printerFont(print::defaultPrintFont(), 600);
+    const print::PrinterFontMetrics metrics(font);
+    const print::LineCutter cutter(metrics);
+    const QFontMetricsF toolkit(font);
+    const std::string lines[] = {
+        std::string(100, 'a'),
+        "Tabulo \x93\xFA\x96\x7B\x8C\xEA\x82\xCC editor 123.45\x81\x42\xB1\xB2 |\\~",
+    };
+    for (const std::string& line : lines) {
+        const qreal width = toolkit.horizontalAdvance(print::sjisToQString(line));
+        EXPECT_NEAR(static_cast<double>(cutter.textAdvance(line)) / print::kAdvanceUnitsPerDot, width, 0.02) << line;
+        const int column = static_cast<int>(std::ceil(width - 0.02));
+        EXPECT_EQ(cutter.cut(line, column).size(), 1u) << line;
+        EXPECT_EQ(cutter.cut(line, column - 1).size(), 2u) << line;
     }
 }
 

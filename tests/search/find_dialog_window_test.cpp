@@ -150,6 +150,35 @@ TEST_F(FindDialogTest, ACharacterWithoutShiftJisFormIsReportedNotSearched) {
     EXPECT_FALSE(window->document().Modified());
 }
 
+// Without case sensitivity ヂ (0x83 0x61) is still not ア (0x83 0x41); an
+// empty leftmost match is no match in find and in replace all.
+TEST_F(FindDialogTest, DoubleByteCharactersAndEmptyMatchesAreNotFound) {
+    window->document().SetTextStr("\x83\x41 \x83\x61\r\nabc\r\n");
+    window->document().SetModified(false);
+    show("ヂ");
+    click("FindBitBtn1");
+    EXPECT_EQ(selection(), Span(3, 2));
+    window->document().SetSelStart(0);
+    dialog->replaceCombo().setCurrentText(QStringLiteral("x"));
+    dialog->replaceAll().setChecked(true);
+    click("ReplaceBitBtn1");
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("全部で 1 件置換しました。")});
+    EXPECT_EQ(window->document().GetTextStr(), "\x83\x41 x\r\nabc\r\n");
+
+    prompts.clear();
+    window->document().SetModified(false);
+    dialog->regexp().setChecked(true);
+    dialog->findCombo().setCurrentText(QStringLiteral("b*"));
+    click("ReplaceBitBtn1");
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("全部で 0 件置換しました。")});
+    EXPECT_FALSE(window->document().Modified());
+    dialog->replaceAll().setChecked(false);
+    window->document().SetSelStart(0);
+    window->document().SetSelLength(0);
+    click("FindBitBtn1");
+    EXPECT_EQ(selection(), Span(0, 0));
+}
+
 TEST_F(FindDialogTest, ReplaceAllIsOneUndoStepAndKeepsTheView) {
     std::string text;
     for (int i = 0; i < 200; ++i) text += "a\x95\x5C" "a line\r\n";

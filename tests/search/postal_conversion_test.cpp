@@ -29,6 +29,7 @@ namespace {
 #define CHUO_KU "\x8e\x44\x96\x79\x8e\x73\x92\x86\x89\x9b\x8b\xe6"
 #define AKITA_KEN "\x8f\x48\x93\x63\x8c\xa7"
 #define AKITA_SHI "\x8f\x48\x93\x63\x8e\x73"
+#define YURIHONJO_SHI "\x97\x52\x97\x98\x96\x7b\x91\x91\x8e\x73"
 #define SOZEN_MACHI "\x93\x79\x8d\xe8\x8d\x60\x91\x8a\x90\xf5\x92\xac"
 #define ISHIKARI_GUN "\x90\xce\x8e\xeb\x8c\x53"
 #define TOBETSU "\x93\x96\x95\xca\x92\xac"
@@ -65,6 +66,10 @@ TEST_F(PostalConversionTest, LinesConvertAsTheUserExpects) {
          MARK "011-0951" AKITA_KEN AKITA_SHI SOZEN_MACHI, PostalStatus::Converted},
         {"whole-city record by code drops the phrase", "060-0000 1",
          MARK "060-0000 " HOKKAIDO CHUO_KU "1", PostalStatus::WholeCity},
+        // Seven characters with the hyphen: the six digits 150000 are
+        // searched, and the first record holding them is 0150000's.
+        {"six digits after the hyphen take the first code holding them", "150-000",
+         MARK "150-000" AKITA_KEN YURIHONJO_SHI, PostalStatus::WholeCity},
         {"prefecture and city find the whole-city record", TOKYO FW_SPACE SHIBUYA_KU,
          MARK "150-0000  " TOKYO FW_SPACE SHIBUYA_KU, PostalStatus::WholeCity},
         {"oaza and full-width spaces become one space", "  " SAITAMA FW_SPACE KAWAGUCHI FW_SPACE OAZA ANGYO_NISHI,
@@ -101,6 +106,9 @@ TEST_F(PostalConversionTest, BadInputLeavesTheLineAlone) {
         {"four name parts", TOKYO " " SHIBUYA_KU " " SHIBUYA " " ITCHOME, "", PostalStatus::BadAddress},
         {"only spaces", "   " FW_SPACE, "", PostalStatus::BadAddress},
         {"six characters are no code", "150-00", "", PostalStatus::BadAddress},
+        // Characters are counted, not bytes: five characters in nine bytes.
+        {"five characters in more bytes are no code", "150" A_CHAR A_CHAR, "", PostalStatus::BadAddress},
+        {"seven characters with kana are no code", "150" A_CHAR A_CHAR A_CHAR A_CHAR, "", PostalStatus::NotFound},
         {"letters in the first three", "15a-0002", "", PostalStatus::BadAddress},
         {"letters in the code", "150-00ab", "", PostalStatus::NotFound},
         {"a pattern is no code", "150-0.*", "", PostalStatus::NotFound},

@@ -48,7 +48,12 @@ const ReplaceCase kReplaceCases[] = {
     {"LineHeadInEveryLine", "aaa\naa", "^a", "b", kRegexp, "baa\nba", 2},
     {"LineTailInEveryLine", "ab\r\nab", "b$", "c", kRegexp, "ac\r\nac", 2},
     {"AcrossLines", "a\r\nb\r\na\r\nb", "a\\r\\nb", "-", kRegexp, "-\r\n-", 2},
-    {"EmptyMatchesLeftAlone", "abxxc", "x*", "y", kRegexp, "abyc", 1},
+    // The leftmost match of b* in abc is the empty one before a: nothing
+    // is found, and an empty match behind a replacement ends the search.
+    {"EmptyLeftmostMatchReplacesNothing", "abxxc", "x*", "y", kRegexp, "abxxc", 0},
+    {"EmptyBeforeALetter", "abc", "b*", "X", kRegexp, "abc", 0},
+    {"EmptyBeforeARun", "baaa", "a*", "X", kRegexp, "baaa", 0},
+    {"EmptyBehindAReplacementEnds", "aaba", "a*", "y", kRegexp, "yba", 1},
     {"FirstAndLastByte", "ab\r\nab", "ab", "Z", kPlain, "Z\r\nZ", 2},
     {"EmptyText", "", "a", "b", kPlain, "", 0},
 };

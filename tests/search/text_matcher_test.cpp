@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "regex/re_error.h"
 #include "search/engine/text_chars.h"
@@ -98,8 +99,14 @@ const FindCase kFindCases[] = {
     // Empty patterns and empty matches.
     {"EmptyPlainPattern", "abc", "", kPlain, 0, std::nullopt},
     {"EmptyRegexp", "abc", "", kRegexp, 0, std::nullopt},
-    {"EmptyMatchesAreSkipped", "abxx", "x*", kRegexp, 0, TextMatch{2, 2}},
-    {"EmptyMatchesOnly", "abc", "x*", kRegexp, 0, std::nullopt},
+    // The leftmost match counts; an empty one is no match, even when a
+    // longer one follows.
+    {"EmptyLeftmostMatchFindsNothing", "abxx", "x*", kRegexp, 0, std::nullopt},
+    {"EmptyBeforeALetterFindsNothing", "abc", "b*", kRegexp, 0, std::nullopt},
+    {"EmptyBeforeARunFindsNothing", "baaa", "a*", kRegexp, 0, std::nullopt},
+    {"RunAtTheStartColumn", "baaa", "a*", kRegexp, 1, TextMatch{1, 3}},
+    {"NonEmptyLeftmostMatch", "aaab", "a*", kRegexp, 0, TextMatch{0, 3}},
+    {"EmptyAtTheEnd", "aaab", "a*", kRegexp, 3, std::nullopt},
     // A zero byte is an ordinary byte.
     {"RegexpBehindAZeroByte", std::string("a\0ab", 4), "b+", kRegexp, 0, TextMatch{3, 1}},
     {"PlainBehindAZeroByte", std::string("a\0ab", 4), "b", kPlain, 0, TextMatch{3, 1}},
@@ -112,6 +119,48 @@ const FindCase kFindCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Modes, FindTest, ::testing::ValuesIn(kFindCases),
                          [](const auto& testCase) { return std::string(testCase.param.name); });
+
+// Every double-byte character whose trail byte looks like an ASCII letter,
+// under every lead byte, searched without case: it matches only itself, not
+// the character whose trail is the other case of that letter (ヂ 0x83 0x61
+// and ア 0x83 0x41), while an ASCII letter beside it still folds.
+TEST(TextMatcherTest, CaseFoldingNeverChangesADoubleByteCharacter) {
+    std::vector<unsigned> leads;
+    for (unsigned lead = 0x81; lead <= 0x9F; ++lead) leads.push_back(lead);
+    for (unsigned lead = 0xE0; lead <= 0xFC; ++lead) leads.push_back(lead);
+    std::vector<unsigned> trails;
+    for (unsigned trail = 0x41; trail <= 0x5A; ++trail) trails.push_back(trail);
+    for (unsigned trail = 0x61; trail <= 0x7A; ++trail) trails.push_back(trail);
+    int failures = 0;
+    for (const SearchOptions options : {kPlain, kRegexp}) {
+        for (const unsigned lead : leads) {
+            for (const unsigned trail : trails) {
+                const std::string self{static_cast<char>(lead), static_cast<char>(trail)};
+                const std::string other{static_cast<char>(lead), static_cast<char>(trail ^ 0x20)};
+                const TextMatcher alone(self, options);
+                const TextMatcher withLetter("q" + self, options);
+                const bool right = alone.find(other + self) == TextMatch{2, 2} && !alone.find(other) &&
+                                   withLetter.find("Q" + other + "Q" + self) == TextMatch{3, 3} &&
+                                   !withLetter.find("Q" + other);
+                EXPECT_TRUE(right) << std::hex << "0x" << lead << trail << (options.soRegexp ? " regexp" : " plain");
+                if (!right && ++failures > 20) return;
+            }
+        }
+    }
+}
+
+TEST(TextMatcherTest, AsciiLettersFoldBothWays) {
+    for (char upper = 'A'; upper <= 'Z'; ++upper) {
+        const std::string u(1, upper);
+        const std::string l(1, static_cast<char>(upper + ('a' - 'A')));
+        for (const SearchOptions options : {kPlain, kRegexp}) {
+            EXPECT_EQ(TextMatcher(u, options).find("-" + l), (TextMatch{1, 1})) << u;
+            EXPECT_EQ(TextMatcher(l, options).find("-" + u), (TextMatch{1, 1})) << l;
+        }
+        EXPECT_EQ(TextMatcher(u, kCase).find("-" + l), std::nullopt) << u;
+        EXPECT_EQ(TextMatcher(u, kRegexpCase).find("-" + l), std::nullopt) << u;
+    }
+}
 
 TEST(TextMatcherTest, LastMatchBeforeAPosition) {
     const TextMatcher matcher("ab", kPlain);

@@ -268,8 +268,15 @@ TEST_F(SjisCodecTest, CharactersWithoutShiftJisForm)
     EXPECT_EQ(m_codec.fromUtf8("a\xFF"), std::nullopt);  // not UTF-8
     EXPECT_EQ(m_codec.fromUtf16(u"a\xD800"), std::nullopt);  // unpaired surrogate
 
-    EXPECT_EQ(m_codec.fromUtf8Lossy("a😀b\xFF" "cあ"), "a?b?c\x82\xA0");
-    EXPECT_EQ(m_codec.fromUtf16Lossy(u"😀\xDC00あ"), "??\x82\xA0");
+    // Each becomes the geta mark 〓, 0x81 0xAC in CP932 (not ※, 0x81 0xA6).
+    EXPECT_EQ(m_codec.fromUtf8Lossy("a😀b\xFF" "cあ"), "a\x81\xAC" "b\x81\xAC" "c\x82\xA0");
+    std::size_t replaced = 0;
+    EXPECT_EQ(m_codec.fromUtf16Lossy(u"😀\xDC00あ", &replaced), "\x81\xAC\x81\xAC\x82\xA0");
+    EXPECT_EQ(replaced, 2u);
+    SjisCodec::Unrepresentable report;
+    EXPECT_EQ(m_codec.fromUtf8Substituting("a😀", report), "a\x81\xAC");
+    EXPECT_EQ(report.count, 1u);
+    EXPECT_EQ(m_codec.fromUtf8("〓"), "\x81\xAC");
     EXPECT_EQ(m_codec.charFromUtf16(u'\xD800'), std::nullopt);
 }
 

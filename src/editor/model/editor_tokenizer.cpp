@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "sjis/ascii_case.h"
 #include "sjis/sjis_char.h"
 
 namespace tabulo::editor {
@@ -11,12 +12,6 @@ using sjis::isLeadByte;
 using sjis::charLengthAt;
 
 namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool startsWith(std::string_view s, std::size_t pos, std::string_view prefix) {
     return !prefix.empty() && s.substr(pos, prefix.size()) == prefix;
@@ -106,14 +101,14 @@ void ReserveWordList::Assign(const std::vector<std::string>& words) {
 }
 
 void ReserveWordList::Add(const std::string& word) {
-    std::string key = lower(word);
+    std::string key = sjis::lowerAsciiLetters(word);
     const auto it = std::lower_bound(m_words.begin(), m_words.end(), key);
     if (it != m_words.end() && *it == key) return;
     m_words.insert(it, std::move(key));
 }
 
 bool ReserveWordList::Contains(std::string_view word) const {
-    return !m_words.empty() && std::binary_search(m_words.begin(), m_words.end(), lower(word));
+    return !m_words.empty() && std::binary_search(m_words.begin(), m_words.end(), sjis::lowerAsciiLetters(word));
 }
 
 bool isLinkChar(unsigned char b) {
@@ -214,7 +209,9 @@ int tokenizeLine(std::string_view line, int openBracket, const TokenizerContext&
                 continue;
             }
         }
-        if (!view.HexPrefix.empty() && lower(line.substr(pos, view.HexPrefix.size())) == lower(view.HexPrefix) &&
+        if (!view.HexPrefix.empty() &&
+            sjis::lowerAsciiLetters(line.substr(pos, view.HexPrefix.size())) ==
+                sjis::lowerAsciiLetters(view.HexPrefix) &&
             isHexDigit(at(line, pos + view.HexPrefix.size()))) {
             std::size_t end = pos + view.HexPrefix.size();
             while (isHexDigit(at(line, end))) ++end;

@@ -381,7 +381,7 @@ void TEditor::pasteFromClipboard() {
     m_model.scrollToCaret();
     if (clip->replaced > 0) {
         platform::prompts().message(
-            QStringLiteral("Shift-JIS にない文字 %1 個を「?」に置き換えて貼り付けました。").arg(clip->replaced),
+            QStringLiteral("Shift-JIS にない文字 %1 個を「〓」に置き換えて貼り付けました。").arg(clip->replaced),
             QString(), platform::Icon::Warning);
     }
 }

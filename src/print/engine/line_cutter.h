@@ -17,19 +17,23 @@ class LineCutter {
 public:
     explicit LineCutter(const TextMetrics& metrics);
 
-    int tabStop() const { return m_tabStop; }
-    // The width of `text` drawn from a tab stop.
-    long long textWidth(std::string_view text) const;
+    // The advance of `text` drawn from a tab stop, in
+    // 1/kAdvanceUnitsPerDot dots.
+    long long textAdvance(std::string_view text) const;
+    // The same in whole dots, to the nearest.
+    int textWidth(std::string_view text) const;
+    // Where text after a tab at `advance` goes on (both in 1/64 dots).
+    long long nextTabStop(long long advance) const;
     // The pieces of `line` for a column `columnWidth` dots wide; views into
     // `line`. An empty line is one empty piece.
     std::vector<std::string_view> cut(std::string_view line, int columnWidth) const;
 
 private:
     long long advance(long long x, std::string_view text, std::size_t pos) const;
-    std::size_t pieceLength(std::string_view rest, std::size_t guess, int columnWidth) const;
+    std::size_t pieceLength(std::string_view rest, std::size_t guess, long long columnAdvance) const;
 
     const TextMetrics& m_metrics;
-    int m_tabStop;
+    long long m_tabStop;  // in 1/64 dots
 };
 
 }  // namespace tabulo::print

@@ -85,7 +85,7 @@ public:
             const int columnLeft = m_body.left + m_column * m_columnStep;
             const int baseline = m_y + m_metrics.ascent();
             if (m_props.LineNumber) {
-                const int width = static_cast<int>(m_cutter.textWidth(number));
+                const int width = m_cutter.textWidth(number);
                 m_page.runs.push_back({columnLeft + m_numberWidth - width, baseline, number});
             }
             addPiece(piece, columnLeft + m_numberWidth, baseline);
@@ -105,16 +105,15 @@ private:
     // Tabs are not drawn: the text after one starts at the next stop.
     void addPiece(std::string_view piece, int left, int baseline) {
         std::size_t start = 0;
-        long long x = 0;
+        long long x = 0;  // in 1/64 dots; a run after a tab starts on a whole dot, its stop
         while (start <= piece.size()) {
             const std::size_t tab = piece.find('\t', start);
             const std::string_view run = piece.substr(start, tab == std::string_view::npos ? piece.npos : tab - start);
             if (!run.empty())
-                m_page.runs.push_back({left + static_cast<int>(x), baseline, std::string(run)});
+                m_page.runs.push_back({left + static_cast<int>(x / kAdvanceUnitsPerDot), baseline, std::string(run)});
             if (tab == std::string_view::npos)
                 break;
-            x += m_cutter.textWidth(run);
-            x = (x / m_cutter.tabStop() + 1) * m_cutter.tabStop();
+            x = m_cutter.nextTabStop(x + m_cutter.textAdvance(run));
             start = tab + 1;
         }
     }
@@ -123,7 +122,7 @@ private:
         if (!hasBand(align, templ))
             return;
         std::string text = ParseHeader(templ, m_pageNumber, m_props.FileName, m_callbacks.clock());
-        const int width = static_cast<int>(m_cutter.textWidth(text));
+        const int width = m_cutter.textWidth(text);
         int x = m_body.left;
         if (align == Align::haCenter)
             x = m_body.left + (m_body.right - m_body.left - width) / 2;

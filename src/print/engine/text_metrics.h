@@ -4,6 +4,13 @@
 
 namespace tabulo::print {
 
+// Character advances are counted in 1/64 dot, the precision of the font
+// engine's advances: a line measures as the sum of the advances it is drawn
+// with, and only the whole is compared with a column. Rounding each advance
+// to a dot would make a line of 100 half-width characters 41.5 dots wide
+// measure 4200 dots although it is drawn in 4150.
+inline constexpr int kAdvanceUnitsPerDot = 64;
+
 class TextMetrics {
 public:
     virtual ~TextMetrics() = default;
@@ -11,8 +18,9 @@ public:
     virtual int lineHeight() const = 0;
     virtual int ascent() const = 0;
     virtual int averageCharWidth() const = 0;
-    // Advance of one Shift-JIS character: the byte, or lead * 256 + trail.
-    virtual int charWidth(unsigned code) const = 0;
+    // Advance of one Shift-JIS character (the byte, or lead * 256 + trail)
+    // in 1/kAdvanceUnitsPerDot dots.
+    virtual int charAdvance(unsigned code) const = 0;
 };
 
 }  // namespace tabulo::print

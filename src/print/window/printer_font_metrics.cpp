@@ -1,5 +1,6 @@
 #include "print/window/printer_font_metrics.h"
 
+#include "print/window/printer_glyphs.h"
 #include "sjis/sjis_codec.h"
 
 #include <QFontMetricsF>
@@ -28,22 +29,26 @@ QString sjisToQString(std::string_view bytes) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
-PrinterFontMetrics::PrinterFontMetrics(const QFont& font) : m_font(font), m_widths(0x10000, -1) {
+PrinterFontMetrics::PrinterFontMetrics(const QFont& font)
+    : m_font(font), m_raw(QRawFont::fromFont(font)), m_advances(0x10000, -1) {
     const QFontMetricsF metrics(m_font);
     m_lineHeight = static_cast<int>(std::lround(metrics.height() + metrics.leading()));
     m_ascent = static_cast<int>(std::lround(metrics.ascent()));
     m_averageWidth = static_cast<int>(std::lround(metrics.averageCharWidth()));
 }
 
-int PrinterFontMetrics::charWidth(unsigned code) const {
+int PrinterFontMetrics::charAdvance(unsigned code) const {
     code &= 0xFFFF;
-    int& width = m_widths[code];
-    if (width < 0) {
-        const QFontMetricsF metrics(m_font);
+    int& advance = m_advances[code];
+    if (advance < 0) {
         const char16_t unit = sjis::SjisCodec::instance().charToUtf16(code);
-        width = static_cast<int>(std::lround(metrics.horizontalAdvance(QChar(unit))));
+        // The glyph's own advance, as PrinterGlyphs places it; a character
+        // the font has no glyph for is drawn as text, from a fallback font.
+        const RawGlyph glyph = rawGlyph(m_raw, unit);
+        const qreal dots = glyph.index != 0 ? glyph.advance : QFontMetricsF(m_font).horizontalAdvance(QChar(unit));
+        advance = static_cast<int>(std::lround(dots * kAdvanceUnitsPerDot));
     }
-    return width;
+    return advance;
 }
 
 }  // namespace tabulo::print

@@ -1,12 +1,14 @@
 // The printer font and its measures for the text layout. The font's point
 // size becomes a pixel size at the printer's resolution once (points x dpi /
-// 72); widths are those of that pixel font, cached per Shift-JIS character
-// so that a long document is measured at table speed.
+// 72); advances are those of that pixel font's glyphs, the ones the pages
+// are drawn with (PrinterGlyphs), cached per Shift-JIS character so that a
+// long document is measured at table speed.
 #pragma once
 
 #include "print/engine/text_metrics.h"
 
 #include <QFont>
+#include <QRawFont>
 
 #include <string_view>
 #include <vector>
@@ -33,14 +35,15 @@ public:
     int lineHeight() const override { return m_lineHeight; }
     int ascent() const override { return m_ascent; }
     int averageCharWidth() const override { return m_averageWidth; }
-    int charWidth(unsigned code) const override;
+    int charAdvance(unsigned code) const override;
 
 private:
     QFont m_font;
+    QRawFont m_raw;
     int m_lineHeight = 0;
     int m_ascent = 0;
     int m_averageWidth = 0;
-    mutable std::vector<int> m_widths;  // by code; -1 until measured
+    mutable std::vector<int> m_advances;  // by code, in 1/64 dots; -1 until measured
 };
 
 }  // namespace tabulo::print

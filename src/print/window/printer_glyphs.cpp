@@ -11,20 +11,24 @@ namespace tabulo::print {
 PrinterGlyphs::PrinterGlyphs(const QFont& font)
     : m_font(font), m_raw(QRawFont::fromFont(font)), m_glyphs(0x10000) {}
 
+RawGlyph rawGlyph(const QRawFont& raw, char16_t unit) {
+    RawGlyph found;
+    const QChar character(unit);
+    quint32 index = 0;
+    int count = 1;
+    if (raw.isValid() && !character.isSurrogate() && raw.glyphIndexesForChars(&character, 1, &index, &count) &&
+        count == 1 && index != 0) {
+        found.index = index;
+        found.advance = raw.advancesForGlyphIndexes(QList<quint32>{index}).value(0).x();
+    }
+    return found;
+}
+
 const PrinterGlyphs::Glyph& PrinterGlyphs::glyph(char16_t unit) {
     Glyph& found = m_glyphs[unit];
     if (!found.known) {
+        static_cast<RawGlyph&>(found) = rawGlyph(m_raw, unit);
         found.known = true;
-        const QChar character(unit);
-        quint32 index = 0;
-        int count = 1;
-        // Surrogate halves are no characters of their own: they stay
-        // without a glyph and their run is drawn as text.
-        if (m_raw.isValid() && !character.isSurrogate() && m_raw.glyphIndexesForChars(&character, 1, &index, &count) &&
-            count == 1 && index != 0) {
-            found.index = index;
-            found.advance = m_raw.advancesForGlyphIndexes(QList<quint32>{index}).value(0).x();
-        }
     }
     return found;
 }

@@ -22,6 +22,15 @@ class QPainter;
 
 namespace tabulo::print {
 
+// The glyph of one UTF-16 unit in `raw` and its advance in dots; index 0
+// when the font has none (surrogate halves are no characters of their own
+// and never have one).
+struct RawGlyph {
+    std::uint32_t index = 0;
+    qreal advance = 0;
+};
+RawGlyph rawGlyph(const QRawFont& raw, char16_t unit);
+
 class PrinterGlyphs {
 public:
     // `font` must carry a pixel size (printerFont).
@@ -34,10 +43,8 @@ public:
     void flush(QPainter& painter);
 
 private:
-    struct Glyph {
-        std::uint32_t index = 0;  // 0: not looked up yet, or none in the font
-        qreal advance = 0;
-        bool known = false;
+    struct Glyph : RawGlyph {
+        bool known = false;  // looked up
     };
     const Glyph& glyph(char16_t unit);
 

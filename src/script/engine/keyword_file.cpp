@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "sjis/sjis_char.h"
+#include "sjis/ascii_case.h"
 
 namespace tabulo::script {
 namespace {
@@ -54,18 +54,6 @@ const std::vector<BuiltInKeywordFile> kBuiltIn{
     }},
 };
 
-// ASCII letters lowered, double-byte characters kept whole so that a trail
-// byte in 'A'..'Z' is not changed.
-std::string lowerSjis(std::string_view text) {
-    std::string lower(text);
-    for (std::size_t i = 0; i < lower.size();) {
-        const std::size_t length = sjis::charLengthAt(lower, i);
-        if (length == 1 && lower[i] >= 'A' && lower[i] <= 'Z') lower[i] = static_cast<char>(lower[i] - 'A' + 'a');
-        i += length;
-    }
-    return lower;
-}
-
 // Spaces and control characters off both ends.
 std::string_view trimmed(std::string_view text) {
     std::size_t first = 0;
@@ -84,7 +72,7 @@ std::string_view extensionOf(std::string_view path) {
 }
 
 bool hasKeywordExtension(std::string_view name) {
-    return name.size() > 4 && lowerSjis(name.substr(name.size() - 4)) == ".kwd";
+    return name.size() > 4 && sjis::lowerAsciiLetters(name.substr(name.size() - 4)) == ".kwd";
 }
 
 // Lines ended by CR LF, LF or CR; a break at the end starts no line.
@@ -171,7 +159,7 @@ std::vector<std::string> loadKeywords(const std::string& scriptPath, const std::
     const std::string_view extension = extensionOf(scriptPath);
     // Without an extension the key "," would be found in every file's list.
     if (extension.empty()) return {};
-    const std::string key = lowerSjis(extension) + ",";
+    const std::string key = sjis::lowerAsciiLetters(extension) + ",";
     const KeywordFileError error(programFolder + "*.KWD が異常です(File Err)！");
     const std::optional<std::vector<std::string>> names = keywordFileNames(programFolder);
     if (!names) throw error;
@@ -180,7 +168,7 @@ std::vector<std::string> loadKeywords(const std::string& scriptPath, const std::
         if (!bytes) throw error;
         const std::vector<std::string_view> lines = splitLines(*bytes);
         if (lines.empty()) continue;
-        const std::string served = lowerSjis(std::string(trimmed(lines.front())) + ",");
+        const std::string served = sjis::lowerAsciiLetters(std::string(trimmed(lines.front())) + ",");
         if (served.find(key) == std::string::npos) continue;
         std::vector<std::string> words;
         for (std::size_t i = 1; i < lines.size(); ++i) {

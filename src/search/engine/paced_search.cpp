@@ -31,7 +31,10 @@ std::optional<TextMatch> PacedSearch::find(std::size_t from) {
     for (;;) {
         if (from >= m_nextQuestion && !keepGoing(from)) return std::nullopt;
         const std::size_t end = pieceEnd(from);
-        if (const auto m = m_matcher.find(m_text, from, end)) return m;
+        if (const auto m = m_matcher.leftmost(m_text, from, end)) {
+            if (m->length == 0) return std::nullopt;
+            return m;
+        }
         if (end == std::string_view::npos) return std::nullopt;
         from = end;
     }

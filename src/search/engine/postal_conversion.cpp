@@ -21,6 +21,19 @@ std::size_t charLength(std::string_view text, std::size_t at) {
     return regex::isLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
 }
 
+std::size_t charCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) ++count;
+    return count;
+}
+
+// Bytes of the first `count` characters of text (all of it when shorter).
+std::size_t prefixBytes(std::string_view text, std::size_t count) {
+    std::size_t i = 0;
+    for (; i < text.size() && count > 0; --count) i += charLength(text, i);
+    return i;
+}
+
 // Position of the first occurrence of word that starts on a character
 // boundary, so the trail byte of one character and the lead byte of the
 // next never pass for a word.
@@ -88,14 +101,14 @@ PostalStatus PostalConverter::convert(std::string& line, const std::string& post
     if (!m_warm) warmUp(postalFile);
 
     std::string s = line;
-    if (s.size() >= kCodeLength && std::all_of(s.begin(), s.begin() + 3, isDigit)) {
+    if (charCount(s) >= kCodeLength && std::all_of(s.begin(), s.begin() + 3, isDigit)) {
         if (s[3] == '-') s.erase(3, 1);
-        const std::string code = s.substr(0, kCodeLength);
-        // Anything but seven digits would be searched as a pattern and could
-        // match other fields or many records; no code has such a form.
-        if (code.size() == kCodeLength && std::all_of(code.begin(), code.end(), isDigit)) {
-            convertCode(line, code, postalFile);
-        }
+        // The first seven characters of what is left: 150-000 searches for
+        // 150000, which the codes 0150000 and 1500000 hold. Anything but
+        // digits would be searched as a pattern and could match other fields
+        // or many records; no code holds it.
+        const std::string code = s.substr(0, prefixBytes(s, kCodeLength));
+        if (std::all_of(code.begin(), code.end(), isDigit)) convertCode(line, code, postalFile);
         return m_status;
     }
 
@@ -139,7 +152,7 @@ void PostalConverter::convertCode(std::string& line, const std::string& code, co
     // A code shared by several towns gets the first record's address: the
     // line has room for one address where the user put the code.
     m_codeGrep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
-        if (written || !readRecord(hit.Line) || m_fields[kCodeField] != code) return;
+        if (written || !readRecord(hit.Line) || m_fields[kCodeField].find(code) == std::string::npos) return;
         const std::string address = m_fields[kPrefectureField] + m_fields[kCityField] + m_fields[kTownField];
         std::string t = original;
         // After the code and the whole character that follows it.

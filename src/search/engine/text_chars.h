@@ -20,10 +20,4 @@ bool isCharStart(std::string_view text, std::size_t p);
 // Start of the character that ends at character start p (p > 0).
 std::size_t previousCharStart(std::string_view text, std::size_t p);
 
-// An ASCII capital folded to lower case; callers fold single-byte characters
-// only, never a trail byte.
-constexpr unsigned char foldAscii(unsigned char b) {
-    return b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
-}
-
 }  // namespace tabulo::search

@@ -5,6 +5,7 @@
 
 #include "regex/awk_str.h"
 #include "regex/re_scanner.h"
+#include "sjis/ascii_case.h"
 #include "search/engine/case_fold_pattern.h"
 #include "search/engine/text_chars.h"
 #include "search/engine/whole_word.h"
@@ -39,9 +40,11 @@ TextMatcher::TextMatcher(std::string pattern, SearchOptions options)
     }
     if (!options.soMatchCase) {
         // Letters that are characters of their own fold; a trail byte that
-        // looks like a letter stays as it is.
+        // looks like a letter stays as it is and matches only itself.
+        m_pattern = sjis::lowerAsciiLetters(m_pattern);
+        m_foldsAt.assign(m_pattern.size(), false);
         for (std::size_t i = 0; i < m_pattern.size(); i += charLengthAt(m_pattern, i)) {
-            m_pattern[i] = static_cast<char>(foldAscii(static_cast<unsigned char>(m_pattern[i])));
+            m_foldsAt[i] = m_pattern[i] >= 'a' && m_pattern[i] <= 'z';
         }
     }
     if (!m_pattern.empty()) {
@@ -56,17 +59,22 @@ TextMatcher::TextMatcher(TextMatcher&&) noexcept = default;
 TextMatcher& TextMatcher::operator=(TextMatcher&&) noexcept = default;
 
 std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from, std::size_t startLimit) const {
+    const std::optional<TextMatch> m = leftmost(text, from, startLimit);
+    if (!m || m->length == 0) return std::nullopt;
+    return m;
+}
+
+std::optional<TextMatch> TextMatcher::leftmost(std::string_view text, std::size_t from,
+                                               std::size_t startLimit) const {
     std::size_t pos = from;
     while (pos <= text.size() && pos < startLimit) {
         const std::optional<TextMatch> candidate = findCandidate(text, pos, startLimit);
         if (!candidate) return std::nullopt;
-        if (candidate->length > 0 &&
-            (!m_options.soWholeWord || isWholeWord(text, candidate->start, candidate->end()))) {
+        if (candidate->length == 0 || !m_options.soWholeWord ||
+            isWholeWord(text, candidate->start, candidate->end())) {
             return candidate;
         }
-        // An empty match, or one inside a longer word: look on from the
-        // next character.
-        if (candidate->start >= text.size()) return std::nullopt;
+        // One inside a longer word: look on from the next character.
         pos = candidate->start + charLengthAt(text, candidate->start);
     }
     return std::nullopt;
@@ -102,9 +110,10 @@ std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size
             for (std::size_t k = 0; k < n && same; ++k) {
                 const auto t = static_cast<unsigned char>(base[start + k]);
                 const auto p = static_cast<unsigned char>(m_pattern[k]);
-                // Where the pattern has a letter of its own, so has the text
-                // at a match (both are cut into the same characters).
-                same = t == p || (p >= 'a' && p <= 'z' && foldAscii(t) == p);
+                // Only where the pattern has a letter of its own may the text
+                // differ, by an ASCII capital: neither is a lead byte, so a
+                // match cuts the text into the pattern's characters.
+                same = t == p || (m_foldsAt[k] && sjis::lowerAsciiLetter(t) == p);
             }
             if (!same) {
                 pos = start + 1;

@@ -2,9 +2,12 @@
 // against lines or against a whole text. Plain patterns are compared byte
 // for byte (ASCII letters folded per character unless case matters);
 // regular-expression and fuzzy patterns run on the program's pattern engine.
-// Every match starts and ends at character boundaries, is never empty, and
-// passes the whole-word rule when that option is on. Shared by the find
-// dialog, the match highlight and `tabulo-cli replace`.
+// Every match starts and ends at character boundaries and passes the
+// whole-word rule when that option is on. A search takes the leftmost match
+// the engine finds; when that one is empty the search has found nothing, so
+// a pattern such as b* finds nothing in abc (its leftmost match is the empty
+// one in front of a). Shared by the find dialog, the match highlight and
+// `tabulo-cli replace`.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "search/engine/search_options.h"
 
@@ -21,7 +25,7 @@ class TAWKStr;
 
 namespace tabulo::search {
 
-// A byte range of the searched text; length > 0.
+// A byte range of the searched text.
 struct TextMatch {
     std::size_t start;
     std::size_t length;
@@ -45,13 +49,17 @@ public:
     bool crossesLines() const { return m_crossesLines; }
 
     // The first match that starts at or after `from` (a character start)
-    // and before `startLimit`; a long text is searched piece by piece this
-    // way, each piece's matches the same as the whole text's. The start of
-    // the text and every position after a line feed are line heads; the end
-    // of the text and every position before a carriage return are line
-    // tails.
+    // and before `startLimit`; nothing when there is none or when it is
+    // empty. The start of the text and every position after a line feed are
+    // line heads; the end of the text and every position before a carriage
+    // return are line tails.
     std::optional<TextMatch> find(std::string_view text, std::size_t from = 0,
                                   std::size_t startLimit = std::string_view::npos) const;
+    // The same, an empty match included: a long text is searched piece by
+    // piece this way, each piece's matches the same as the whole text's, and
+    // an empty one ends the search.
+    std::optional<TextMatch> leftmost(std::string_view text, std::size_t from = 0,
+                                      std::size_t startLimit = std::string_view::npos) const;
     // The last match that starts before `before`, matches taken one after
     // another from the start of the text.
     std::optional<TextMatch> findLastBefore(std::string_view text, std::size_t before) const;
@@ -63,7 +71,8 @@ private:
     // The first match from `from` up to the next zero byte.
     std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from, std::size_t limit) const;
 
-    std::string m_pattern;  // for plain search without case: folded
+    std::string m_pattern;        // for plain search without case: folded
+    std::vector<bool> m_foldsAt;  // plain search without case: pattern bytes that are letters of their own
     SearchOptions m_options;
     bool m_crossesLines = false;
     bool m_anchored = false;

@@ -1,9 +1,9 @@
-/* Calls of the C interface written in C, so that jconvert_c.h is compiled
- * as a C header and the functions are reached through C linkage. */
+/* Calls of libjconvert written in C, so that jconvert.h is compiled as a C
+ * header and the functions are reached through C linkage. */
 #include <stdlib.h>
 #include <string.h>
 
-#include "kanji/jconvert_c.h"
+#include <jconvert.h>
 
 /* Checks that out holds exactly the expected bytes and a terminating NUL,
  * and releases it. */
@@ -45,5 +45,10 @@ int jconvertCallsFromC(void) {
         free(out);
     }
     if (!same(EncodeBase64(NULL, 0, &n), &n, "", 0)) return 14;
+    /* A missing text with a length is refused, not read. */
+    n = 7;
+    if (sjis2euc(NULL, 2, &n) != NULL || n != 7) return 15;
+    if (EncodeUU("abc", 3, NULL, 1, &n) != NULL) return 16;
+    if (InCodeCheck(NULL, 2) != 0 || ReturnCodeCheck(NULL, 2) != 0) return 17;
     return 0;
 }
