@@ -353,6 +353,7 @@ void TfmTabulo::setVisible(bool visible) {
     m_commandLineOpened = true;
     platform::waitUntilOnScreen(*this);
     platform::runGuarded(platform::prompts(), [this] {
+        offerRecoveryCopies();
         openCommandLineFiles();
         refreshCommands();
         refreshStatus();
@@ -360,7 +361,14 @@ void TfmTabulo::setVisible(bool visible) {
 }
 
 void TfmTabulo::formShow() {
-    m_workFolder = platform::workFolder();
+    // A work folder that is not private is refused with its reason; only
+    // what needs it (the script items, Namazu, Cat) stops working.
+    try {
+        m_workFolder = platform::workFolder();
+    } catch (const std::exception& error) {
+        m_workFolderRefused = true;
+        platform::reportError(platform::prompts(), error);
+    }
     action(QStringLiteral("_TagJump"))
         ->setToolTip(QStringLiteral("カーソル行のファイルを開く。または\n\"command\"+F12 DOSプロンプト"));
     action(QStringLiteral("_SetFile"))
@@ -374,7 +382,9 @@ void TfmTabulo::formShow() {
     m_editor->setBackgroundColor(m_viewerMode ? QToolTip::palette().color(QPalette::ToolTipBase)
                                               : QColor(Qt::white));
     m_option->readPaths();
-    applyAvailability(commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString()));
+    CommandAvailability availability = commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString());
+    if (m_workFolderRefused) availability.awk = availability.ruby = availability.sed = availability.xtr = availability.namazu = false;
+    applyAvailability(availability);
     refreshCommands();
     refreshStatus();
     calc::defineConstants(m_calc);

@@ -98,8 +98,11 @@ void TfmTabulo::showOptions() {
 }
 
 void TfmTabulo::storeSettingsAtClose() {
-    deleteWorkFiles(QString::fromStdString(m_workFolder.empty() ? platform::workFolder() : m_workFolder),
-                    QString::fromStdString(platform::programFolder()), QString());
+    // A refused work folder holds no files of this run.
+    if (!m_workFolderRefused) {
+        deleteWorkFiles(QString::fromStdString(m_workFolder.empty() ? platform::workFolder() : m_workFolder),
+                        QString::fromStdString(platform::programFolder()), QString());
+    }
     m_histories->Save(historyKey());
     if (!m_viewerMode) storeGeometry(*this, objectName(), m_editor);
     m_option->writeIni();

@@ -161,7 +161,7 @@ TEST_F(DocumentWindowTest, TooLittleFreeSpaceWritesNothing) {
     writeBytes(a, "old\r\n");
     w.setDocumentName(a);
     run("Save");
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("空きは12バイト必要です！ Drive /home\\ の空きは5バイトです.")});
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("空きは12バイト必要です！ Drive /home/ の空きは5バイトです.")});
     EXPECT_EQ(folderAsked, dir.path().toStdString());
     EXPECT_EQ(readBytes(a), "old\r\n");
     EXPECT_TRUE(w.document().Modified());

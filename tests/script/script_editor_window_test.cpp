@@ -235,7 +235,7 @@ TEST_F(ScriptEditorTest, SaveChecksTheFreeSpaceFirst) {
 
     tabulo::platform::setFreeSpaceQuery([](const std::string&) { return tabulo::platform::FreeSpace{10, "/mnt"}; });
     EXPECT_FALSE(awk->saveScriptTo(path(QStringLiteral("a.awk"))));
-    EXPECT_EQ(prompts.texts().last(), QStringLiteral("空きは17バイト必要です！ Drive /mnt\\ の空きは10バイトです."));
+    EXPECT_EQ(prompts.texts().last(), QStringLiteral("空きは17バイト必要です！ Drive /mnt/ の空きは10バイトです."));
     EXPECT_EQ(readBytes(path(QStringLiteral("a.awk"))), "<missing>");
     EXPECT_EQ(window->scriptSession().scriptPath, QString());
 }

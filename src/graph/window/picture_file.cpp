@@ -1,13 +1,15 @@
 #include "graph/window/picture_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include "graph/engine/jpeg_codec.h"
 #include "graph/engine/picture_error.h"
+#include "os/files/safe_save.h"
+#include "platform/local_path.h"
 
 namespace tabulo::graph {
 
@@ -22,7 +24,12 @@ QImage readJpeg(const QString& path) {
     // would be refused by the pixel limit anyway.
     if (file.size() > kMaxPicturePixels * 4) fail(QString::fromUtf8(kPictureTooLargeMessage));
     const QByteArray bytes = file.readAll();
-    const RgbImage rgb = decodeJpeg(bytes.toStdString());
+    RgbImage rgb;
+    try {
+        rgb = decodeJpeg(bytes.toStdString());
+    } catch (const EPictureError& error) {
+        fail(path + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+    }
     QImage image(rgb.width, rgb.height, QImage::Format_RGB32);
     if (image.isNull()) fail(QString::fromUtf8(kPictureTooLargeMessage));
     for (int y = 0; y < rgb.height; ++y) {
@@ -76,19 +83,30 @@ void writePicture(const QImage& picture, const QString& path) { writePicture(pic
 
 void writePicture(const QImage& picture, const QString& path, PictureFormat format) {
     if (format == PictureFormat::Unsupported) fail(QStringLiteral("サポートしていないフォーマットです！"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) fail(path + QStringLiteral(" に書き込めません"));
+    // The picture is encoded in memory first: a failed write is then the
+    // file's own.
+    QByteArray bytes;
     if (format == PictureFormat::Jpeg) {
-        const std::string bytes = encodeJpeg(rgbOf(picture), kJpegQuality);
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        const std::string jpeg = encodeJpeg(rgbOf(picture), kJpegQuality);
+        bytes = QByteArray(jpeg.data(), static_cast<qsizetype>(jpeg.size()));
     } else {
-        QImageWriter writer(&file, "BMP");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "BMP");
         if (!writer.write(picture.convertToFormat(QImage::Format_RGB888))) {
-            file.cancelWriting();
             fail(path + QStringLiteral(" に書き込めません: ") + writer.errorString());
         }
     }
-    if (!file.commit()) fail(path + QStringLiteral(" に書き込めません"));
+    // Saved as documents are: a temporary file renamed over the old one, and
+    // a failure says the system's reason.
+    const std::string local = platform::toLocalPath(path);
+    try {
+        os::saveFileBytes(local, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const std::exception& error) {
+        std::string reason = error.what();
+        if (reason.rfind(local + ": ", 0) == 0) reason.erase(0, local.size() + 2);
+        fail(path + QStringLiteral(" に書き込めません: ") + QString::fromUtf8(reason));
+    }
 }
 
 }  // namespace tabulo::graph

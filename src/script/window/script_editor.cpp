@@ -404,7 +404,7 @@ bool TfmAwk::writeScriptSelection() {
         bytes += m_document.Lines().Get(line);
         bytes += '\n';
     }
-    os::saveFileBytes(path, bytes, os::SaveOptions{.privateFile = true, .attributesFrom = {}});
+    os::saveFileBytes(path, bytes, os::SaveOptions{.privateFile = true, .attributesFrom = {}, .followLink = true, .recoveryFolder = {}});
     return true;
 }
 
