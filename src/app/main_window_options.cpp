@@ -96,9 +96,13 @@ void TfmTabulo::showOptions() {
     applyScriptEditorOptions();
 }
 
-void TfmTabulo::storeSettingsAtClose() {
+void TfmTabulo::deleteWorkFilesNow() {
     deleteWorkFiles(QString::fromStdString(m_workFolder.empty() ? platform::workFolder() : m_workFolder),
                     QString::fromStdString(platform::programFolder()), QString());
+}
+
+void TfmTabulo::storeSettingsAtClose() {
+    deleteWorkFilesNow();
     m_histories->Save(historyKey());
     if (!m_viewerMode) storeGeometry(*this, objectName(), m_editor);
     m_option->writeIni();
