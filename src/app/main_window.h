@@ -92,6 +92,9 @@ public:
     QToolBar* toolBar() const { return m_toolBar; }
     QMenu* contextMenu() const { return m_popup; }
 
+    // The script and report work files, deleted as at close.
+    void deleteWorkFilesNow();
+
     QString documentName() const { return m_documentName; }
     void setDocumentName(const QString& name);
     bool viewerMode() const { return m_viewerMode; }

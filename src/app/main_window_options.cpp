@@ -97,12 +97,15 @@ void TfmTabulo::showOptions() {
     applyScriptEditorOptions();
 }
 
-void TfmTabulo::storeSettingsAtClose() {
+void TfmTabulo::deleteWorkFilesNow() {
     // A refused work folder holds no files of this run.
-    if (!m_workFolderRefused) {
-        deleteWorkFiles(QString::fromStdString(m_workFolder.empty() ? platform::workFolder() : m_workFolder),
-                        QString::fromStdString(platform::programFolder()), QString());
-    }
+    if (m_workFolderRefused) return;
+    deleteWorkFiles(QString::fromStdString(m_workFolder.empty() ? platform::workFolder() : m_workFolder),
+                    QString::fromStdString(platform::programFolder()), QString());
+}
+
+void TfmTabulo::storeSettingsAtClose() {
+    deleteWorkFilesNow();
     m_histories->Save(historyKey());
     if (!m_viewerMode) storeGeometry(*this, objectName(), m_editor);
     m_option->writeIni();

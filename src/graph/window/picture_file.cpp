@@ -8,7 +8,7 @@
 
 #include "graph/engine/jpeg_codec.h"
 #include "graph/engine/picture_error.h"
-#include "os/files/safe_save.h"
+#include "os/files/output_file.h"
 #include "platform/local_path.h"
 
 namespace tabulo::graph {
@@ -85,27 +85,27 @@ void writePicture(const QImage& picture, const QString& path, PictureFormat form
     if (format == PictureFormat::Unsupported) fail(QStringLiteral("サポートしていないフォーマットです！"));
     // The picture is encoded in memory first: a failed write is then the
     // file's own.
-    QByteArray bytes;
+    std::string bytes;
     if (format == PictureFormat::Jpeg) {
-        const std::string jpeg = encodeJpeg(rgbOf(picture), kJpegQuality);
-        bytes = QByteArray(jpeg.data(), static_cast<qsizetype>(jpeg.size()));
+        bytes = encodeJpeg(rgbOf(picture), kJpegQuality);
     } else {
-        QBuffer buffer(&bytes);
+        QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "BMP");
         if (!writer.write(picture.convertToFormat(QImage::Format_RGB888))) {
             fail(path + QStringLiteral(" に書き込めません: ") + writer.errorString());
         }
+        bytes = buffer.data().toStdString();
     }
-    // Saved as documents are: a temporary file renamed over the old one, and
-    // a failure says the system's reason.
-    const std::string local = platform::toLocalPath(path);
+    const std::string target = platform::toLocalPath(path);
     try {
-        os::saveFileBytes(local, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    } catch (const std::exception& error) {
-        std::string reason = error.what();
-        if (reason.rfind(local + ": ", 0) == 0) reason.erase(0, local.size() + 2);
-        fail(path + QStringLiteral(" に書き込めません: ") + QString::fromUtf8(reason));
+        os::writeOutputFile(target, bytes);
+    } catch (const std::runtime_error& error) {
+        // The system's reason, after the name the message starts with.
+        const std::string text = error.what();
+        const std::size_t colon = text.rfind(": ");
+        const std::string reason = colon == std::string::npos ? text : text.substr(colon + 2);
+        fail(path + QStringLiteral(" に書き込めません: ") + QString::fromLocal8Bit(reason));
     }
 }
 
