@@ -28,13 +28,13 @@ function(tabulo_add_library folder)
   tabulo_apply_common(tabulo_${name})
 endfunction()
 
-# tabulo_add_test(<name> SOURCES ... [LINKS ...] [QT] [NO_GTEST_MAIN])
-# One CTest entry per test program; Qt tests run on the offscreen platform.
+# tabulo_add_test(<name> SOURCES ... [LINKS ...] [QT] [NO_GTEST_MAIN] [DESKTOP])
+# One CTest entry per test program; Qt tests run on the offscreen platform,
+# DESKTOP ones on a private X server with a window manager
+# (tests/support/with_desktop.sh; skipped when it is not installed).
 # NO_GTEST_MAIN: the sources bring their own main() (e.g. one that builds
 # the QApplication before running the tests).
 function(tabulo_add_test name)
-  # DESKTOP: the test runs on a private X desktop (tests/support/with_desktop.sh)
-  # and is skipped where none can be had.
   cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN;DESKTOP" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest)
