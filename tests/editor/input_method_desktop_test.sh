@@ -71,7 +71,19 @@ doc=$work/doc.txt
 printf 'first\r\nsecond' >"$doc"
 "$tabulo" "$doc" 2>"$work/tabulo.log" &
 app=$!
-trap 'kill $app 2>/dev/null' EXIT
+# mozc's server detaches from the engine and would outlive the test: every
+# process that carries this run's folder in its environment ends with it.
+cleanup() {
+  kill "$app" 2>/dev/null
+  ibus exit 2>/dev/null
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    [ "$pid" = $$ ] || [ "$pid" = "$PPID" ] && continue
+    tr '\0' '\n' <"$environ" 2>/dev/null | grep -qx "TABULO_IM_INNER=$work" && kill "$pid" 2>/dev/null
+  done
+}
+trap cleanup EXIT
 win=""
 for _ in $(seq 100); do
   win=$(xdotool search --pid "$app" --onlyvisible 2>/dev/null | head -1)
