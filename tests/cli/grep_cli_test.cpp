@@ -88,4 +88,42 @@ TEST_F(GrepCli, StatusesBadPatternsAndMissingFiles) {
     EXPECT_EQ(folder.out, f + "\r\nLine=1 \tabc\r\n\r\n");
 }
 
+// --count, --files-with-matches and --recursive print what GNU grep prints
+// for the same files (sorted, where grep follows the folder's own order).
+TEST_F(GrepCli, CountNamesAndRecursionAsGrepPrintsThem) {
+    if (runShell("command -v grep >/dev/null && echo found").out != "found\n") GTEST_SKIP() << "grep is not installed";
+    writeFile("outside.txt", "ab\n");
+    std::filesystem::create_directories(m_dir / "d" / "sub");
+    writeFile("d/b.txt", "ab\nxx\nab ab\n");
+    writeFile("d/a.txt", "no\n");
+    writeFile("d/sub/c.txt", "xab\n");
+    std::filesystem::create_symlink(m_dir / "outside.txt", m_dir / "d" / "link.txt");
+    const std::string cd = "cd " + quoted(m_dir.string()) + " && ";
+    struct Case {
+        const char* flags;
+        const char* files;
+    };
+    const Case cases[] = {
+        {"-c", "d/b.txt"},
+        {"--count", "d/b.txt d/a.txt d/sub/c.txt"},
+        {"-l", "d/a.txt d/b.txt d/sub/c.txt"},
+        {"--files-with-matches", "d/link.txt d/a.txt"},
+        {"-r -c", "d"},
+        {"-r -l", "d outside.txt"},
+        {"-r -l", "d/link.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.flags) + " " + c.files);
+        const RunResult ours = runShell(cd + program() + " grep " + c.flags + " ab " + c.files);
+        const std::string grep = cd + "grep " + c.flags + " ab " + c.files;
+        const bool recursive = std::string(c.flags).find("-r") != std::string::npos;
+        EXPECT_EQ(ours.out, runShell(grep + (recursive ? " | LC_ALL=C sort" : "")).out);
+        EXPECT_EQ(ours.status, runShell(grep + " >/dev/null").status);
+    }
+    // The listing of a folder's files, in the order of their names.
+    EXPECT_EQ(runShell(cd + program() + " grep -r ab d").out,
+              "d/b.txt\r\nLine=1 \tab\r\n\r\nd/b.txt\r\nLine=3 \tab ab\r\n\r\nd/sub/c.txt\r\nLine=1 \txab\r\n\r\n");
+    EXPECT_EQ(runShell(cd + program() + " grep -c -l ab d/b.txt 2>/dev/null").status, 2);
+}
+
 }  // namespace
