@@ -18,6 +18,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/free_space.h"
 #include "platform/local_path.h"
 #include "os/process/child_process.h"
 #include "script/engine/interpreter_command.h"
@@ -363,6 +364,25 @@ TEST_F(ScriptWindowTest, AFailedRunOffersTheDebugScriptThenShowsTheErrors) {
     EXPECT_EQ(started[0].parameters,
               (QStringList{QStringLiteral("-e"), QStringLiteral("/bin/sh"), QStringLiteral("/edited/Tbdebug.sh")}));
     EXPECT_EQ(resultBytes(), "<missing>");
+}
+
+// An interpreter that writes without end is stopped once its output no
+// longer fits beside it, before it fills the disk; the document stays.
+TEST_F(ScriptWindowTest, AnOutputLargerThanTheFreeSpaceStopsTheRun) {
+    auto& w = openDocument("a\r\n");
+    writeBytes(path(QStringLiteral("flood.awk")), "{ while (1) print \"x\" }\n");
+    selectLines(0, 0);
+    openWithScript("mAwk", path(QStringLiteral("flood.awk")));
+    tabulo::platform::setFreeSpaceQuery([](const std::string&) { return tabulo::platform::FreeSpace{64 * 1024, "/"}; });
+    control<QToolButton>("sbRun")->click();
+    tabulo::platform::setFreeSpaceQuery({});
+    ASSERT_FALSE(prompts.texts().isEmpty());
+    EXPECT_EQ(prompts.texts().back(),
+              QStringLiteral("作業フォルダーの空き容量が足りないため、スクリプトの実行を中止しました。"));
+    EXPECT_EQ(resultBytes(), "<missing>");
+    EXPECT_FALSE(QFile::exists(workFolder() + QStringLiteral("T.$")));
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(w.document().GetTextStr(), "a\r\n");
 }
 
 TEST_F(ScriptWindowTest, AMissingInterpreterSaysSo) {
