@@ -10,8 +10,15 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/invocation.h"
@@ -52,59 +59,129 @@ void collectFiles(const std::string& path, bool recursive, std::vector<std::stri
     }
 }
 
-int runGrep(Invocation& call) {
-    const std::string& pattern = call.operands()[0];
-    regex::TGrep grep;
-    grep.SetUseFuzzyCharDic(call.flag("--fuzzy"));
+// What the search of one file gives: its part of the output, the number of
+// matching lines, or why it could not be read.
+struct FileResult {
+    std::string text;
+    std::size_t hits = 0;
+    std::optional<std::string> failure;
+};
+
+struct SearchSettings {
+    std::string pattern;
+    bool fuzzy = false;
+    search::GrepEncoding encoding = search::GrepEncoding::ShiftJis;
+    Report report = Report::Listing;
+    bool namesCounts = false;  // a count follows the file's name
+};
+
+std::unique_ptr<regex::TGrep> compiledGrep(const SearchSettings& settings) {
+    auto grep = std::make_unique<regex::TGrep>();
+    grep->SetUseFuzzyCharDic(settings.fuzzy);
+    grep->SetRegExp(settings.pattern);
+    return grep;
+}
+
+FileResult searchFile(regex::TGrep& grep, const std::string& path, const SearchSettings& settings) {
+    FileResult result;
+    const std::string fileLine = search::documentTextOfFileName(path);  // as the listing names it
+    std::vector<std::string> entry;
+    grep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
+        ++result.hits;
+        if (settings.report != Report::Listing) return;
+        entry.clear();
+        search::appendListingEntry(entry, fileLine, hit);
+        for (const std::string& line : entry) result.text += line + "\r\n";
+    });
     try {
-        grep.SetRegExp(pattern);
-    } catch (const regex::ERegExpParser& e) {
-        throw CliError(patternErrorText(e, pattern));
+        search::grepFile(grep, path == "-" ? "/dev/stdin" : path, settings.encoding);
+    } catch (const regex::EFileNotFound& e) {
+        result.failure = e.what();
+        return result;
     }
-    const search::GrepEncoding encoding =
-        call.flag("--any-encoding") ? search::GrepEncoding::Detect : search::GrepEncoding::ShiftJis;
+    // As grep prints them: the count alone for a single file, else after the
+    // name and a colon.
+    if (settings.report == Report::Count) {
+        result.text = (settings.namesCounts ? fileLine + ":" : std::string()) + std::to_string(result.hits) + "\n";
+    } else if (settings.report == Report::Names && result.hits > 0) {
+        result.text = fileLine + "\n";
+    }
+    return result;
+}
+
+// Searches the files on every core, each thread with a pattern of its own,
+// and hands the results on in the order of the files as they become ready,
+// so the output is the one a single thread would write.
+void searchInParallel(const std::vector<std::string>& files, const SearchSettings& settings,
+                      const std::function<void(std::size_t, FileResult&)>& deliver) {
+    std::vector<FileResult> results(files.size());
+    std::vector<char> ready(files.size(), 0);
+    std::mutex lock;
+    std::condition_variable readyChanged;
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        const std::unique_ptr<regex::TGrep> grep = compiledGrep(settings);
+        for (std::size_t i; (i = next.fetch_add(1)) < files.size();) {
+            FileResult result = searchFile(*grep, files[i], settings);
+            const std::lock_guard<std::mutex> hold(lock);
+            results[i] = std::move(result);
+            ready[i] = 1;
+            readyChanged.notify_one();
+        }
+    };
+    const unsigned threads = std::min<std::size_t>(std::max(2u, std::thread::hardware_concurrency()), files.size());
+    std::vector<std::jthread> workers;
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        FileResult result;
+        {
+            std::unique_lock<std::mutex> hold(lock);
+            readyChanged.wait(hold, [&] { return ready[i] != 0; });
+            result = std::move(results[i]);
+        }
+        deliver(i, result);
+    }
+}
+
+int runGrep(Invocation& call) {
+    SearchSettings settings;
+    settings.pattern = call.operands()[0];
+    settings.fuzzy = call.flag("--fuzzy");
+    std::unique_ptr<regex::TGrep> grep;
+    try {
+        grep = compiledGrep(settings);
+    } catch (const regex::ERegExpParser& e) {
+        throw CliError(patternErrorText(e, settings.pattern));
+    }
+    settings.encoding = call.flag("--any-encoding") ? search::GrepEncoding::Detect : search::GrepEncoding::ShiftJis;
     if (call.flag("--count") && call.flag("--files-with-matches")) {
         throw UsageError("give one of --count and --files-with-matches");
     }
-    const Report report = call.flag("--count")                ? Report::Count
-                          : call.flag("--files-with-matches") ? Report::Names
-                                                              : Report::Listing;
+    settings.report = call.flag("--count")                ? Report::Count
+                      : call.flag("--files-with-matches") ? Report::Names
+                                                          : Report::Listing;
     const bool recursive = call.flag("--recursive");
     std::vector<std::string> files;
     for (std::size_t i = 1; i < call.operands().size(); ++i) collectFiles(call.operands()[i], recursive, files);
+    settings.namesCounts = files.size() > 1 || recursive;
 
-    OutputWriter& out = call.out();
-    std::string fileLine;  // the current file as the listing names it
-    std::vector<std::string> entry;
-    std::size_t hits = 0;  // matching lines of the current file
     bool found = false;
-    grep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
-        found = true;
-        ++hits;
-        if (report != Report::Listing) return;
-        entry.clear();
-        search::appendListingEntry(entry, fileLine, hit);
-        for (const std::string& line : entry) {
-            out.write(line);
-            out.write("\r\n");
+    const auto deliver = [&](std::size_t i, FileResult& result) {
+        if (result.failure) {
+            call.report(call.messages().fromArgument(files[i]) + ": " + *result.failure);
+            return;
         }
-    });
-    // As grep prints them: the count alone for a single file, else after the
-    // name and a colon.
-    const bool namesCounts = files.size() > 1 || recursive;
-    for (const std::string& path : files) {
-        fileLine = search::documentTextOfFileName(path);
-        hits = 0;
-        try {
-            search::grepFile(grep, path == "-" ? "/dev/stdin" : path, encoding);
-        } catch (const regex::EFileNotFound& e) {
-            call.report(call.messages().fromArgument(path) + ": " + e.what());
-            continue;
-        }
-        if (report == Report::Count) {
-            out.write((namesCounts ? fileLine + ":" : std::string()) + std::to_string(hits) + "\n");
-        } else if (report == Report::Names && hits > 0) {
-            out.write(fileLine + "\n");
+        found = found || result.hits > 0;
+        call.out().write(result.text);
+    };
+    // Standard input is read once, by this thread.
+    const bool parallel = files.size() > 1 && std::find(files.begin(), files.end(), "-") == files.end();
+    if (parallel) {
+        searchInParallel(files, settings, deliver);
+    } else {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            FileResult result = searchFile(*grep, files[i], settings);
+            deliver(i, result);
         }
     }
     return found ? 0 : 1;

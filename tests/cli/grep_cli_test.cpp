@@ -126,4 +126,18 @@ TEST_F(GrepCli, CountNamesAndRecursionAsGrepPrintsThem) {
     EXPECT_EQ(runShell(cd + program() + " grep -c -l ab d/b.txt 2>/dev/null").status, 2);
 }
 
+// Many files are searched on several threads; the output is the one file
+// after the other, as each file's own search writes it.
+TEST_F(GrepCli, ManyFilesListInTheOrderGiven) {
+    std::string files, oneByOne;
+    for (int i = 0; i < 60; ++i) {
+        std::string text;
+        for (int line = 0; line < 200 + 37 * i % 300; ++line) text += line % (i % 7 + 2) == 0 ? "x ab y\r\n" : "none\r\n";
+        const std::string f = writeFile("f" + std::to_string((i * 17) % 60) + ".txt", text);
+        files += " " + quoted(f);
+        oneByOne += runShell(program() + " grep ab " + quoted(f)).out;
+    }
+    EXPECT_EQ(runShell(program() + " grep ab" + files).out, oneByOne);
+}
+
 }  // namespace
