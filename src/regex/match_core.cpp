@@ -26,6 +26,20 @@ Char readAt(std::string_view s, std::size_t pos) {
     return {b, 1};
 }
 
+// Whether a match of at least one character ends anywhere in s: one walk
+// that follows an attempt from every start at once.
+bool anyMatchEnds(const TRE_DFA& a, std::string_view s) {
+    detail::LazyDfa& every = a.everyStart();
+    int state = every.initial();
+    for (std::size_t pos = 0;;) {
+        const Char c = readAt(s, pos);
+        if (c.length == 0) return false;
+        state = every.next(state, c.code);
+        if (every.accepts(state)) return true;
+        pos += c.length;
+    }
+}
+
 }  // namespace
 
 std::optional<std::size_t> TMatchCORE::longestMatch(std::string_view s, std::size_t pos, int state) const {
@@ -53,6 +67,15 @@ std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view s, SearchStart
     const TRE_DFA& a = dfa();
     if (atEnd(s, 0)) {
         if (a.accepts(a.initial()) && starts.limit > 0) return MatchSpan{0, 0};
+        return std::nullopt;
+    }
+    // Each start's attempt walks on until the automaton dies, which on a
+    // long subject without a match (a*b over a line of a) is the rest of it
+    // from every start: when no match can be empty, one walk over the whole
+    // subject first tells whether there is any. A piece of a longer text
+    // (a limit) is left to the attempts, so the pieces never walk the rest
+    // of the text again and again.
+    if (starts.limit == static_cast<std::size_t>(-1) && !a.accepts(a.initial()) && !anyMatchEnds(a, s)) {
         return std::nullopt;
     }
     for (std::size_t start = 0; start < starts.limit && !atEnd(s, start);) {
