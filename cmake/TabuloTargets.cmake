@@ -28,12 +28,14 @@ function(tabulo_add_library folder)
   tabulo_apply_common(tabulo_${name})
 endfunction()
 
-# tabulo_add_test(<name> SOURCES ... [LINKS ...] [QT] [NO_GTEST_MAIN])
-# One CTest entry per test program; Qt tests run on the offscreen platform.
+# tabulo_add_test(<name> SOURCES ... [LINKS ...] [QT] [NO_GTEST_MAIN] [DESKTOP])
+# One CTest entry per test program; Qt tests run on the offscreen platform,
+# DESKTOP ones on a private X server with a window manager
+# (tests/support/with_desktop.sh; skipped when it is not installed).
 # NO_GTEST_MAIN: the sources bring their own main() (e.g. one that builds
 # the QApplication before running the tests).
 function(tabulo_add_test name)
-  cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN;DESKTOP" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest)
   if(NOT ARG_NO_GTEST_MAIN)
@@ -46,7 +48,12 @@ function(tabulo_add_test name)
     target_compile_definitions(${name} PRIVATE QT_NO_CAST_FROM_ASCII)
   endif()
   tabulo_apply_common(${name})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  if(ARG_DESKTOP)
+    add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/support/with_desktop.sh $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8" SKIP_RETURN_CODE 77)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  endif()
 endfunction()

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "os/files/safe_save.h"
+
 namespace tabulo::editor {
 class EditorModel;
 }
@@ -22,10 +24,12 @@ void loadDocumentFile(editor::EditorModel& document, const QString& path);
 // given, is asked about the resolved target file before anything else is
 // asked; false stops. `bytes`, when given, are written instead of the
 // document's text (a document saved back in the encoding it came in).
+// `options` say whether a link at the name is followed and where a file
+// written in place keeps its recovery copy.
 // Returns false when nothing was written, and throws
 // "ファイル <path> を作成できません (<reason>)" when the write fails.
 bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool askBackup,
                       const std::function<bool(const std::string& target)>& confirmTarget = {},
-                      const std::string* bytes = nullptr);
+                      const std::string* bytes = nullptr, const os::SaveOptions& options = {});
 
 }  // namespace tabulo::app

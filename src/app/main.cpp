@@ -4,6 +4,7 @@
 #include "platform/error_handler.h"
 #include "platform/local_path.h"
 #include "platform/qt_prompts.h"
+#include "platform/termination_signals.h"
 
 int main(int argc, char** argv) {
     tabulo::platform::TabuloApplication app(argc, argv);
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) arguments << tabulo::platform::fromLocalPath(argv[i]);
     tabulo::app::TfmTabulo window(arguments);
     prompts.setParentWidget(&window);
+    tabulo::platform::endChildrenWithTheProgram([&window] { window.deleteWorkFilesNow(); });
     window.show();
     const int status = QApplication::exec();
     tabulo::platform::installPrompts(nullptr);

@@ -25,6 +25,7 @@
 #include "graph/window/graph_printer.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/modal_dialogs.h"
 #include "platform/run_shell.h"
 #include "platform/user_input_hold.h"
 #include "search/window/editor_search.h"
@@ -346,8 +347,28 @@ void TfmTabulo::showEvent(QShowEvent* event) {
     platform::runGuarded(platform::prompts(), [this] { formShow(); });
 }
 
+void TfmTabulo::setVisible(bool visible) {
+    QMainWindow::setVisible(visible);
+    if (!visible || m_commandLineOpened || !m_shown) return;
+    m_commandLineOpened = true;
+    platform::waitUntilOnScreen(*this);
+    platform::runGuarded(platform::prompts(), [this] {
+        offerRecoveryCopies();
+        openCommandLineFiles();
+        refreshCommands();
+        refreshStatus();
+    });
+}
+
 void TfmTabulo::formShow() {
-    m_workFolder = platform::workFolder();
+    // A work folder that is not private is refused with its reason; only
+    // what needs it (the script items, Namazu, Cat) stops working.
+    try {
+        m_workFolder = platform::workFolder();
+    } catch (const std::exception& error) {
+        m_workFolderRefused = true;
+        platform::reportError(platform::prompts(), error);
+    }
     action(QStringLiteral("_TagJump"))
         ->setToolTip(QStringLiteral("カーソル行のファイルを開く。または\n\"command\"+F12 DOSプロンプト"));
     action(QStringLiteral("_SetFile"))
@@ -360,9 +381,10 @@ void TfmTabulo::formShow() {
     readGeometry(*this, objectName(), m_editor, !m_viewerMode);  // a viewer stays centred
     m_editor->setBackgroundColor(m_viewerMode ? QToolTip::palette().color(QPalette::ToolTipBase)
                                               : QColor(Qt::white));
-    openCommandLineFiles();
     m_option->readPaths();
-    applyAvailability(commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString()));
+    CommandAvailability availability = commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString());
+    if (m_workFolderRefused) availability.awk = availability.ruby = availability.sed = availability.xtr = availability.namazu = false;
+    applyAvailability(availability);
     refreshCommands();
     refreshStatus();
     calc::defineConstants(m_calc);

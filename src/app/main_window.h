@@ -20,6 +20,7 @@
 #include "editor/model/editor_model.h"
 #include "kanji/code_conversion.h"
 #include "kanji/utf8_code.h"
+#include "os/files/file_state.h"
 #include "platform/printer_settings.h"
 #include "regex/grep.h"
 #include "script/window/script_session.h"
@@ -91,6 +92,9 @@ public:
     QToolBar* toolBar() const { return m_toolBar; }
     QMenu* contextMenu() const { return m_popup; }
 
+    // The script and report work files, deleted as at close.
+    void deleteWorkFilesNow();
+
     QString documentName() const { return m_documentName; }
     void setDocumentName(const QString& name);
     bool viewerMode() const { return m_viewerMode; }
@@ -114,6 +118,11 @@ public:
     // Writes the document to `path` after the free-space check and, when
     // asked, the backup question; false when nothing was written.
     bool saveFile(const QString& path, bool askBackup);
+    // Compares the document's file with what the window last read or wrote
+    // and, once for each change made behind the window, asks whether to
+    // save the window's text over it (run when the window is activated);
+    // true when it asked.
+    bool checkFileBehindWindow();
     // Files dropped on the window, in the order received.
     void dropFiles(const QStringList& paths);
     // Cat: the files chosen in TfmSetFiles joined into the document; with
@@ -190,6 +199,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // After the first showing: the files named on the command line open
+    // once the window is on the screen, so that their questions and the Cat
+    // dialog appear over it.
+    void setVisible(bool visible) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -287,6 +301,21 @@ private:
     // Asks before a save to the file whose text was cut at a 0x1A would
     // drop the bytes after it; false when the user said no.
     bool confirmDroppingCutBytes(const std::string& target);
+    // Changes behind the window (main_window_file_changes.cpp): the state of
+    // the document's file is remembered after each read and write; a save
+    // over a file that changed since asks first.
+    void rememberFile(const QString& name);
+    void forgetFile();
+    // Whether a save to `path` may go on, asking when the file changed
+    // behind the window (unless `confirmed`); `followLink` is set to whether
+    // a link at the name is the one that was there when the file was read.
+    bool confirmChangeBehindWindow(const QString& path, bool confirmed, bool& followLink);
+    bool askAboutChange(const QString& path, os::FileChange change);
+    bool writeDocument(const QString& path, bool askBackup, bool changeConfirmed);
+    // At start: saves of a file with several links that were cut short left
+    // its old text in a recovery copy; the user is told and may restore it
+    // (main_window_recovery.cpp).
+    void offerRecoveryCopies();
     void addToHistory(const QString& path);
     void openHistoryEntry(const QString& path);
     void readBackup();
@@ -357,11 +386,20 @@ private:
         std::uint64_t bytesAfterMarker;
     };
     std::optional<CutFile> m_cutFile;
+    // The document's file as the window last read or wrote it, and a state
+    // of it already asked about when the window was activated.
+    struct KnownFile {
+        QString name;
+        os::FileState state;
+    };
+    std::optional<KnownFile> m_knownFile;
+    std::optional<os::FileState> m_askedState;
     QString m_documentName;
     QStringList m_fileArguments;
     int m_startLine = 0;
     bool m_viewerMode = false;
     bool m_shown = false;
+    bool m_commandLineOpened = false;
     int m_tag = 0;
     CommandAvailability m_availability;
     calc::TExprCompo m_calc;
@@ -375,6 +413,8 @@ private:
     std::unique_ptr<search::EditorSearch> m_search;
     std::unique_ptr<ProgressPump> m_searchPump;
     std::string m_workFolder;
+    // The work folder was refused at start: what needs it is disabled.
+    bool m_workFolderRefused = false;
     TfmOption* m_option = nullptr;
     TOpenFileHistories* m_histories = nullptr;
     QTimer* m_backupTimer = nullptr;

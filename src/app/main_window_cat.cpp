@@ -1,13 +1,18 @@
 // Cat: several files dropped on the window, or named on the command line,
 // are not opened one by one. TfmSetFiles lets the user choose the files to
 // join and their order; they are joined into one text that becomes the
-// document, named as the Cat target in the first file's folder. The joined
-// text is built in the private work folder, so no file of the user's folder
-// (a CatTemp.txt of their own, or one among the files being joined) is
-// deleted or overwritten on the way; saving the document writes the target.
+// document, named as the Cat target in the first file's folder. An
+// existing file of the target's name is deleted first; a symbolic link
+// there is removed itself, never the file it points at, and a target that
+// is one of the files to join is kept. The joined text is built in the
+// private work folder; saving the document writes the target, and a link
+// planted there after the join is replaced, not followed.
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryFile>
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/main_window.h"
 #include "app/window_placement.h"
@@ -25,13 +30,20 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     std::vector<std::string> paths;
     for (const QString& input : inputs) paths.push_back(platform::toLocalPath(input));
     const std::string target = search::catTargetPath(paths.front());
+    const std::string work = platform::workFolder();  // a refused work folder stops here, with its reason
+    if (std::find(paths.begin(), paths.end(), target) == paths.end()) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
+            ::unlink(target.c_str());
+        }
+    }
 
     m_setFiles->setInputs(paths);
     m_setFiles->move(placeDialog(frameGeometry(), m_setFiles->frameGeometry(), 0).topLeft());
     m_runDialog(*m_setFiles);
     if (m_setFiles->result() != 1) return false;
 
-    QTemporaryFile joined(QString::fromStdString(platform::workFolder()) + QStringLiteral("CatTemp.XXXXXX"));
+    QTemporaryFile joined(QString::fromStdString(work) + QStringLiteral("CatTemp.XXXXXX"));
     if (!joined.open()) {
         platform::prompts().message(QStringLiteral("can't open ") + joined.fileTemplate());
         return false;
@@ -43,7 +55,7 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::size_t left = files.size();
     for (const std::string& file : files) {
-        search::CatAppendFile(file, output, platform::workFolder(), [](const std::string& message) {
+        search::CatAppendFile(file, output, work, [](const std::string& message) {
             platform::prompts().message(platform::fromLocalPath(message));
         });
         showProgress(QStringLiteral("Make TempFile"), QString::number(--left));
@@ -56,6 +68,7 @@ bool TfmTabulo::catFiles(const QStringList& inputs, bool askSave) {
     loadDocument(joined.fileName(), false, targetName);
     m_document.SetModified(false);
     setDocumentName(targetName);
+    rememberFile(targetName);
     refreshCommands();
     return true;
 }

@@ -90,7 +90,7 @@ void TfmTabulo::openCommandLineFiles() {
             openFile(path);
             if (m_startLine > 0) goToLine(m_startLine);
             // A script result shown by a second copy has no file of its own.
-            if (m_documentName == QString::fromStdString(platform::workFolder()) + QStringLiteral("TT.txt")) {
+            if (!m_workFolderRefused && m_documentName == QString::fromStdString(m_workFolder) + QStringLiteral("TT.txt")) {
                 setDocumentName(QString::fromStdString(platform::programFolder()) + QStringLiteral("ScriptTmp"));
             }
         } else if (count > 1) {

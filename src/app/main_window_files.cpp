@@ -62,22 +62,17 @@ QString numberText(float value) {
     return QString::fromStdString(calc::formatResult(static_cast<long double>(value)));
 }
 
-bool fileExists(const QString& path) {
-    struct stat info {};
-    return ::stat(localPath(path).c_str(), &info) == 0;
-}
-
 // Keeps the old text under the backup name as a copy with the file's mode
 // and owner, while the file itself stays in place until the new text has
 // replaced it: a failed write then loses nothing. Not a second link: a file
 // with several links is written in place, which would change that link too.
-void makeBackup(const QString& path) {
-    const std::string file = os::resolveSaveTarget(localPath(path));
+void makeBackup(const QString& path, const std::string& file) {
     const std::string backup = localPath(backupFileName(path));
     try {
         const std::string bytes = os::readRegularFile(file);
         ::unlink(backup.c_str());
-        os::saveFileBytes(backup, bytes, os::SaveOptions{.privateFile = false, .attributesFrom = file});
+        os::saveFileBytes(backup, bytes, os::SaveOptions{.privateFile = false, .attributesFrom = file,
+                                                           .followLink = true, .recoveryFolder = {}});
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", backupFileName(path), error);
     }
@@ -95,7 +90,7 @@ void loadDocumentFile(editor::EditorModel& document, const QString& path) {
 
 bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool askBackup,
                       const std::function<bool(const std::string& target)>& confirmTarget,
-                      const std::string* bytes) {
+                      const std::string* bytes, const os::SaveOptions& options) {
     const platform::FreeSpace space = platform::freeSpaceFor(localPath(path));
     const QString drive = QString::fromStdString(space.drive);
     // Both sizes are compared as single-precision reals, as they are shown.
@@ -109,27 +104,31 @@ bool saveDocumentFile(editor::EditorModel& document, const QString& path, bool a
     } else if (const float free = static_cast<float>(*space.bytes); free <= needed) {
         platform::prompts().message(QStringLiteral("空きは") + numberText(needed) +
                                     QStringLiteral("バイト必要です！ Drive ") + drive +
-                                    QStringLiteral("\\ の空きは") + numberText(free) + QStringLiteral("バイトです."));
+                                    (drive.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) +
+                                    QStringLiteral(" の空きは") + numberText(free) + QStringLiteral("バイトです."));
         return false;
     }
-    const std::string target = os::resolveSaveTarget(localPath(path));
-    // A folder, FIFO or device is refused before any question or backup.
-    if (struct stat info {}; ::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    const std::string target = options.followLink ? os::resolveSaveTarget(localPath(path)) : localPath(path);
+    // A folder, FIFO or device is refused before any question or backup; a
+    // link that is not followed is replaced, whatever it points at.
+    if (struct stat info {}; ::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
         fileError("ファイル %1 を作成できません", path, os::NotRegularFileError(localPath(path), info.st_mode));
     }
     if (confirmTarget && !confirmTarget(target)) return false;
-    if (askBackup && fileExists(path)) {
+    // Only a file of the name itself has old text to keep: not a link the
+    // save replaces.
+    if (struct stat info {}; askBackup && ::lstat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         const platform::Answer answer = platform::prompts().confirm(
             QStringLiteral("同名のファイルが存在しています。バックアップファイルを作りますか？"), boxTitle(),
             platform::Buttons::YesNoCancel);
         if (answer == platform::Answer::Cancel) return false;
-        if (answer == platform::Answer::Yes) makeBackup(path);
+        if (answer == platform::Answer::Yes) makeBackup(path, target);
     }
     try {
         if (bytes) {
-            os::saveFileBytes(localPath(path), *bytes, os::SaveOptions{});
+            os::saveFileBytes(localPath(path), *bytes, options);
         } else {
-            document.SaveToFile(localPath(path));
+            document.SaveToFile(localPath(path), options);
         }
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", path, error);
@@ -163,6 +162,7 @@ bool TfmTabulo::newDocument() {
     m_document.setFileEncoding(editor::FileEncoding::ShiftJis);
     m_document.SetModified(false);
     m_cutFile.reset();
+    forgetFile();
     m_documentName.clear();
     refreshStatus();
     refreshCommands();
@@ -224,6 +224,7 @@ bool TfmTabulo::openFile(const QString& path) {
     }
     m_document.SetModified(false);
     setDocumentName(name);
+    rememberFile(name);
     addToHistory(name);
     refreshCommands();
     return true;
@@ -238,7 +239,7 @@ void TfmTabulo::openWithDialog() {
 void TfmTabulo::addToHistory(const QString& path) {
     if (path == QStringLiteral("UnTitled")) return;
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (folder == QString::fromStdString(platform::workFolder())) return;
+    if (!m_workFolder.empty() && folder == QString::fromStdString(m_workFolder)) return;
     m_histories->Refresh(historyKey());
     m_histories->Add(path);
 }
@@ -251,6 +252,7 @@ void TfmTabulo::openHistoryEntry(const QString& path) {
     loadDocument(path, true);
     m_histories->Add(path);
     setDocumentName(path);
+    rememberFile(path);
     m_document.SetModified(false);
     refreshStatus();
     refreshCommands();
@@ -276,7 +278,8 @@ bool TfmTabulo::saveDocument() {
 
 bool TfmTabulo::saveDocumentAs() {
     const QString start = hasNoFile(m_documentName) ? QString() : m_documentName;
-    const std::optional<QString> path = platform::prompts().saveFile(QString(), start, mainFileFilter());
+    const std::optional<QString> path = platform::prompts().saveFile(QString(), start, mainFileFilter(),
+                                                                        /*askOverwrite=*/false);  // the backup question asks
     if (!path) return false;
     QString name = platform::fromLocalPath(platform::longPathName(localPath(*path)));
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
@@ -287,6 +290,15 @@ bool TfmTabulo::saveDocumentAs() {
 }
 
 bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
+    return writeDocument(path, askBackup, false);
+}
+
+bool TfmTabulo::writeDocument(const QString& path, bool askBackup, bool changeConfirmed) {
+    os::SaveOptions options;
+    bool followLink = true;
+    if (!confirmChangeBehindWindow(path, changeConfirmed, followLink)) return false;
+    options.followLink = followLink;
+    options.recoveryFolder = platform::programFolder();
     // A document converted from UTF-8 is asked about its encoding first; when
     // the answer is UTF-8 those bytes replace the document's own text.
     editor::FileEncoding encoding = editor::FileEncoding::ShiftJis;
@@ -297,9 +309,10 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
     }
     if (!saveDocumentFile(m_document, path, askBackup,
                           [this](const std::string& target) { return confirmDroppingCutBytes(target); },
-                          encoding == editor::FileEncoding::Utf8 ? &*utf8Bytes : nullptr)) {
+                          encoding == editor::FileEncoding::Utf8 ? &*utf8Bytes : nullptr, options)) {
         return false;
     }
+    rememberFile(path);
     m_document.setFileEncoding(encoding);
     m_document.SetModified(false);
     m_cutFile.reset();
@@ -312,7 +325,8 @@ bool TfmTabulo::saveFile(const QString& path, bool askBackup) {
 void TfmTabulo::autoBackup() {
     if (m_document.Lines().Count() == 0 || !m_document.Modified()) return;
     try {
-        m_document.SaveToFile(localPath(autoBackupPath()), os::SaveOptions{.privateFile = true, .attributesFrom = {}});
+        m_document.SaveToFile(localPath(autoBackupPath()), os::SaveOptions{.privateFile = true, .attributesFrom = {},
+                                                                              .followLink = true, .recoveryFolder = {}});
     } catch (const std::exception& error) {
         fileError("ファイル %1 を作成できません", autoBackupPath(), error);
     }

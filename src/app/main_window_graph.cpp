@@ -69,10 +69,9 @@ void TfmTabulo::showGraphWindow(const std::string* specification) {
     }
     const bool wasVisible = m_func->isVisible();
     m_func->showGraph();
-    if (!wasVisible) {
-        readGeometry(*m_func, kGraphWindowName);
-        setStayOnTop(*m_func, true);
-    }
+    // The window stays on top from its creation: turning that on now would
+    // re-create the shown window.
+    if (!wasVisible) readGeometry(*m_func, kGraphWindowName);
 }
 
 void TfmTabulo::showGraphKindChooser() {

@@ -206,7 +206,7 @@ void TfmTabulo::functionLengths() {
     m_bulk.end(false);
     // A work file only its owner may read: it holds the document's text.
     try {
-        os::saveFileBytes(report, result.text, os::SaveOptions{.privateFile = true, .attributesFrom = {}});
+        os::saveFileBytes(report, result.text, os::SaveOptions{.privateFile = true, .attributesFrom = {}, .followLink = true, .recoveryFolder = {}});
     } catch (const std::exception&) {
         platform::prompts().message(QStringLiteral("can't open ") + QString::fromStdString(report));
         return;

@@ -16,6 +16,7 @@
 #include "os/files/safe_save.h"
 #include "platform/folders.h"
 #include "platform/local_path.h"
+#include "platform/modal_dialogs.h"
 
 namespace tabulo::app {
 namespace {
@@ -34,7 +35,7 @@ void TfmTabulo::setUpFilesAndSettings() {
     m_option->onPathsStored = [this] {
         applyAvailability(commandAvailability(m_option->paths(), qEnvironmentVariable("PATH").toStdString()));
     };
-    m_runDialog = [](QDialog& dialog) { dialog.exec(); };
+    m_runDialog = [](QDialog& dialog) { platform::runModal(dialog); };
 
     // The anchor of the recent files is a separator line, shown once there
     // are entries below it.
@@ -96,9 +97,15 @@ void TfmTabulo::showOptions() {
     applyScriptEditorOptions();
 }
 
-void TfmTabulo::storeSettingsAtClose() {
+void TfmTabulo::deleteWorkFilesNow() {
+    // A refused work folder holds no files of this run.
+    if (m_workFolderRefused) return;
     deleteWorkFiles(QString::fromStdString(m_workFolder.empty() ? platform::workFolder() : m_workFolder),
                     QString::fromStdString(platform::programFolder()), QString());
+}
+
+void TfmTabulo::storeSettingsAtClose() {
+    deleteWorkFilesNow();
     m_histories->Save(historyKey());
     if (!m_viewerMode) storeGeometry(*this, objectName(), m_editor);
     m_option->writeIni();

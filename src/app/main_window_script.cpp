@@ -16,6 +16,9 @@
 #include <QStatusBar>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <fstream>
 
 #include "app/main_window.h"
@@ -26,6 +29,7 @@
 #include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/folders.h"
+#include "platform/free_space.h"
 #include "platform/local_path.h"
 #include "platform/run_shell.h"
 #include "script/engine/interpreter_command.h"
@@ -38,6 +42,14 @@
 namespace tabulo::app {
 
 namespace {
+
+// Whether the file has grown past the space still free beside it.
+bool outgrowsItsFolder(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    const platform::FreeSpace free = platform::freeSpaceFor(path);
+    return free.bytes && static_cast<std::uint64_t>(info.st_size) > *free.bytes;
+}
 
 using script::ScriptMode;
 
@@ -139,7 +151,23 @@ void TfmTabulo::runScript() {
     // leaves none.
     script::FollowingAssembly assembly(files, std::string(editor::lineBreakBytes(m_document.lineBreakStyle())));
     script::ScriptRunOutcome outcome;
-    waitForChild([&](const ChildPump& pump) { outcome = script::runScriptCommand(command, environment, files.output, pump); });
+    bool outOfSpace = false;
+    waitForChild([&](const ChildPump& pump) {
+        // An output that would leave no room for the result it becomes
+        // stops the run before it fills the disk.
+        const ChildPump bounded = [&] {
+            outOfSpace = outgrowsItsFolder(files.output);
+            return !outOfSpace && pump();
+        };
+        outcome = script::runScriptCommand(command, environment, files.output, bounded);
+    });
+    if (outOfSpace) {
+        QFile::remove(platform::fromLocalPath(files.output));
+        platform::prompts().message(
+            QStringLiteral("作業フォルダーの空き容量が足りないため、スクリプトの実行を中止しました。"), QString(),
+            platform::Icon::Warning);
+        return;
+    }
     if (outcome.started && outcome.end.how == os::ChildEnd::How::Stopped) {
         statusBar()->showMessage(QStringLiteral("スクリプトの実行を中止しました"));
         return;

@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/window_placement.h"
 #include "platform/error_handler.h"
 #include "platform/ini_file.h"
 #include "platform/long_path.h"
@@ -284,14 +283,14 @@ void TfmOption::storePathsClick() {
     for (int i = 0; i < 5; ++i) {
         store.writeString(kPathsKey, QString::fromLatin1(kPathNames[i]), trimmed(m_pathFields[i]->text()));
     }
-    setStayOnTop(*this, false);
     platform::prompts().message(QStringLiteral("レジストりー ") + kPathsKey + QStringLiteral(" に記憶しました。"));
     if (onPathsStored) onPathsStored();
     reject();
 }
 
+// The file dialog opens above this stay-on-top dialog by the program's rule
+// for modal dialogs; this dialog keeps its own state meanwhile.
 void TfmOption::browseClick(int field) {
-    setStayOnTop(*this, false);
     const QString filter = field == 4 ? QStringLiteral("郵政省郵便番号(*.csv)|*.CSV;*.csv")
                                       : QStringLiteral("実行ファイル(*.EXE)|*.EXE|すべてのファイル（*）|*");
     const std::optional<QString> chosen = platform::prompts().openFile(QString(), QString(), filter);
@@ -299,7 +298,6 @@ void TfmOption::browseClick(int field) {
         m_pathFields[field]->setText(
             field == 4 ? *chosen : QString::fromStdString(platform::programRelative(chosen->toStdString())));
     }
-    setStayOnTop(*this, true);
 }
 
 }  // namespace tabulo::app

@@ -10,6 +10,7 @@
 
 #include "calc/line_calculation.h"
 #include "cli/invocation.h"
+#include "cli/pdf_file.h"
 #include "graph/engine/graph_page.h"
 #include "graph/engine/graph_specification.h"
 #include "graph/engine/picture_error.h"
@@ -89,10 +90,11 @@ int runGraph(Invocation& call) {
     if (call.has("--pdf")) {
         QPrinter job(QPrinter::HighResolution);
         printer.configure(job);
-        job.setOutputFileName(QString::fromLocal8Bit(pdf.c_str()));
-        if (!graph::printGraphPage(job, calculator, options, nullptr)) {
-            throw CliError("cannot write " + call.messages().fromArgument(pdf));
-        }
+        printToPdfFile(job, pdf, [&] {
+            if (!graph::printGraphPage(job, calculator, options, nullptr)) {
+                throw CliError("cannot write " + call.messages().fromArgument(pdf));
+            }
+        });
         return 0;
     }
     // The paint box's size, as the window's save draws it.

@@ -41,6 +41,9 @@ public:
 
     // Writes everything held, a trailing lone lead byte included.
     void flush() { drain(true); }
+    // Writes what is held now, for output that must go out as it comes;
+    // converting, a lead byte at the end waits for its trail byte.
+    void push() { drain(false); }
 
     Encoding target() const { return m_target; }
 

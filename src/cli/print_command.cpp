@@ -8,14 +8,13 @@
 
 #include <malloc.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/input_file.h"
 #include "cli/invocation.h"
+#include "cli/pdf_file.h"
 #include "sjis/sjis_codec.h"
 #include "platform/printer_settings.h"
 #include "print/engine/print_defaults.h"
@@ -99,11 +98,6 @@ int runPrint(Invocation& call) {
     const HeldLines lines = readLines(path);
     if (lines.count() == 0)
         throw CliError("nothing to print: the input has no lines");
-    // The PDF writer only says that it failed; the system says why.
-    if (std::FILE* probe = std::fopen(output.c_str(), "wb"))
-        std::fclose(probe);
-    else
-        throw FileError(output, errno);
 
     keepPageBuffersInTheHeap();
     const auto application = printingApplication();
@@ -118,10 +112,11 @@ int runPrint(Invocation& call) {
                            {lines.count(), [&](std::size_t i) { return lines.line(i); }}, pages, {});
         QPrinter pdf(QPrinter::HighResolution);
         printer.configure(pdf);
-        pdf.setOutputFileName(QString::fromLocal8Bit(output));
         pdf.setDocName(QString::fromStdString(call.messages().fromArgument(path)));
         pdf.setCreator(QStringLiteral("tabulo-cli"));
-        print::printPages(pages, properties, pdf);
+        printToPdfFile(pdf, output, [&] { print::printPages(pages, properties, pdf); });
+    } catch (const CliError&) {
+        throw;
     } catch (const std::runtime_error& error) {
         throw CliError(error.what());
     }

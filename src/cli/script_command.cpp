@@ -2,17 +2,23 @@
 // over the whole input: the input lines go to the interpreter as its target
 // file with LF breaks, in the locale (or encoding) that makes it read
 // Shift-JIS as characters, from an argument list (no shell). The
-// interpreter's output is written to standard output byte for byte, its
-// errors go to standard error, and its exit status is this command's.
+// interpreter's output is written to standard output byte for byte as it
+// comes, its errors go to standard error, and its exit status is this
+// command's. Ended by a signal, the command passes it on to the interpreter,
+// waits for it, removes its work files and exits 128 + the signal's number.
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
+#include <iterator>
 #include <string_view>
 
 #include "cli/cli_error.h"
 #include "cli/input_file.h"
+#include "os/process/child_process.h"
 #include "cli/invocation.h"
 #include "script/engine/interpreter_command.h"
 #include "script/engine/script_arguments.h"
@@ -53,7 +59,44 @@ private:
     std::string m_path;
 };
 
+// How long an interpreter has to end after a signal was passed on to it.
+constexpr std::chrono::seconds kSignalGrace{2};
+
+// The signal that ended the run, or 0.
+volatile sig_atomic_t g_endingSignal = 0;
+
+void passOn(int signal) {
+    g_endingSignal = signal;
+    os::ChildProcess::signalAll(signal);
+}
+
+// For one scope, the signals that end a command-line tool are passed on to
+// the interpreter instead of ending this process at once. A signal ignored
+// when the tool started (nohup, a background job) stays ignored.
+class ForwardedSignals {
+public:
+    ForwardedSignals() {
+        struct sigaction action{};
+        action.sa_handler = passOn;
+        ::sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+            ::sigaction(kSignals[i], nullptr, &m_previous[i]);
+            if (m_previous[i].sa_handler != SIG_IGN) ::sigaction(kSignals[i], &action, nullptr);
+        }
+    }
+    ~ForwardedSignals() {
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &m_previous[i], nullptr);
+    }
+    ForwardedSignals(const ForwardedSignals&) = delete;
+    ForwardedSignals& operator=(const ForwardedSignals&) = delete;
+
+private:
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+    struct sigaction m_previous[std::size(kSignals)];
+};
+
 int runScript(Invocation& call) {
+    const ForwardedSignals forwarded;
     const ScriptMode mode = modeOf(call.operands()[0]);
     const std::string& scriptPath = call.operands()[1];
     const RunFolder folder;
@@ -85,12 +128,25 @@ int runScript(Invocation& call) {
     const std::vector<std::string> environment =
         script::interpreterEnvironment(mode, script::sjisLocaleInstalled());
 
-    const script::ScriptRunOutcome outcome = script::runScriptCommand(command, environment, files.output, {}, true);
+    if (g_endingSignal != 0) return 128 + g_endingSignal;
+    const auto writeOut = [&call](std::string_view bytes) {
+        call.out().write(bytes);
+        call.out().push();
+    };
+    // The signal again from the wait, in case it came before the interpreter
+    // was known; an interpreter that ignores it is killed after a grace.
+    std::optional<std::chrono::steady_clock::time_point> passedOn;
+    const auto endOnSignal = [&passedOn] {
+        if (g_endingSignal == 0) return true;
+        if (!passedOn) {
+            os::ChildProcess::signalAll(g_endingSignal);
+            passedOn = std::chrono::steady_clock::now();
+        }
+        return std::chrono::steady_clock::now() - *passedOn < kSignalGrace;
+    };
+    const script::ScriptRunOutcome outcome = script::streamScriptCommand(command, environment, writeOut, endOnSignal);
+    if (g_endingSignal != 0) return 128 + g_endingSignal;
     if (!outcome.started) throw CliError(outcome.errorText);
-
-    InputFile output(files.output);
-    char block[1 << 16];
-    while (const std::size_t got = output.read(block, sizeof block)) call.out().write(std::string_view(block, got));
     if (outcome.end.how == os::ChildEnd::How::Signalled) return 128 + outcome.end.code;
     return outcome.end.code;
 }

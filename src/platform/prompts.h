@@ -50,8 +50,10 @@ public:
     // Several files, in the order the dialog returns them.
     virtual QStringList openFiles(const QString& caption, const QString& startPath,
                                   const QString& filter, int selectedFilter = 0) = 0;
+    // askOverwrite false leaves the question about an existing file to the
+    // caller, which asks one of its own.
     virtual std::optional<QString> saveFile(const QString& caption, const QString& startPath,
-                                            const QString& filter) = 0;
+                                            const QString& filter, bool askOverwrite = true) = 0;
 
     // The font dialog; std::nullopt when cancelled.
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;

@@ -2,6 +2,8 @@
 // application name; filters are translated from the program's notation.
 #include "platform/qt_prompts.h"
 
+#include "platform/modal_dialogs.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -10,8 +12,13 @@
 #include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSpacerItem>
+
+#include <algorithm>
 
 namespace tabulo::platform {
 
@@ -42,7 +49,42 @@ void leaveRoomForTitle(QDialog& dialog, const QString& title)
     dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarButtons);
 }
 
-const QFileDialog::Options kFileDialogOptions = QFileDialog::HideNameFilterDetails;
+// Qt breaks a message wider than a fixed share of the screen anywhere, also
+// inside a word; the box is widened instead so that each line of the text
+// fits, as far as the screen allows.
+void fitLines(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    const QScreen* screen = box.screen();
+    if (!label || !grid || !screen) return;
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+    // How wide QMessageBox lets itself grow.
+    const int screenWidth = screen->availableGeometry().width();
+    const int boxLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    constexpr int kIconAndMargins = 120;
+    const int limit = boxLimit - kIconAndMargins;
+    const int width = std::min(widest + label->fontMetrics().averageCharWidth(), limit);
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(grid->indexOf(label), &row, &column, &rowSpan, &columnSpan);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), column);
+}
+
+// Qt's own dialog on every desktop, so that it follows the program's
+// stacking rule.
+const QFileDialog::Options kFileDialogOptions =
+    QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog;
+
+// A file dialog shows its name, size, type and date columns in full, however
+// small the window that opened it is.
+void sizeForColumns(QFileDialog& dialog)
+{
+    const QScreen* screen = dialog.screen();
+    const QSize wanted(820, 520);
+    dialog.resize(screen ? wanted.boundedTo(screen->availableGeometry().size() * 9 / 10) : wanted);
+}
 
 }  // namespace detail
 
@@ -104,11 +146,17 @@ QWidget* QtPrompts::parentWidget() const
     return m_parent;
 }
 
+QWidget* QtPrompts::opener() const
+{
+    return openerWindow(m_parent);
+}
+
 void QtPrompts::message(const QString& text, const QString& title, Icon icon)
 {
     QMessageBox box(detail::toQtIcon(icon), detail::titleOrAppName(title), text, QMessageBox::Ok,
-                    m_parent);
-    box.exec();
+                    opener());
+    detail::fitLines(box);
+    runModal(box);
 }
 
 Answer QtPrompts::confirm(const QString& text, const QString& title, Buttons buttons, Icon icon)
@@ -138,13 +186,14 @@ Answer QtPrompts::confirm(const QString& text, const QString& title, Buttons but
         break;
     }
     QMessageBox box(detail::toQtIcon(icon), detail::titleOrAppName(title), text, qtButtons,
-                    m_parent);
+                    opener());
     box.setEscapeButton(escape);
     // The first button is the default, as Enter answers Yes or OK.
     box.setDefaultButton(buttons == Buttons::Ok || buttons == Buttons::OkCancel
                              ? QMessageBox::Ok
                              : QMessageBox::Yes);
-    box.exec();
+    detail::fitLines(box);
+    runModal(box);
     switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
@@ -161,13 +210,13 @@ Answer QtPrompts::confirm(const QString& text, const QString& title, Buttons but
 std::optional<QString> QtPrompts::input(const QString& caption, const QString& prompt,
                                         const QString& defaultText)
 {
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(opener());
     const QString title = detail::titleOrAppName(caption);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     detail::leaveRoomForTitle(dialog, title);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (runModal(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }
     return dialog.textValue();
@@ -177,7 +226,7 @@ std::optional<QString> QtPrompts::inputWithCheck(const QString& caption, const Q
                                                  const QString& defaultText, const QString& checkCaption,
                                                  bool& checked)
 {
-    QDialog dialog(m_parent);
+    QDialog dialog(opener());
     const QString title = detail::titleOrAppName(caption);
     dialog.setWindowTitle(title);
     auto* layout = new QVBoxLayout(&dialog);
@@ -192,55 +241,67 @@ std::optional<QString> QtPrompts::inputWithCheck(const QString& caption, const Q
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     detail::leaveRoomForTitle(dialog, title);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (runModal(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }
     checked = check->isChecked();
     return field->text();
 }
 
+QStringList QtPrompts::runFileDialog(QFileDialog::AcceptMode mode, QFileDialog::FileMode files,
+                                     const QString& caption, const QString& startPath,
+                                     const QString& filter, int selectedFilter, bool askOverwrite)
+{
+    const QString qtFilter = qtFileFilter(filter);
+    QFileDialog dialog(opener(), caption, startPath, qtFilter);
+    dialog.setOptions(detail::kFileDialogOptions);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askOverwrite);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(files);
+    if (!qtFilter.isEmpty()) dialog.selectNameFilter(qtFilter.split(QStringLiteral(";;")).value(selectedFilter));
+    detail::sizeForColumns(dialog);
+    if (runModal(dialog) != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles();
+}
+
 std::optional<QString> QtPrompts::openFile(const QString& caption, const QString& startPath,
                                            const QString& filter, int selectedFilter)
 {
-    const QString qtFilter = qtFileFilter(filter);
-    QString selected = qtFilter.split(QStringLiteral(";;")).value(selectedFilter);
-    const QString path = QFileDialog::getOpenFileName(m_parent, caption, startPath, qtFilter,
-                                                      &selected, detail::kFileDialogOptions);
-    if (path.isEmpty()) {
+    const QStringList paths = runFileDialog(QFileDialog::AcceptOpen, QFileDialog::ExistingFile, caption,
+                                            startPath, filter, selectedFilter, true);
+    if (paths.isEmpty() || paths.front().isEmpty()) {
         return std::nullopt;
     }
-    return path;
+    return paths.front();
 }
 
 QStringList QtPrompts::openFiles(const QString& caption, const QString& startPath,
                                  const QString& filter, int selectedFilter)
 {
-    const QString qtFilter = qtFileFilter(filter);
-    QString selected = qtFilter.split(QStringLiteral(";;")).value(selectedFilter);
-    return QFileDialog::getOpenFileNames(m_parent, caption, startPath, qtFilter, &selected,
-                                         detail::kFileDialogOptions);
+    return runFileDialog(QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, caption, startPath, filter,
+                         selectedFilter, true);
 }
 
 std::optional<QString> QtPrompts::saveFile(const QString& caption, const QString& startPath,
-                                           const QString& filter)
+                                           const QString& filter, bool askOverwrite)
 {
-    const QString path = QFileDialog::getSaveFileName(m_parent, caption, startPath,
-                                                      qtFileFilter(filter), nullptr,
-                                                      detail::kFileDialogOptions);
-    if (path.isEmpty()) {
+    const QStringList paths = runFileDialog(QFileDialog::AcceptSave, QFileDialog::AnyFile, caption, startPath,
+                                            filter, 0, askOverwrite);
+    if (paths.isEmpty() || paths.front().isEmpty()) {
         return std::nullopt;
     }
-    return path;
+    return paths.front();
 }
 
 std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
-    if (!ok) {
+    QFontDialog dialog(initial, opener());
+    if (runModal(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }
-    return font;
+    return dialog.selectedFont();
 }
 
 void QtPrompts::beep()

@@ -4,6 +4,7 @@
 
 #include "platform/prompts.h"
 
+#include <QFileDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -13,7 +14,8 @@ class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr);
 
-    // The window the dialogs are centred on and modal to; may be null.
+    // The window the dialogs belong to while no other window of the program
+    // is active; may be null.
     void setParentWidget(QWidget* parent);
     QWidget* parentWidget() const;
 
@@ -31,11 +33,17 @@ public:
     QStringList openFiles(const QString& caption, const QString& startPath,
                           const QString& filter, int selectedFilter = 0) override;
     std::optional<QString> saveFile(const QString& caption, const QString& startPath,
-                                    const QString& filter) override;
+                                    const QString& filter, bool askOverwrite = true) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     void beep() override;
 
 private:
+    // The window a box opened now belongs to (see openerWindow()).
+    QWidget* opener() const;
+    QStringList runFileDialog(QFileDialog::AcceptMode mode, QFileDialog::FileMode files,
+                              const QString& caption, const QString& startPath, const QString& filter,
+                              int selectedFilter, bool askOverwrite);
+
     QPointer<QWidget> m_parent;
 };
 

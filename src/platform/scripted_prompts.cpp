@@ -196,10 +196,11 @@ QStringList ScriptedPrompts::openFiles(const QString& caption, const QString& st
 }
 
 std::optional<QString> ScriptedPrompts::saveFile(const QString& caption, const QString& startPath,
-                                                 const QString& filter)
+                                                 const QString& filter, bool askOverwrite)
 {
-    return detail::takeAnswer(m_files,
-                              fileRecord(PromptKind::SaveFile, caption, startPath, filter));
+    PromptRecord& entry = fileRecord(PromptKind::SaveFile, caption, startPath, filter);
+    entry.askOverwrite = askOverwrite;
+    return detail::takeAnswer(m_files, entry);
 }
 
 std::optional<QFont> ScriptedPrompts::chooseFont(const QFont& initial)

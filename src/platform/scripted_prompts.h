@@ -27,6 +27,7 @@ struct PromptRecord {
     int selectedFilter = 0;  // openFile(s): the filter entry chosen at first
     QString checkCaption;    // inputWithCheck: the check box's caption
     bool checked = false;    // inputWithCheck: its state when the box opened
+    bool askOverwrite = true;  // saveFile: whether the dialog asks before replacing a file
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
     QFont font;
@@ -72,7 +73,7 @@ public:
     QStringList openFiles(const QString& caption, const QString& startPath,
                           const QString& filter, int selectedFilter = 0) override;
     std::optional<QString> saveFile(const QString& caption, const QString& startPath,
-                                    const QString& filter) override;
+                                    const QString& filter, bool askOverwrite = true) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     void beep() override;
 

@@ -67,6 +67,7 @@ TEST_F(DocumentWindowTest, SavingAnUntitledDocumentAsksForANameAndAddsTxt) {
     run("Save");
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].kind, PromptKind::SaveFile);
+    EXPECT_FALSE(prompts.records()[0].askOverwrite);  // the backup question is the one asked
     EXPECT_EQ(prompts.records()[0].defaultText, QString());
     EXPECT_EQ(w.documentName(), path(QStringLiteral("memo.txt")));
     EXPECT_EQ(readBytes(path(QStringLiteral("memo.txt"))), "abc\r\n");
@@ -160,7 +161,7 @@ TEST_F(DocumentWindowTest, TooLittleFreeSpaceWritesNothing) {
     writeBytes(a, "old\r\n");
     w.setDocumentName(a);
     run("Save");
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("空きは12バイト必要です！ Drive /home\\ の空きは5バイトです.")});
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("空きは12バイト必要です！ Drive /home/ の空きは5バイトです.")});
     EXPECT_EQ(folderAsked, dir.path().toStdString());
     EXPECT_EQ(readBytes(a), "old\r\n");
     EXPECT_TRUE(w.document().Modified());

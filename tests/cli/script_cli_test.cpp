@@ -3,6 +3,14 @@
 // and the tool's own errors as status 2.
 #include "cli/cli_fixture.h"
 
+#include <fcntl.h>
+#include <signal.h>
+
+#include <chrono>
+#include <cstring>
+#include <sstream>
+#include <thread>
+
 #include "os/process/child_process.h"
 
 namespace {
@@ -63,6 +71,145 @@ TEST_F(ScriptCli, TheInterpretersStatusAndTheToolsOwnErrors) {
                   .status,
               2);
     EXPECT_EQ(runShell(program() + " script perl x 2>/dev/null").status, 2);
+}
+
+// A run of tabulo-cli script in the background, with a work folder of its
+// own and its output in a pipe.
+class BackgroundRun {
+public:
+    BackgroundRun(const std::string& script, const std::filesystem::path& tmp) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::setenv("TMPDIR", tmp.c_str(), 1);
+            // As a job in the foreground of a terminal gets them.
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal, SIG_DFL);
+            ::execl(TABULO_CLI_PATH, "tabulo-cli", "script", "awk", script.c_str(), "/dev/null", nullptr);
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        m_output = out[0];
+    }
+    ~BackgroundRun() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_output >= 0) ::close(m_output);
+    }
+    pid_t pid() const { return m_pid; }
+    int output() const { return m_output; }
+
+    // The interpreter once it runs (the child whose parent is the tool), or -1.
+    pid_t interpreter() const {
+        for (int i = 0; i < 500; ++i) {
+            for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+                const std::string name = entry.path().filename();
+                if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+                std::ifstream stat(entry.path() / "stat");
+                std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+                const auto close = text.rfind(')');
+                if (close == std::string::npos) continue;
+                std::istringstream fields(text.substr(close + 2));
+                std::string state;
+                pid_t parent = 0;
+                fields >> state >> parent;
+                if (parent == m_pid && text.find("(gawk)") != std::string::npos) return std::stoi(name);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+
+    // The exit status within five seconds; -1 when it ended otherwise or not.
+    int exitStatus() {
+        for (int i = 0; i < 500; ++i) {
+            int raw = 0;
+            if (::waitpid(m_pid, &raw, WNOHANG) == m_pid) {
+                m_pid = -1;
+                return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_output = -1;
+};
+
+// Gone, or a zombie waiting for a parent that is not ours, within two seconds.
+bool processEnds(pid_t pid) {
+    for (int i = 0; i < 200; ++i) {
+        if (::kill(pid, 0) != 0) return true;
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const auto close = text.rfind(')');
+        if (close != std::string::npos && text.compare(close, 3, ") Z") == 0) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST_F(ScriptCli, ASignalEndingTheToolEndsTheInterpreterAndRemovesTheWorkFolder) {
+    const std::string endless = writeFile("endless.awk", "BEGIN { while (1) {} }\n");
+    const std::string flooding = writeFile("flood.awk", "BEGIN { while (1) print \"x\" }\n");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        for (const std::string& script : {endless, flooding}) {
+            SCOPED_TRACE(std::string(strsignal(signal)) + " " + script);
+            const std::filesystem::path tmp = m_dir / ("tmp" + std::to_string(signal));
+            std::filesystem::create_directories(tmp);
+            BackgroundRun run(script, tmp);
+            // A reader that drops everything, so the flood keeps flowing.
+            std::thread drain([fd = run.output()] {
+                char buffer[65536];
+                while (::read(fd, buffer, sizeof buffer) > 0) {
+                }
+            });
+            const pid_t interpreter = run.interpreter();
+            ASSERT_GT(interpreter, 0);
+            ::kill(run.pid(), signal);
+            EXPECT_EQ(run.exitStatus(), 128 + signal);
+            EXPECT_TRUE(processEnds(interpreter));
+            EXPECT_TRUE(std::filesystem::is_empty(tmp));
+            drain.join();
+            std::filesystem::remove_all(tmp);
+        }
+    }
+}
+
+TEST_F(ScriptCli, TheInterpreterEndsWhenTheToolIsKilled) {
+    BackgroundRun run(writeFile("endless.awk", "BEGIN { while (1) {} }\n"), m_dir);
+    const pid_t interpreter = run.interpreter();
+    ASSERT_GT(interpreter, 0);
+    ::kill(run.pid(), SIGKILL);
+    EXPECT_TRUE(processEnds(interpreter));
+}
+
+TEST_F(ScriptCli, OutputComesOutWhileTheInterpreterStillRuns) {
+    BackgroundRun run(writeFile("first.awk", "BEGIN { print \"first\"; fflush(); while (1) {} }\n"), m_dir);
+    std::string got;
+    char buffer[64];
+    while (got.find('\n') == std::string::npos) {
+        const ssize_t n = ::read(run.output(), buffer, sizeof buffer);
+        if (n <= 0) break;
+        got.append(buffer, static_cast<std::size_t>(n));
+    }
+    EXPECT_EQ(got, "first\n");
+    ::kill(run.pid(), SIGTERM);
+    EXPECT_EQ(run.exitStatus(), 128 + SIGTERM);
+}
+
+TEST_F(ScriptCli, AFloodIntoAFullDeviceEndsWithAMessage) {
+    const RunResult run = runShell(program() + " script awk " +
+                                   quoted(writeFile("flood.awk", "BEGIN { while (1) print \"x\" }\n")) +
+                                   " /dev/null 2>&1 >/dev/full");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("No space left on device"), std::string::npos) << run.out;
 }
 
 }  // namespace

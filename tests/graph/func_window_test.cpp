@@ -1,6 +1,12 @@
 // The graph window on the offscreen platform with scripted prompts and a
 // printer whose printable page is A4's 200 x 287 mm.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -269,7 +275,8 @@ TEST_F(FuncWindowTest, PicturesLoadFromJpegAndBmpAndBadFilesKeepTheOldOne) {
     EXPECT_FALSE(window->openPicture(path(QStringLiteral("photo.png"))));
     EXPECT_FALSE(window->openPicture(path(QStringLiteral("huge.bmp"))));
     ASSERT_EQ(prompts.records().size(), 5u);
-    EXPECT_TRUE(prompts.texts()[0].startsWith(QStringLiteral("JPEG を読み込めません")));
+    EXPECT_TRUE(prompts.texts()[0].startsWith(path(QStringLiteral("bad.jpg")) + QStringLiteral(": JPEG を読み込めません")))
+        << prompts.texts()[0].toStdString();
     EXPECT_EQ(prompts.texts()[3], path(QStringLiteral("photo.png")) + QStringLiteral(" はサポートされていない画像形式です"));
     EXPECT_TRUE(prompts.texts()[4].contains(QStringLiteral("huge.bmp")) ||
                 prompts.texts()[4] == QStringLiteral("画像が大きすぎます（6400万画素まで）"));
@@ -299,9 +306,13 @@ TEST_F(FuncWindowTest, SaveNamesFollowTheDialogRules) {
     window->saveDrawing();
     EXPECT_EQ(prompts.texts().back(), QStringLiteral("サポートしていないフォーマットです！"));
     writeBytes(path(QStringLiteral("old.bmp")), "old");
+    prompts.clear();
     prompts.queueFile(path(QStringLiteral("old.bmp")));
     prompts.queueAnswer(platform::Answer::Cancel);
     window->saveDrawing();
+    // The file dialog leaves the question to the window: it is asked once.
+    ASSERT_EQ(prompts.records().size(), 2u);
+    EXPECT_FALSE(prompts.records().front().askOverwrite);
     EXPECT_EQ(prompts.records().back().text, QStringLiteral("同名のファイルが存在しています。上書きしますか？"));
     EXPECT_EQ(prompts.records().back().buttons, platform::Buttons::YesCancel);
     QFile old(path(QStringLiteral("old.bmp")));
@@ -313,6 +324,29 @@ TEST_F(FuncWindowTest, SaveNamesFollowTheDialogRules) {
     EXPECT_EQ(QImage(path(QStringLiteral("old.bmp"))).size(), window->paintBox().size());
     EXPECT_EQ(prompts.records().front().filter,
               QStringLiteral("Jprg(*.jpg *.jpeg)|*.jpg;*.jpeg|BMP(*.bmp)|*.bmp"));
+}
+
+// The file system refuses the bytes (a file-size limit of 200 bytes): the
+// message names the file and the system's reason, and no file is left.
+TEST_F(FuncWindowTest, AFailedPictureWriteSaysTheSystemsReason) {
+    window->showGraph();
+    for (const char* name : {"full.bmp", "full.jpg"}) {
+        prompts.clear();
+        prompts.queueFile(path(QString::fromLatin1(name)));
+        rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{200, old.rlim_max};
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        platform::runGuarded(prompts, [&] { window->saveDrawing(); });
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, SIG_DFL);
+        ASSERT_FALSE(prompts.texts().isEmpty()) << name;
+        EXPECT_EQ(prompts.texts().back(), path(QString::fromLatin1(name)) + QStringLiteral(" に書き込めません: ") +
+                                              QString::fromLocal8Bit(std::strerror(EFBIG)))
+            << prompts.texts().join(QLatin1Char('|')).toStdString();
+        EXPECT_FALSE(QFile::exists(path(QString::fromLatin1(name)))) << name;
+    }
 }
 
 TEST_F(FuncWindowTest, AnOverLongSpecificationIsReportedOnceAndDrawsNoCurve) {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -124,6 +126,76 @@ TEST(QtPromptsTest, InputBoxOffersTheDefaultAndReturnsTheAnswerOrNothing)
 
     whenModalOpens([](QWidget* dialog) { static_cast<QInputDialog*>(dialog)->reject(); });
     EXPECT_EQ(prompts.input(QStringLiteral("指定行に移動"), {}, QStringLiteral("7")), std::nullopt);
+}
+
+// Where a box opens: over the window it was opened from, or in the middle of
+// the screen while the program shows no window yet; above a stay-on-top
+// window of the program, by staying on top itself.
+TEST(QtPromptsTest, BoxOpensOverItsOpenerOrInTheMiddleOfTheScreen)
+{
+    QWidget main;
+    main.setGeometry(40, 60, 500, 400);
+    QWidget tool(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    tool.setGeometry(420, 300, 300, 200);  // inside the offscreen 800 x 600 screen
+    QtPrompts prompts(&main);
+
+    struct Seen {
+        QPoint centre;
+        bool onTop = false;
+        QWidget* parent = nullptr;
+    };
+    const auto ask = [&prompts] {
+        Seen seen;
+        whenModalOpens([&seen](QWidget* box) {
+            seen = {box->frameGeometry().center(), box->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                    box->parentWidget()};
+            pressKey(box, Qt::Key_Return);
+        });
+        prompts.message(QStringLiteral("見つかりません"));
+        return seen;
+    };
+    const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 40; };
+
+    const Seen first = ask();  // nothing is shown yet
+    EXPECT_TRUE(near(first.centre, QGuiApplication::primaryScreen()->availableGeometry().center()))
+        << first.centre.x() << ',' << first.centre.y();
+    EXPECT_FALSE(first.onTop);
+
+    main.show();
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    const Seen overMain = ask();
+    EXPECT_EQ(overMain.parent, &main);
+    EXPECT_TRUE(near(overMain.centre, main.geometry().center()));
+    EXPECT_FALSE(overMain.onTop);
+
+    tool.show();
+    QApplication::setActiveWindow(&tool);
+    const Seen overTool = ask();
+    EXPECT_EQ(overTool.parent, &tool);
+    EXPECT_TRUE(near(overTool.centre, tool.geometry().center()));
+    EXPECT_TRUE(overTool.onTop);
+}
+
+// A one-sentence message stays on one line however long it is, as far as the
+// screen allows: no word is broken.
+TEST(QtPromptsTest, OneSentenceMessageIsNotWrapped)
+{
+    const QStringList texts = {
+        QStringLiteral("ターゲットが選択されていません。スクリプトの範囲指定をしてください。"),
+        QStringLiteral("/home/user/documents/reports/2026/quarterly-summary-final.txt が見つかりません。"),
+    };
+    QtPrompts prompts;
+    for (const QString& text : texts) {
+        int lines = 0;
+        whenModalOpens([&lines](QWidget* box) {
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            lines = label->height() / label->fontMetrics().lineSpacing();
+            pressKey(box, Qt::Key_Return);
+        });
+        prompts.message(text);
+        EXPECT_EQ(lines, 1) << text.toStdString();
+    }
 }
 
 }  // namespace

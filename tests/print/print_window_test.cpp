@@ -24,7 +24,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QSpinBox>
+#include <QTest>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -163,6 +165,49 @@ TEST(PrinterFontMetrics, ALineMeasuresAsTheToolkitLaysItOut) {
         EXPECT_EQ(cutter.cut(line, column).size(), 1u) << line;
         EXPECT_EQ(cutter.cut(line, column - 1).size(), 2u) << line;
     }
+}
+
+// Leaving a margin field shows the whole number it counts as, 0 for none.
+TEST_F(PrintWindowTest, LeavingAMarginFieldShowsItsNumber) {
+    openLines(japaneseLines(3));
+    struct Case {
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {{"", "0"}, {"007", "7"}, {"12", "12"}};
+    onPrint = [&](print::TfmPrint& dialog) {
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        for (const Case& c : cases) {
+            QSpinBox* field = dialog.MarginTopEdit;
+            auto* edit = field->findChild<QLineEdit*>();
+            field->setFocus();
+            ASSERT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }));
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+            dialog.MarginBottomEdit->setFocus();
+            QApplication::processEvents();
+            EXPECT_EQ(field->text(), QString::fromLatin1(c.shown)) << '"' << c.typed << '"';
+        }
+        dialog.hide();
+    };
+    run("Print1");
+}
+
+TEST_F(PrintWindowTest, PreviewOpensAtItsDesignedSize) {
+    openLines(japaneseLines(3));
+    onPrint = [](print::TfmPrint& dialog) { dialog.PreviewButton->click(); };
+    QSize shown;
+    onPreview = [&](print::TFormStrPreview& preview) {
+        preview.show();
+        QApplication::processEvents();
+        shown = preview.size();
+        preview.hide();
+    };
+    run("Print1");
+    EXPECT_EQ(shown, QSize(520, 459));
 }
 
 TEST_F(PrintWindowTest, PreviewShowsEveryPage) {

@@ -11,6 +11,7 @@
 #include "platform/ini_file.h"
 #include "platform/settings_store.h"
 #include "script/engine/keyword_file.h"
+#include "script/window/elided_label.h"
 #include "script/window/script_editor.h"
 #include "script/window/script_session.h"
 #include "search/window/find_dialog.h"
@@ -92,6 +93,16 @@ TEST_F(ScriptEditorTest, ShowLoadsTheScriptAndSummarisesTheRun) {
     EXPECT_EQ(window->scriptSession().arguments, QStringLiteral("-v n=1"));
     EXPECT_EQ(awk->panelText(3), QStringLiteral(" Awkモード 【 gawk -f -v n=1 sum.awk  ReversText  > Tabulo 】"));
     EXPECT_EQ(window->document().SelectedText(), "a b");
+    // Longer than the panel at the window's designed width: the panel shows
+    // both ends, and the whole text as its tip, instead of cutting the end.
+    const auto* summary = awk->findChild<tabulo::script::ElidedLabel*>(QStringLiteral("StatusPanel3"));
+    ASSERT_NE(summary, nullptr);
+    const QString shown = summary->shownText();
+    EXPECT_NE(shown, awk->panelText(3));
+    EXPECT_LE(summary->fontMetrics().horizontalAdvance(shown), summary->contentsRect().width());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral(" Awkモード")) && shown.endsWith(QStringLiteral("> Tabulo 】")))
+        << shown.toStdString();
+    EXPECT_EQ(summary->toolTip(), awk->panelText(3));
 
     // Coming back to the window summarises the run anew.
     window->document().clearSelection();
@@ -224,7 +235,7 @@ TEST_F(ScriptEditorTest, SaveChecksTheFreeSpaceFirst) {
 
     tabulo::platform::setFreeSpaceQuery([](const std::string&) { return tabulo::platform::FreeSpace{10, "/mnt"}; });
     EXPECT_FALSE(awk->saveScriptTo(path(QStringLiteral("a.awk"))));
-    EXPECT_EQ(prompts.texts().last(), QStringLiteral("空きは17バイト必要です！ Drive /mnt\\ の空きは10バイトです."));
+    EXPECT_EQ(prompts.texts().last(), QStringLiteral("空きは17バイト必要です！ Drive /mnt/ の空きは10バイトです."));
     EXPECT_EQ(readBytes(path(QStringLiteral("a.awk"))), "<missing>");
     EXPECT_EQ(window->scriptSession().scriptPath, QString());
 }

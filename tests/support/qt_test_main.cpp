@@ -5,21 +5,15 @@
 // prompts).
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include "platform/error_handler.h"
+#include "support/private_folders.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    QTemporaryDir home;
-    QTemporaryDir runtime;
-    qputenv("TABULO_HOME", home.path().toUtf8());
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    QDir(runtime.path()).mkpath(QStringLiteral("."));
-    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const tabulo::testing::PrivateFolders folders;
     tabulo::platform::TabuloApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tabulo"));
 

@@ -36,6 +36,7 @@
 #include "platform/clipboard_picture.h"
 #include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
+#include "platform/modal_dialogs.h"
 
 namespace tabulo::graph {
 
@@ -84,7 +85,7 @@ double screenDpi() {
 
 TfmFunc::TfmFunc(calc::TExprCompo& calculator, GraphPrinter& printer, std::function<GraphKind()> kind,
                  std::function<void(GraphKind)> setKind, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_calc(calculator), m_printer(printer), m_kind(std::move(kind)),
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_calc(calculator), m_printer(printer), m_kind(std::move(kind)),
       m_setKind(std::move(setKind)) {
     setObjectName(QStringLiteral("fmFunc"));
     setWindowTitle(QStringLiteral("関数グラフ"));
@@ -535,7 +536,7 @@ void TfmFunc::runDialog(QDialog& dialog) {
     if (m_runDialog) {
         m_runDialog(dialog);
     } else {
-        dialog.exec();
+        platform::runModal(dialog);
     }
 }
 

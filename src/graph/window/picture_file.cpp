@@ -1,13 +1,15 @@
 #include "graph/window/picture_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include "graph/engine/jpeg_codec.h"
 #include "graph/engine/picture_error.h"
+#include "os/files/output_file.h"
+#include "platform/local_path.h"
 
 namespace tabulo::graph {
 
@@ -22,7 +24,12 @@ QImage readJpeg(const QString& path) {
     // would be refused by the pixel limit anyway.
     if (file.size() > kMaxPicturePixels * 4) fail(QString::fromUtf8(kPictureTooLargeMessage));
     const QByteArray bytes = file.readAll();
-    const RgbImage rgb = decodeJpeg(bytes.toStdString());
+    RgbImage rgb;
+    try {
+        rgb = decodeJpeg(bytes.toStdString());
+    } catch (const EPictureError& error) {
+        fail(path + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+    }
     QImage image(rgb.width, rgb.height, QImage::Format_RGB32);
     if (image.isNull()) fail(QString::fromUtf8(kPictureTooLargeMessage));
     for (int y = 0; y < rgb.height; ++y) {
@@ -76,19 +83,30 @@ void writePicture(const QImage& picture, const QString& path) { writePicture(pic
 
 void writePicture(const QImage& picture, const QString& path, PictureFormat format) {
     if (format == PictureFormat::Unsupported) fail(QStringLiteral("サポートしていないフォーマットです！"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) fail(path + QStringLiteral(" に書き込めません"));
+    // The picture is encoded in memory first: a failed write is then the
+    // file's own.
+    std::string bytes;
     if (format == PictureFormat::Jpeg) {
-        const std::string bytes = encodeJpeg(rgbOf(picture), kJpegQuality);
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        bytes = encodeJpeg(rgbOf(picture), kJpegQuality);
     } else {
-        QImageWriter writer(&file, "BMP");
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "BMP");
         if (!writer.write(picture.convertToFormat(QImage::Format_RGB888))) {
-            file.cancelWriting();
             fail(path + QStringLiteral(" に書き込めません: ") + writer.errorString());
         }
+        bytes = buffer.data().toStdString();
     }
-    if (!file.commit()) fail(path + QStringLiteral(" に書き込めません"));
+    const std::string target = platform::toLocalPath(path);
+    try {
+        os::writeOutputFile(target, bytes);
+    } catch (const std::runtime_error& error) {
+        // The system's reason, after the name the message starts with.
+        const std::string text = error.what();
+        const std::size_t colon = text.rfind(": ");
+        const std::string reason = colon == std::string::npos ? text : text.substr(colon + 2);
+        fail(path + QStringLiteral(" に書き込めません: ") + QString::fromLocal8Bit(reason));
+    }
 }
 
 }  // namespace tabulo::graph

@@ -9,7 +9,8 @@ namespace tabulo::graph {
 
 QString askPictureSaveName() {
     platform::Prompts& prompts = platform::prompts();
-    std::optional<QString> chosen = prompts.saveFile(QString(), QString(), QString::fromUtf8(kPictureSaveFilter));
+    std::optional<QString> chosen = prompts.saveFile(QString(), QString(), QString::fromUtf8(kPictureSaveFilter),
+                                                 /*askOverwrite=*/false);  // asked below
     if (!chosen || chosen->isEmpty()) return {};
     QString name = *chosen;
     // The prompts do not report the filter entry the user picked; the first

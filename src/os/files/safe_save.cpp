@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -13,52 +12,17 @@
 #include <stdexcept>
 #include <vector>
 
+#include "os/files/file_io.h"
+#include "os/files/recovery_copy.h"
 #include "os/files/regular_file.h"
 
 namespace tabulo::os {
 namespace {
 
-[[noreturn]] void fail(const std::string& path, int error) {
-    throw std::runtime_error(path + ": " + std::strerror(error));
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-// Closes a descriptor on every path out.
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    // Closes now and reports the close's own failure (delayed write errors).
-    int close() {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
-
-private:
-    int m_fd;
-};
-
-void writeAll(int fd, std::string_view bytes, const std::string& path) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(path, errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
+using detail::Fd;
+using detail::fail;
+using detail::folderOf;
+using detail::writeAll;
 
 mode_t creationMode() {
     const mode_t mask = ::umask(0);
@@ -94,25 +58,62 @@ void takeAttributes(int fd, const std::string& from, const struct stat& info) {
     copyExtendedAttributes(from, fd);
 }
 
-void writeInPlace(const std::string& target, std::string_view bytes) {
-    Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (fd.get() < 0) fail(target, errno);
-    writeAll(fd.get(), bytes, target);
-    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(target, errno);
-    if (::fsync(fd.get()) != 0) fail(target, errno);
-    if (fd.close() != 0) fail(target, errno);
+// A link another user could have planted: not the user's own, in a folder
+// everyone may write in or a sticky one.
+bool plantedLink(const std::string& link, const struct stat& info) {
+    if (info.st_uid == ::geteuid()) return false;
+    struct stat folder {};
+    if (::stat(folderOf(link).c_str(), &folder) != 0) return true;
+    return (folder.st_mode & (S_IWOTH | S_ISVTX)) != 0;
 }
 
-void syncFolder(const std::string& folder) {
-    const Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0) ::fsync(fd.get());
+std::string tempTemplate(const std::string& folder) {
+    return folder + "/" + std::string(kSaveTempPrefix) + std::to_string(::getpid()) + "-XXXXXX";
+}
+
+// Every link must see the new text, so the file is written in place; the
+// new text is complete and flushed in a temporary file first, and the old
+// text stays whole in a recovery copy until the in-place copy is flushed. A
+// write that fails half-way puts the old text back at once.
+void writeThroughLinks(const std::string& path, const std::string& target, std::string_view bytes,
+                       const SaveOptions& options) {
+    const std::string folder = folderOf(target);
+    removeStaleSaveFiles(folder);
+    std::string temp = tempTemplate(folder);
+    Fd text(::mkostemp(temp.data(), O_CLOEXEC));
+    if (text.get() < 0) fail(path, errno);
+    std::string copy;
+    try {
+        writeAll(text.get(), bytes, path);
+        if (::fsync(text.get()) != 0) fail(path, errno);
+        copy = keepRecoveryCopy(target, options.recoveryFolder.value_or(folder));
+        Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        if (fd.get() < 0) fail(target, errno);
+        if (::lseek(text.get(), 0, SEEK_SET) != 0) fail(path, errno);
+        detail::copyAll(text.get(), fd.get(), path);
+        if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(target, errno);
+        if (::fsync(fd.get()) != 0) fail(target, errno);
+        if (fd.close() != 0) fail(target, errno);
+    } catch (...) {
+        ::unlink(temp.c_str());
+        if (!copy.empty()) {
+            try {
+                restoreRecoveryCopy({copy, target});
+            } catch (const std::exception&) {
+                // The copy stays; the next start offers it.
+            }
+        }
+        throw;
+    }
+    dropRecoveryCopy(copy);
+    ::unlink(temp.c_str());
 }
 
 void replaceAtomically(const std::string& path, const std::string& target, std::string_view bytes,
                        const struct stat* old, const SaveOptions& options) {
     const std::string folder = folderOf(target);
     removeStaleSaveFiles(folder);
-    std::string temp = folder + "/" + std::string(kSaveTempPrefix) + std::to_string(::getpid()) + "-XXXXXX";
+    std::string temp = tempTemplate(folder);
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) fail(path, errno);
     try {
@@ -126,16 +127,19 @@ void replaceAtomically(const std::string& path, const std::string& target, std::
             mode = old->st_mode & 07777;
         }
         if (options.privateFile) mode = 0600;
-        if (::fchmod(fd.get(), mode) != 0) fail(path, errno);
+        // While the text is incomplete (and when a kill leaves it behind) the
+        // temporary file is readable by no one but its owner.
+        if (::fchmod(fd.get(), mode & 0600) != 0) fail(path, errno);
         writeAll(fd.get(), bytes, path);
         if (::fsync(fd.get()) != 0) fail(path, errno);
+        if (::fchmod(fd.get(), mode) != 0) fail(path, errno);
         if (fd.close() != 0) fail(path, errno);
         if (::rename(temp.c_str(), target.c_str()) != 0) fail(path, errno);
     } catch (...) {
         ::unlink(temp.c_str());
         throw;
     }
-    syncFolder(folder);
+    detail::syncFolder(folder);
 }
 
 }  // namespace
@@ -145,7 +149,7 @@ std::string resolveSaveTarget(const std::string& path) {
     // As many links as the kernel follows in one path lookup.
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode) || plantedLink(current, info)) return current;
         std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
         const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
         if (n < 0) return current;
@@ -156,12 +160,13 @@ std::string resolveSaveTarget(const std::string& path) {
 }
 
 void saveFileBytes(const std::string& path, std::string_view bytes, const SaveOptions& options) {
-    const std::string target = resolveSaveTarget(path);
+    const std::string target = options.followLink ? resolveSaveTarget(path) : path;
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    // A link still standing here is not followed: the saved file replaces it.
+    const bool exists = ::lstat(target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
     if (exists && !S_ISREG(old.st_mode)) throw NotRegularFileError(path, old.st_mode);
     if (exists && old.st_nlink > 1 && !options.privateFile) {
-        writeInPlace(target, bytes);
+        writeThroughLinks(path, target, bytes, options);
     } else {
         replaceAtomically(path, target, bytes, exists ? &old : nullptr, options);
     }
@@ -175,15 +180,8 @@ int removeStaleSaveFiles(const std::string& folder) {
         const std::string_view name(entry->d_name);
         if (name.substr(0, kSaveTempPrefix.size()) != kSaveTempPrefix) continue;
         // ".tabulo-save-<pid>-XXXXXX": a save another running process is
-        // making is left alone. This process saves one file at a time, so
-        // its own names, and names without a process id, are left over.
-        const std::string_view rest = name.substr(kSaveTempPrefix.size());
-        const std::size_t dash = rest.find('-');
-        if (dash != std::string_view::npos && dash > 0 && dash < 10 &&
-            rest.substr(0, dash).find_first_not_of("0123456789") == std::string_view::npos) {
-            const pid_t pid = static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
-            if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH)) continue;
-        }
+        // making is left alone; names without a process id are left over.
+        if (detail::otherProcessRuns(detail::processOfName(name, kSaveTempPrefix))) continue;
         const std::string full = folder + "/" + std::string(name);
         struct stat info {};
         if (::lstat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) continue;

@@ -3,13 +3,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -78,6 +80,95 @@ ChildStartError notFound(const std::string& word) {
     return ChildStartError(ChildStartError::Step::Find, ENOENT, word + ": コマンドが見つかりません");
 }
 
+
+// The process groups of the children running now, for signalAll(), which a
+// signal handler calls: fixed slots, no allocation, no lock.
+std::atomic<pid_t> g_children[64];
+
+void remember(pid_t child) {
+    for (std::atomic<pid_t>& slot : g_children) {
+        pid_t empty = 0;
+        if (slot.compare_exchange_strong(empty, child)) return;
+    }
+}
+
+void forgetChild(pid_t child) {
+    for (std::atomic<pid_t>& slot : g_children) {
+        pid_t expected = child;
+        if (slot.compare_exchange_strong(expected, 0)) return;
+    }
+}
+
+struct ChildStreams {
+    int input, output, errors;  // errors < 0: this process's standard error
+};
+
+// Puts `fd` in place of `target` for the program about to be run, also when
+// it already is `target` (then only its close-on-exec flag goes).
+void placeDescriptor(int fd, int target) {
+    if (fd == target) {
+        ::fcntl(fd, F_SETFD, 0);
+    } else {
+        ::dup2(fd, target);
+    }
+}
+
+// Starts the program as a child leading a process group of its own, with
+// SIGPIPE and the signal mask as a fresh program expects and a parent-death
+// signal so it cannot outlive this process. vfork shares this process's
+// memory until the exec instead of copying its page tables as fork does,
+// which costs with a large document loaded. Returns the child, or -1 with
+// `error` set.
+pid_t spawn(std::vector<char*>& argv, std::vector<char*>& envp, const ChildStreams& streams, int& error) {
+    sigset_t all, previous;
+    ::sigfillset(&all);
+    // No handler of this process may run in the child while it shares our
+    // memory: signals wait until the child has put the defaults back.
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    const pid_t parent = ::getpid();
+    volatile int execError = 0;
+    const pid_t child = ::vfork();
+    if (child == 0) {
+        // Only async-signal-safe calls from here on.
+        for (int number = 1; number < NSIG; ++number) {
+            struct sigaction action{};
+            if (::sigaction(number, nullptr, &action) != 0) continue;
+            if (number == SIGPIPE || (action.sa_handler != SIG_DFL && action.sa_handler != SIG_IGN)) {
+                action.sa_handler = SIG_DFL;
+                action.sa_flags = 0;
+                ::sigaction(number, &action, nullptr);
+            }
+        }
+        // The death signal goes with the thread that started the child; a
+        // parent gone before it was set would never send it.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(127);
+        ::setpgid(0, 0);
+        placeDescriptor(streams.input, STDIN_FILENO);
+        placeDescriptor(streams.output, STDOUT_FILENO);
+        if (streams.errors >= 0) placeDescriptor(streams.errors, STDERR_FILENO);
+        sigset_t none;
+        ::sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::execve(argv[0], argv.data(), envp.data());
+        execError = errno;
+        ::_exit(127);
+    }
+    const int forkError = errno;
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (child < 0) {
+        error = forkError;
+        return -1;
+    }
+    if (execError != 0) {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        error = execError;
+        return -1;
+    }
+    return child;
+}
+
 }  // namespace
 
 std::string findProgram(const std::string& word, const std::string& folders) {
@@ -119,15 +210,24 @@ void ChildProcess::start(const ChildCommand& command) {
 
     // The output is the program's own work file: a link planted in its place
     // must not send the output elsewhere.
-    int output = command.outputFile.empty()
+    int outputPipe[2] = {-1, -1};
+    int output = -1;
+    if (command.onOutput) {
+        if (::pipe2(outputPipe, O_CLOEXEC) == 0) output = outputPipe[1];
+    } else {
+        output = command.outputFile.empty()
                      ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
                      : ::open(command.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    }
     if (output < 0) throw ChildStartError(Step::Output, errno, "can't open " + command.outputFile);
     int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     int errors[2] = {-1, -1};
+    const auto closeAll = [&] {
+        for (int* fd : {&output, &input, &errors[0], &errors[1], &outputPipe[0]}) closeQuietly(*fd);
+    };
     if (input < 0 || ::pipe2(errors, O_CLOEXEC) != 0) {
         const int error = errno;
-        for (int* fd : {&output, &input, &errors[0], &errors[1]}) closeQuietly(*fd);
+        closeAll();
         throw ChildStartError(Step::Start, error, word + ": " + std::strerror(error));
     }
 
@@ -135,43 +235,36 @@ void ChildProcess::start(const ChildCommand& command) {
     words.front() = program;
     std::vector<char*> argv = pointers(words);
     std::vector<char*> envp = pointers(environment);
-
-    // posix_spawn shares this process's memory until the exec instead of
-    // copying its page tables as fork does, which costs with a large
-    // document loaded; exec failures come back as its result.
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
-    ::posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    if (!command.shareStandardError) ::posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-    // A group of its own; SIGPIPE and the signal mask as a fresh program expects.
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    ::posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t signals;
-    ::sigemptyset(&signals);
-    ::posix_spawnattr_setsigmask(&attributes, &signals);
-    ::sigaddset(&signals, SIGPIPE);
-    ::posix_spawnattr_setsigdefault(&attributes, &signals);
-    pid_t child = -1;
-    const int spawnError = ::posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
-    ::posix_spawnattr_destroy(&attributes);
-    ::posix_spawn_file_actions_destroy(&actions);
+    const ChildStreams streams{input, output, command.shareStandardError ? -1 : errors[1]};
+    int spawnError = 0;
+    const pid_t child = spawn(argv, envp, streams, spawnError);
     closeQuietly(output);
     closeQuietly(input);
     closeQuietly(errors[1]);
-    if (spawnError != 0) {
+    if (child < 0) {
         closeQuietly(errors[0]);
+        closeQuietly(outputPipe[0]);
         if (spawnError == ENOENT) throw notFound(word);
         throw ChildStartError(Step::Start, spawnError, word + ": " + std::strerror(spawnError));
     }
     m_pid = child;
+    remember(child);
     m_errorPipe = errors[0];
+    m_outputPipe = outputPipe[0];
+    m_onOutput = command.onOutput;
     // Readable when the child ends, so the wait wakes at once instead of at
     // the next pump; without it (old kernels) the wait notices at the pump.
     m_endNotice = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
-    ::fcntl(m_errorPipe, F_SETFL, ::fcntl(m_errorPipe, F_GETFL) | O_NONBLOCK);
+    for (const int fd : {m_errorPipe, m_outputPipe}) {
+        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
+}
+
+void ChildProcess::signalAll(int signal) {
+    for (std::atomic<pid_t>& slot : g_children) {
+        const pid_t pid = slot.load();
+        if (pid > 0) ::kill(-pid, signal);
+    }
 }
 
 void ChildProcess::readErrors() {
@@ -189,28 +282,51 @@ void ChildProcess::readErrors() {
     }
 }
 
+void ChildProcess::readOutput() {
+    char buffer[1 << 16];
+    while (m_outputPipe >= 0) {
+        const ssize_t got = ::read(m_outputPipe, buffer, sizeof buffer);
+        if (got > 0) {
+            m_onOutput(std::string_view(buffer, static_cast<std::size_t>(got)));
+        } else if (got == 0) {
+            closeQuietly(m_outputPipe);
+        } else if (errno != EINTR) {
+            return;
+        }
+    }
+}
+
 void ChildProcess::closeDescriptors() {
     closeQuietly(m_errorPipe);
+    closeQuietly(m_outputPipe);
     closeQuietly(m_endNotice);
+}
+
+void ChildProcess::forget() {
+    forgetChild(m_pid);
+    m_pid = -1;
 }
 
 ChildEnd ChildProcess::wait(const std::function<bool()>& pump, int pumpIntervalMs) {
     using Clock = std::chrono::steady_clock;
     auto lastPump = Clock::now();
     while (running()) {
-        pollfd watched[2] = {{m_endNotice, POLLIN, 0}, {m_errorPipe, POLLIN, 0}};
-        ::poll(watched, 2, pumpIntervalMs);  // negative descriptors are skipped
+        pollfd watched[3] = {{m_endNotice, POLLIN, 0}, {m_errorPipe, POLLIN, 0}, {m_outputPipe, POLLIN, 0}};
+        ::poll(watched, 3, pumpIntervalMs);  // negative descriptors are skipped
         readErrors();
+        readOutput();
         int status = 0;
         const pid_t ended = ::waitpid(m_pid, &status, WNOHANG);
         if (ended == m_pid) {
-            m_pid = -1;
-            readErrors();  // what is already in the pipe; a grandchild may hold it open
+            forget();
+            // What is already in the pipes; a grandchild may hold them open.
+            readErrors();
+            readOutput();
             closeDescriptors();
             return endOf(status);
         }
         if (ended < 0 && errno != EINTR) {
-            m_pid = -1;
+            forget();
             closeDescriptors();
             return {ChildEnd::How::Exited, 127};
         }
@@ -232,7 +348,7 @@ void ChildProcess::stop() {
     int status = 0;
     while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
-    m_pid = -1;
+    forget();
     closeDescriptors();
 }
 

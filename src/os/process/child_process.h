@@ -1,10 +1,11 @@
 // An outside program run as a child of this process: started from an
 // argument list (no shell parses anything, no word is re-encoded), standard
-// input from /dev/null, standard output into a file, standard error through a
-// pipe of which the first bytes are kept for a message. The child leads a
-// process group of its own, so a stop ends it together with everything it
-// started. Waiting calls a pump now and then, so a window can let its events
-// run and ask to stop.
+// input from /dev/null, standard output into a file or handed on as it comes,
+// standard error through a pipe of which the first bytes are kept for a
+// message. The child leads a process group of its own, so a stop ends it
+// together with everything it started, and it is killed when this process
+// dies, even by SIGKILL. Waiting calls a pump now and then, so a window can
+// let its events run and ask to stop.
 #pragma once
 
 #include <sys/types.h>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabulo::os {
@@ -46,6 +48,11 @@ struct ChildCommand {
     // The child writes its errors straight to this process's standard error
     // (a command-line tool) instead of the pipe whose first bytes are kept.
     bool shareStandardError = false;
+    // When set, standard output goes through a pipe instead of outputFile and
+    // each piece reaches this function while the child runs; a slow reader
+    // holds the child back instead of letting its output pile up. What it
+    // throws ends the wait, and the child with it.
+    std::function<void(std::string_view)> onOutput = {};
 };
 
 struct ChildEnd {
@@ -86,16 +93,25 @@ public:
     // Kills the child's whole process group and reaps the child.
     void stop();
 
+    // Sends `signal` to the process group of every child running in this
+    // process. Safe in a signal handler: a program ended by a signal ends
+    // its children with it.
+    static void signalAll(int signal);
+
     bool running() const { return m_pid > 0; }
     // The first kErrorBytesKept bytes the child wrote to standard error.
     const std::string& errorText() const { return m_errorText; }
 
 private:
     void readErrors();
+    void readOutput();
     void closeDescriptors();
+    void forget();
 
     pid_t m_pid = -1;
     int m_errorPipe = -1;
+    int m_outputPipe = -1;
+    std::function<void(std::string_view)> m_onOutput;
     int m_endNotice = -1;  // a pidfd of the child
     std::string m_errorText;
 };

@@ -2,6 +2,7 @@
 
 #include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
+#include "platform/modal_dialogs.h"
 #include "platform/printer_settings.h"
 #include "print/engine/print_defaults.h"
 #include "print/window/printer_font_metrics.h"
@@ -68,7 +69,7 @@ std::string toSjis(const QString& text) {
 
 TfmPrint::TfmPrint(platform::TPrinterSettings& printer, QWidget* parent)
     : QDialog(parent), StringsPrinter1(printer), m_printer(printer),
-      m_runDialog([](QDialog& dialog) { dialog.exec(); }) {
+      m_runDialog([](QDialog& dialog) { platform::runModal(dialog); }) {
     setObjectName(QStringLiteral("fmPrint"));
     setWindowTitle(QStringLiteral("印刷"));
     PrintFont = defaultPrintFont();
@@ -101,6 +102,8 @@ TfmPrint::TfmPrint(platform::TPrinterSettings& printer, QWidget* parent)
     };
     int cell = 0;
     for (const auto& [caption, field] : marginFields) {
+        // Leaving the field shows the number it counts as: 0 for no number.
+        field->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         auto* label = new QLabel(caption, margins);
         label->setBuddy(field);
         marginGrid->addWidget(label, cell / 2, (cell % 2) * 2);

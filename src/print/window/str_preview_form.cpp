@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -28,13 +27,23 @@ QToolButton* navigationButton(QWidget* parent, QStyle::StandardPixmap icon, cons
     return button;
 }
 
+// The tool bar's text buttons are tool buttons, narrow enough that the whole
+// bar fits the window's designed width.
+QToolButton* textButton(QWidget* parent, const QString& caption) {
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    return button;
+}
+
 }  // namespace
 
 TFormStrPreview::TFormStrPreview(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormStrPreview"));
     setWindowTitle(QStringLiteral("Preview"));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
     auto* bar = new QHBoxLayout;
+    bar->setSpacing(2);
     PageLabel = new QLabel(this);
     PageLabel->setObjectName(QStringLiteral("PageLabel"));
     PageLabel->setFont(QFont(QStringLiteral("monospace")));
@@ -42,10 +51,10 @@ TFormStrPreview::TFormStrPreview(QWidget* parent) : QDialog(parent) {
     PriorButton = navigationButton(this, QStyle::SP_MediaSeekBackward, QStringLiteral("PriorButton"));
     NextButton = navigationButton(this, QStyle::SP_MediaSeekForward, QStringLiteral("NextButton"));
     LastButton = navigationButton(this, QStyle::SP_MediaSkipForward, QStringLiteral("LastButton"));
-    HeightButton = new QPushButton(QStringLiteral("Adjust Height"), this);
-    WidthButton = new QPushButton(QStringLiteral("Adjust Width"), this);
-    HundredButton = new QPushButton(QStringLiteral("100%"), this);
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    HeightButton = textButton(this, QStringLiteral("Adjust Height"));
+    WidthButton = textButton(this, QStringLiteral("Adjust Width"));
+    HundredButton = textButton(this, QStringLiteral("100%"));
+    CloseButton = textButton(this, QStringLiteral("Close"));
     for (QWidget* widget : std::initializer_list<QWidget*>{PageLabel, FirstButton, PriorButton, NextButton, LastButton,
                                                            HeightButton, WidthButton, HundredButton, CloseButton})
         bar->addWidget(widget);
@@ -64,10 +73,10 @@ TFormStrPreview::TFormStrPreview(QWidget* parent) : QDialog(parent) {
     connect(NextButton, &QToolButton::clicked, this, [this] { SetMetaFileIndex(m_index + 1); });
     connect(LastButton, &QToolButton::clicked, this,
             [this] { SetMetaFileIndex(m_list ? m_list->Count() - 1 : 0); });
-    connect(HeightButton, &QPushButton::clicked, this, [this] { SetPreviewMode(TPreviewMode::pmHeight); });
-    connect(WidthButton, &QPushButton::clicked, this, [this] { SetPreviewMode(TPreviewMode::pmWidth); });
-    connect(HundredButton, &QPushButton::clicked, this, [this] { SetPreviewMode(TPreviewMode::pmHundred); });
-    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(HeightButton, &QToolButton::clicked, this, [this] { SetPreviewMode(TPreviewMode::pmHeight); });
+    connect(WidthButton, &QToolButton::clicked, this, [this] { SetPreviewMode(TPreviewMode::pmWidth); });
+    connect(HundredButton, &QToolButton::clicked, this, [this] { SetPreviewMode(TPreviewMode::pmHundred); });
+    connect(CloseButton, &QToolButton::clicked, this, &QDialog::accept);
     resize(520, 459);
 }
 

@@ -11,7 +11,6 @@
 #include <functional>
 
 class QLabel;
-class QPushButton;
 class QScrollArea;
 class QToolButton;
 
@@ -46,10 +45,10 @@ public:
     QToolButton* PriorButton = nullptr;
     QToolButton* NextButton = nullptr;
     QToolButton* LastButton = nullptr;
-    QPushButton* HeightButton = nullptr;
-    QPushButton* WidthButton = nullptr;
-    QPushButton* HundredButton = nullptr;
-    QPushButton* CloseButton = nullptr;
+    QToolButton* HeightButton = nullptr;
+    QToolButton* WidthButton = nullptr;
+    QToolButton* HundredButton = nullptr;
+    QToolButton* CloseButton = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QLabel* Image1 = nullptr;
 

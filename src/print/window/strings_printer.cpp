@@ -1,5 +1,6 @@
 #include "print/window/strings_printer.h"
 
+#include "platform/modal_dialogs.h"
 #include "platform/printer_settings.h"
 #include "print/engine/paper_table.h"
 #include "print/window/printer_font_metrics.h"
@@ -17,7 +18,7 @@
 namespace tabulo::print {
 
 TStringsPrinter::TStringsPrinter(platform::TPrinterSettings& printer)
-    : runDialog([](QDialog& dialog) { dialog.exec(); }), m_printer(printer) {}
+    : runDialog([](QDialog& dialog) { platform::runModal(dialog); }), m_printer(printer) {}
 
 void TStringsPrinter::Assign(const TStringsPrinter& other) {
     Properties = other.Properties;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "os/process/child_process.h"
@@ -30,5 +31,12 @@ struct ScriptRunOutcome {
 ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
                                   const std::string& outputPath, const std::function<bool()>& pump,
                                   bool shareStandardError = false);
+
+// The same for a command-line tool: the interpreter's output reaches
+// `onOutput` piece by piece as it is written, never staged in a file, and
+// its errors go straight to this process's standard error.
+ScriptRunOutcome streamScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
+                                     const std::function<void(std::string_view)>& onOutput,
+                                     const std::function<bool()>& pump);
 
 }  // namespace tabulo::script

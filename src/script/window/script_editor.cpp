@@ -22,6 +22,7 @@
 #include "platform/folders.h"
 #include "platform/local_path.h"
 #include "script/engine/keyword_file.h"
+#include "script/window/elided_label.h"
 #include "search/window/editor_search.h"
 #include "search/window/find_dialog.h"
 
@@ -262,7 +263,9 @@ void TfmAwk::buildContextMenu() {
 void TfmAwk::buildStatusBar() {
     const int widths[3] = {110, 40, 50};
     for (int i = 0; i < 4; ++i) {
-        m_panels[i] = new QLabel(this);
+        // The last panel holds the command summary, which can be longer
+        // than the window is wide.
+        m_panels[i] = i < 3 ? new QLabel(this) : (m_statusText = new ElidedLabel(this));
         m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         if (i < 3) {
@@ -364,7 +367,7 @@ void TfmAwk::prepare() {
     const std::string text =
         statusPanelText(mode, interpreter, fileNameOf(m_session.scriptPath).toStdString(),
                         m_session.arguments.toStdString(), m_session.placement, mainSelection);
-    m_panels[3]->setText(fromUtf8(text));
+    m_statusText->setFullText(fromUtf8(text));
     setWindowTitle(m_session.scriptPath + QStringLiteral(" - Script Editor"));
 }
 
@@ -401,7 +404,7 @@ bool TfmAwk::writeScriptSelection() {
         bytes += m_document.Lines().Get(line);
         bytes += '\n';
     }
-    os::saveFileBytes(path, bytes, os::SaveOptions{.privateFile = true, .attributesFrom = {}});
+    os::saveFileBytes(path, bytes, os::SaveOptions{.privateFile = true, .attributesFrom = {}, .followLink = true, .recoveryFolder = {}});
     return true;
 }
 
@@ -446,7 +449,8 @@ bool TfmAwk::saveScriptAs() {
     if (!m_session.mode) return false;
     const ScriptMode mode = *m_session.mode;
     const std::optional<QString> chosen =
-        platform::prompts().saveFile(QString(), m_session.scriptPath, saveFilter(mode));
+        platform::prompts().saveFile(QString(), m_session.scriptPath, saveFilter(mode),
+                                     /*askOverwrite=*/false);  // the backup question asks
     if (!chosen) return false;
     QString path = *chosen;
     if (QFileInfo(path).suffix().isEmpty()) path += fromUtf8(modeInfo(mode).extension);

@@ -34,6 +34,8 @@ class TfmFind;
 
 namespace tabulo::script {
 
+class ElidedLabel;
+
 class TfmAwk : public QMainWindow {
     Q_OBJECT
 public:
@@ -118,6 +120,7 @@ private:
     QMenu* m_popup = nullptr;
     QLineEdit* m_argument = nullptr;
     QLabel* m_panels[4] = {};
+    ElidedLabel* m_statusText = nullptr;  // m_panels[3]
     QHash<QString, QAction*> m_actions;
     std::vector<std::string> m_reservedWords;
     std::function<void()> m_runHook;

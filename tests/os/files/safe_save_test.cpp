@@ -48,16 +48,63 @@ TEST(SafeSave, ThroughSymbolicLinksTheTargetIsWrittenAndTheLinksStay) {
     EXPECT_TRUE(S_ISLNK(statOf(dir.path("dangling")).st_mode));
 }
 
-TEST(SafeSave, EveryHardLinkSeesTheNewText) {
+TEST(SafeSave, EveryHardLinkSeesTheNewTextAndNothingIsLeftBehind) {
     ScratchFolder dir;
+    ScratchFolder recovery;
     const std::string a = dir.write("a.txt", "old old old");
     ASSERT_EQ(::link(a.c_str(), dir.path("b.txt").c_str()), 0);
     const ino_t inode = statOf(a).st_ino;
-    saveFileBytes(a, "new");  // shorter: the rest is cut off
-    EXPECT_EQ(ScratchFolder::read(a), "new");
-    EXPECT_EQ(ScratchFolder::read(dir.path("b.txt")), "new");
-    EXPECT_EQ(statOf(a).st_ino, inode);
-    EXPECT_EQ(statOf(a).st_nlink, 2u);
+    for (const std::string text : {"new", "a longer new text than before"}) {  // shorter: the rest is cut off
+        saveFileBytes(a, text, {.privateFile = false, .attributesFrom = {}, .followLink = true,
+                                .recoveryFolder = recovery.folder()});
+        EXPECT_EQ(ScratchFolder::read(a), text);
+        EXPECT_EQ(ScratchFolder::read(dir.path("b.txt")), text);
+        EXPECT_EQ(statOf(a).st_ino, inode);
+        EXPECT_EQ(statOf(a).st_nlink, 2u);
+    }
+    EXPECT_EQ(dir.countStartingWith(".tabulo-"), 0);
+    EXPECT_EQ(recovery.countStartingWith(".tabulo-"), 0);
+}
+
+// A link another user owns in a folder everyone may write in, or a sticky
+// one, may have been planted to make the user overwrite a file of theirs:
+// the save replaces the link and leaves its target alone. The same holds
+// for any link when the save is told not to follow links.
+TEST(SafeSave, PlantedLinksAreReplacedNotFollowed) {
+    ScratchFolder dir;
+    const struct {
+        const char* name;
+        mode_t folderMode;
+        uid_t owner;  // of the link
+        bool followLink;
+        bool followed;
+    } cases[] = {
+        {"sticky", 01777, 65534, true, false},
+        {"open", 0777, 65534, true, false},
+        {"private", 0755, 65534, true, true},  // only its owner could have put it there
+        {"own-in-sticky", 01777, 0, true, true},
+        {"not-followed", 0755, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        const bool foreign = c.owner != 0;
+        if (foreign && ::geteuid() != 0) continue;
+        const std::string folder = dir.path(c.name);
+        std::filesystem::create_directory(folder);
+        ::chmod(folder.c_str(), c.folderMode);
+        const std::string victim = dir.write(std::string(c.name) + "-victim.txt", "victim's text");
+        const std::string link = folder + "/CatTemp.txt";
+        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+        if (foreign) {
+            ASSERT_EQ(::lchown(link.c_str(), c.owner, c.owner), 0);
+        }
+        const uid_t owner = foreign ? c.owner : ::geteuid();
+        ASSERT_EQ(statOf(link).st_uid, owner);
+        saveFileBytes(link, "joined", {.privateFile = false, .attributesFrom = {}, .followLink = c.followLink,
+                                       .recoveryFolder = {}});
+        EXPECT_EQ(ScratchFolder::read(victim), c.followed ? "joined" : "victim's text") << c.name;
+        EXPECT_EQ(S_ISLNK(statOf(link).st_mode), c.followed) << c.name;
+        EXPECT_EQ(ScratchFolder::read(link), "joined") << c.name;
+    }
 }
 
 TEST(SafeSave, ModesOfNewExistingAndPrivateFiles) {
@@ -78,7 +125,7 @@ TEST(SafeSave, ModesOfNewExistingAndPrivateFiles) {
             dir.write(c.name, "old");
             ::chmod(dir.path(c.name).c_str(), static_cast<mode_t>(c.before));
         }
-        saveFileBytes(dir.path(c.name), "text", {.privateFile = c.privateFile, .attributesFrom = {}});
+        saveFileBytes(dir.path(c.name), "text", {.privateFile = c.privateFile, .attributesFrom = {}, .followLink = true, .recoveryFolder = {}});
         EXPECT_EQ(statOf(dir.path(c.name)).st_mode & 07777, c.after) << c.name;
         EXPECT_EQ(ScratchFolder::read(dir.path(c.name)), "text") << c.name;
     }
@@ -89,7 +136,7 @@ TEST(SafeSave, ACopyTakesTheAttributesOfItsOriginal) {
     ScratchFolder dir;
     const std::string original = dir.write("a.txt", "old");
     ::chmod(original.c_str(), 0604);
-    saveFileBytes(dir.path("a.$xt"), "old", {.privateFile = false, .attributesFrom = original});
+    saveFileBytes(dir.path("a.$xt"), "old", {.privateFile = false, .attributesFrom = original, .followLink = true, .recoveryFolder = {}});
     EXPECT_EQ(statOf(dir.path("a.$xt")).st_mode & 07777, 0604u);
 }
 
@@ -140,23 +187,29 @@ TEST(SafeSave, OnlyRegularFilesAreWritten) {
     EXPECT_TRUE(S_ISFIFO(statOf(dir.path("fifo")).st_mode));
 }
 
-// The write fails half-way (a file-size limit of 4 bytes, in a child).
+// The write fails half-way (a file-size limit of 4 bytes, in a child), for
+// a file replaced whole and for one written in place through its links.
 TEST(SafeSave, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-    ScratchFolder dir;
-    const std::string file = dir.write("a.txt", "old");
-    EXPECT_TRUE(tabulo::testing::finishesWithin(std::chrono::seconds(10), [&] {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4, 4};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        try {
-            saveFileBytes(file, "a much longer new text");
-        } catch (const std::runtime_error& error) {
-            return std::string(error.what()) == file + ": " + std::strerror(EFBIG);
+    for (const bool twoLinks : {false, true}) {
+        ScratchFolder dir;
+        const std::string file = dir.write("a.txt", "old");
+        if (twoLinks) {
+            ASSERT_EQ(::link(file.c_str(), dir.path("b.txt").c_str()), 0);
         }
-        return false;
-    }));
-    EXPECT_EQ(ScratchFolder::read(file), "old");
-    EXPECT_EQ(dir.countStartingWith(std::string(kSaveTempPrefix)), 0);
+        EXPECT_TRUE(tabulo::testing::finishesWithin(std::chrono::seconds(10), [&] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{4, 4};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            try {
+                saveFileBytes(file, "a much longer new text");
+            } catch (const std::runtime_error& error) {
+                return std::string(error.what()) == file + ": " + std::strerror(EFBIG);
+            }
+            return false;
+        })) << twoLinks;
+        EXPECT_EQ(ScratchFolder::read(file), "old");
+        EXPECT_EQ(dir.countStartingWith(".tabulo-"), 0) << twoLinks;
+    }
 }
 
 TEST(SafeSave, TemporaryFilesOfEndedSavesAreRemovedAndRunningOnesKept) {
