@@ -6,8 +6,6 @@
 // extension. Round trips: a file written as the program writes its built-in
 // ones (first line, words, CR LF) gives its words back, for the fuzzed words
 // as for the built-in files.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -23,9 +21,7 @@ namespace {
 
 const std::string& folder() {
     static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        const std::string made =
-            std::string(dir && *dir ? dir : "/tmp") + "/tabulo-fuzz-kwd-" + std::to_string(getpid()) + "/";
+        const std::string made = tabulo::fuzz::scratchPath("kwd") + "/";
         std::filesystem::create_directories(made);
         return made;
     }();

@@ -7,8 +7,6 @@
 // with the postal mark; a line grows by at most the address file's longest
 // record past the line limit; a refused address raises only the pattern
 // error.
-#include <unistd.h>
-
 #include <fstream>
 #include <string>
 #include <vector>
@@ -23,10 +21,7 @@ using tabulo::fuzz::check;
 namespace {
 
 const std::string& scratchFile() {
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir && *dir ? dir : "/tmp") + "/tabulo-fuzz-postal-" + std::to_string(getpid());
-    }();
+    static const std::string path = tabulo::fuzz::scratchPath("postal");
     return path;
 }
 

@@ -7,8 +7,6 @@
 // read only where the text is one. Round trips: a string or an integer
 // written under a key reads back the same, and the write leaves another
 // value of the file as it read before.
-#include <unistd.h>
-
 #include <QString>
 #include <filesystem>
 #include <fstream>
@@ -28,9 +26,7 @@ namespace {
 // file while its time stamp and size stay the same.
 std::string scratchFile() {
     static unsigned counter = 0;
-    const char* dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/tabulo-fuzz-settings-" + std::to_string(getpid()) + "-" +
-           std::to_string(++counter) + ".ini";
+    return tabulo::fuzz::scratchPath("settings") + "-" + std::to_string(++counter) + ".ini";
 }
 
 // Letters and digits, so that the name is one key of one section.
