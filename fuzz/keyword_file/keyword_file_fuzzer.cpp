@@ -20,16 +20,13 @@ using tabulo::fuzz::check;
 namespace {
 
 const std::string& folder() {
-    static const std::string path = [] {
-        const std::string made = tabulo::fuzz::scratchPath("kwd") + "/";
-        std::filesystem::create_directories(made);
-        return made;
-    }();
+    static const std::string path = tabulo::fuzz::scratchPath("kwd") + "/";
     return path;
 }
 
 void writeOnly(const std::string& bytes) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder())) std::filesystem::remove(entry.path());
+    std::filesystem::remove_all(folder());
+    std::filesystem::create_directories(folder());
     std::ofstream(folder() + "Fuzz.kwd", std::ios::binary) << bytes;
 }
 
@@ -92,5 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> back = loadKeywords("x" + served, folder());
     check(back == std::vector<std::string>(builtIn.words.begin(), builtIn.words.end()),
           "a built-in file gives its words back", served);
+    std::filesystem::remove_all(folder());
     return 0;
 }

@@ -7,6 +7,7 @@
 // with the postal mark; a line grows by at most the address file's longest
 // record past the line limit; a refused address raises only the pattern
 // error.
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -82,5 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         check(line.size() <= original.size() + 256 + longestRecord, "a line grows by a bounded amount", line);
     }
+    std::remove(scratchFile().c_str());
     return 0;
 }
