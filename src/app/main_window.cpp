@@ -75,6 +75,9 @@ TfmTabulo::TfmTabulo(const QStringList& arguments, QWidget* parent)
     m_editor->setObjectName(QStringLiteral("Editor1"));
     m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(m_editor);
+    // Input notes (characters typed as 〓) stand in the status bar a while.
+    connect(m_editor, &editor::TEditor::note, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
 
     buildMenus();
     buildToolBar();
@@ -285,6 +288,8 @@ void TfmTabulo::addCommand(const QString& name, CommandHandler handler) {
 }
 
 void TfmTabulo::runCommand(const QString& name, QAction* source) {
+    // A command acts on committed text, as the input method left it.
+    m_editor->commitComposition();
     // Tool buttons name the menu item they stand for.
     QString command = name;
     for (const ToolButtonRow& row : toolButtonRows()) {

@@ -1,6 +1,7 @@
 // Clipboard text in and out through QClipboard; see clipboard.h.
 #include "platform/clipboard.h"
 
+#include "platform/incoming_text.h"
 #include "sjis/sjis_codec.h"
 
 #include <QClipboard>
@@ -18,13 +19,8 @@ QString toQString(const std::u16string& text)
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
-std::u16string_view view(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
 // CR LF, lone LF and lone CR each become CR LF.
-std::string withCrLf(const std::string& text)
+std::string withCrLf(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
@@ -43,11 +39,28 @@ std::string withCrLf(const std::string& text)
     return out;
 }
 
+// The plain text other programs get: the document's CR LF becomes LF (a
+// lone CR in the document stays, it is no line break there).
+QString plainTextOf(const std::string& sjis)
+{
+    QString text = toQString(sjis::SjisCodec::instance().toUtf16(sjis));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QClipboard::Mode qtMode(ClipboardMode mode)
+{
+    return mode == ClipboardMode::Primary ? QClipboard::Selection : QClipboard::Clipboard;
+}
+
 }  // namespace detail
 
-void setClipboardText(const std::string& bytes, bool box)
+void setClipboardText(const std::string& bytes, bool box, ClipboardMode mode)
 {
-    const QString text = detail::toQString(sjis::SjisCodec::instance().toUtf16(bytes));
+    if (mode == ClipboardMode::Primary && !hasPrimarySelection()) {
+        return;
+    }
+    const QString text = detail::plainTextOf(bytes);
     auto* data = new QMimeData;
     data->setText(text);
     data->setData(QString::fromLatin1(kSjisMimeType), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
@@ -56,17 +69,23 @@ void setClipboardText(const std::string& bytes, bool box)
         utf8.append('\0');
         data->setData(QString::fromLatin1(kBoxMimeType), utf8);
     }
-    QGuiApplication::clipboard()->setMimeData(data);
+    QGuiApplication::clipboard()->setMimeData(data, detail::qtMode(mode));
 }
 
-std::optional<ClipboardText> clipboardText()
+std::optional<ClipboardText> clipboardText(ClipboardMode mode)
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (mode == ClipboardMode::Primary && !hasPrimarySelection()) {
+        return std::nullopt;
+    }
+    return textOfMimeData(QGuiApplication::clipboard()->mimeData(detail::qtMode(mode)));
+}
+
+std::optional<ClipboardText> textOfMimeData(const QMimeData* data)
+{
     if (data == nullptr || !data->hasText()) {
         return std::nullopt;
     }
     const QString text = data->text();
-    const sjis::SjisCodec& codec = sjis::SjisCodec::instance();
 
     ClipboardText result;
     // The private types count only while they still describe the plain text:
@@ -76,12 +95,19 @@ std::optional<ClipboardText> clipboardText()
 
     const QByteArray sjis = data->data(QString::fromLatin1(kSjisMimeType));
     std::string bytes(sjis.constData(), static_cast<std::size_t>(sjis.size()));
-    if (data->hasFormat(QString::fromLatin1(kSjisMimeType)) && codec.toUtf16(bytes) == detail::view(text)) {
+    if (data->hasFormat(QString::fromLatin1(kSjisMimeType)) && detail::plainTextOf(bytes) == text) {
         result.sjis = std::move(bytes);
     } else {
-        result.sjis = detail::withCrLf(codec.fromUtf16Lossy(detail::view(text), &result.replaced));
+        IncomingText incoming = sjisOfIncomingText(text);
+        result.sjis = detail::withCrLf(incoming.sjis);
+        result.replaced = incoming.replaced;
     }
     return result;
+}
+
+bool hasPrimarySelection()
+{
+    return QGuiApplication::clipboard()->supportsSelection();
 }
 
 bool clipboardHasText()

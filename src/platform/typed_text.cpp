@@ -1,5 +1,6 @@
 #include "platform/typed_text.h"
 
+#include "platform/incoming_text.h"
 #include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 
@@ -11,7 +12,10 @@ QString unicodeName(char32_t codePoint) {
 }
 
 std::optional<std::string> sjisOfTypedText(const QString& text) {
-    const std::string utf8 = text.toStdString();
+    // Decomposed kana (か and the combining voiced mark) are composed first.
+    IncomingText incoming = sjisOfIncomingText(text);
+    if (incoming.replaced == 0) return std::move(incoming.sjis);
+    const std::string utf8 = text.normalized(QString::NormalizationForm_C).toStdString();
     sjis::SjisCodec::Unrepresentable report;
     std::string bytes = sjis::SjisCodec::instance().fromUtf8Substituting(utf8, report);
     if (report.count == 0) return bytes;

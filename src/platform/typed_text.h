@@ -9,7 +9,8 @@
 
 namespace tabulo::platform {
 
-// The Shift-JIS form of text (the JIS look-alikes such as U+301C included),
+// The Shift-JIS form of text (the JIS look-alikes such as U+301C included,
+// decomposed characters composed as incoming_text.h does),
 // or std::nullopt after telling the user through the prompts how many
 // characters have no Shift-JIS form and which is the first.
 std::optional<std::string> sjisOfTypedText(const QString& text);

@@ -88,7 +88,8 @@ TEST(History, SixtyFiveInsertionsKeepSixtyFourSteps) {
 
 TEST(History, TypingAfterUndoEmptiesRedoAndRedoKeepsTheUndoLength) {
     EditorModel m;
-    type(m, "ab");
+    type(m, "a");
+    type(m, "b");
     m.Undo();
     m.Redo();
     EXPECT_EQ(m.history().undoCount(), 2);

@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
+#include <QTextCharFormat>
 
 #include "editor/model/editor_model.h"
 #include "editor/view/editor_view.h"
@@ -73,7 +75,9 @@ protected:
 
 }  // namespace
 
-TEST_F(EditorViewTest, TypingJapaneseFromTheInputMethodAndRefusingWhatShiftJisLacks) {
+TEST_F(EditorViewTest, TypingJapaneseFromTheInputMethodAndTheGetaMarkForWhatShiftJisLacks) {
+    QStringList notes;
+    QObject::connect(editor.get(), &TEditor::note, [&](const QString& text) { notes << text; });
     typeKeys(QStringLiteral("ab"));
     commit(QStringLiteral("あ漢"));
     EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
@@ -81,9 +85,17 @@ TEST_F(EditorViewTest, TypingJapaneseFromTheInputMethodAndRefusingWhatShiftJisLa
     QInputMethodEvent composing(QStringLiteral("かな"), {});
     QApplication::sendEvent(editor.get(), &composing);  // composition is shown, not stored
     EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
-    commit(QStringLiteral("x😀y"));  // no Shift-JIS form: the whole text is refused
+    // The commit of a text holding characters Shift-JIS lacks keeps all
+    // the rest: ゔ and the emoji become 〓 (0x81 0xAC), the user is told.
+    QInputMethodEvent missing;
+    missing.setCommitString(QStringLiteral("ゔあx😀y"));
+    QApplication::sendEvent(editor.get(), &missing);
+    EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF\x81\xAC" + kA + "x\x81\xACy");
+    EXPECT_TRUE(editor->preedit().empty());
+    EXPECT_EQ(beeps(), 0);
+    EXPECT_EQ(notes, QStringList{QStringLiteral("Shift-JIS にない文字 2 個を「〓」に置き換えました。")});
+    model.Undo();  // the commit is one step
     EXPECT_EQ(model.GetTextStr(), "ab" + kA + "\x8A\xBF");
-    EXPECT_EQ(beeps(), 1);
     key(Qt::Key_Backspace);  // both bytes of 漢
     key(Qt::Key_Left);       // over both columns of あ
     EXPECT_EQ(model.Col(), 2);
@@ -139,7 +151,7 @@ TEST_F(EditorViewTest, BoxCopyAndPasteThroughTheClipboard) {
     editor->copyToClipboard();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_TRUE(data->hasFormat(QString::fromLatin1(tabulo::platform::kBoxMimeType)));
-    EXPECT_EQ(data->text(), QStringLiteral("bc\r\ne\r\n"));
+    EXPECT_EQ(data->text(), QStringLiteral("bc\ne\n"));  // other programs get LF
     model.clearSelection();
     model.setCaret({2, 3});
     editor->pasteFromClipboard();
@@ -182,10 +194,12 @@ TEST_F(EditorViewTest, ClipboardRoundTripsEveryDoubleByteCharacter) {
     model.SetTextStr(text);
     model.SelectAll();
     editor->copyToClipboard();
-    // Out as Unicode: the plain text is the Unicode of every character.
+    // Out as Unicode: the plain text is the Unicode of every character,
+    // with LF line breaks.
     const std::u16string unicode = codec.toUtf16(text);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QString::fromUtf16(unicode.data(), static_cast<qsizetype>(unicode.size())));
+              QString::fromUtf16(unicode.data(), static_cast<qsizetype>(unicode.size()))
+                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     model.SetTextStr("");
     editor->pasteFromClipboard();
     EXPECT_EQ(model.GetTextStr(), text);
@@ -428,4 +442,208 @@ TEST_F(EditorViewTest, ReleaseWithEscHeldShowsTheDefaultCursor) {
         EXPECT_EQ(editor->viewport()->cursor().shape(), esc ? Qt::IBeamCursor : Qt::PointingHandCursor) << esc;
         if (esc) QTest::keyRelease(editor.get(), Qt::Key_Escape);
     }
+}
+
+namespace {
+
+// A pre-edit event as an input method sends it: clauses with their formats
+// and the cursor.
+struct Clause {
+    int start;
+    int length;
+    QTextCharFormat format;
+};
+QInputMethodEvent preeditEvent(const QString& text, const std::vector<Clause>& clauses, int cursor) {
+    QList<QInputMethodEvent::Attribute> attributes;
+    for (const Clause& c : clauses) {
+        attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, c.start, c.length, c.format);
+    }
+    attributes << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, cursor, 1, QVariant());
+    return QInputMethodEvent(text, attributes);
+}
+
+QTextCharFormat underlined() {
+    QTextCharFormat f;
+    f.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+    return f;
+}
+
+QTextCharFormat highlighted() {
+    QTextCharFormat f = underlined();
+    f.setBackground(QColor(0, 0, 255));
+    f.setForeground(QColor(255, 255, 255));
+    return f;
+}
+
+}  // namespace
+
+TEST_F(EditorViewTest, PreeditIsDrawnClauseByClauseWithTheCaretAtTheInputMethodsCursor) {
+    model.SetTextStr("abc\r\ndef");
+    model.setCaret({1, 1});
+    // にほん|ご: the first clause underlined, the second (being converted)
+    // highlighted, the input method's cursor after the third character.
+    QInputMethodEvent e = preeditEvent(QStringLiteral("にほんご"), {{0, 2, underlined()}, {2, 2, highlighted()}}, 3);
+    QApplication::sendEvent(editor.get(), &e);
+    EXPECT_EQ(model.GetTextStr(), "abc\r\ndef\r\n");  // shown, not stored
+    ASSERT_TRUE(editor->composing());
+
+    // The input method is told where its cursor stands: column 1 + 6.
+    QInputMethodQueryEvent q(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition | Qt::ImEnabled);
+    QApplication::sendEvent(editor.get(), &q);
+    const QRect rect = q.value(Qt::ImCursorRectangle).toRect();
+    EXPECT_EQ(rect.topLeft(), editor->viewport()->mapTo(editor.get(), editor->pointOf(1, 7)));
+    EXPECT_EQ(rect.height(), editor->rowHeight());
+    EXPECT_EQ(q.value(Qt::ImSurroundingText).toString(), QStringLiteral("def"));
+    EXPECT_EQ(q.value(Qt::ImCursorPosition).toInt(), 1);
+    EXPECT_TRUE(q.value(Qt::ImEnabled).toBool());
+
+    const QImage image = grab();
+    const int cw = editor->cellWidth();
+    const QPoint origin = editor->pointOf(1, 1);
+    const auto cellHas = [&](int firstCol, int cols, auto test) {
+        for (int x = origin.x() + firstCol * cw; x < origin.x() + (firstCol + cols) * cw; ++x) {
+            for (int y = origin.y(); y < origin.y() + editor->rowHeight(); ++y) {
+                if (test(image.pixelColor(x, y))) return true;
+            }
+        }
+        return false;
+    };
+    const auto blue = [](QColor c) { return c == QColor(0, 0, 255); };
+    EXPECT_FALSE(cellHas(0, 4, blue)) << "first clause plain";
+    EXPECT_TRUE(cellHas(4, 4, blue)) << "second clause highlighted";
+    // The first clause's underline: a dark line under its cells, with a gap
+    // at the clause boundary.
+    int underlineRow = -1;
+    for (int y = origin.y() + editor->rowHeight() - 1; y > origin.y(); --y) {
+        int dark = 0;
+        for (int x = origin.x(); x < origin.x() + 4 * cw - 2; ++x) dark += image.pixelColor(x, y).lightness() < 128;
+        if (dark == 4 * cw - 2) {
+            underlineRow = y;
+            break;
+        }
+    }
+    ASSERT_GE(underlineRow, 0);
+    EXPECT_GT(image.pixelColor(origin.x() + 4 * cw - 1, underlineRow).lightness(), 128);
+    // The caret bar inside the highlighted clause, and none before the pre-edit.
+    const QPoint caretAt = editor->pointOf(1, 7);
+    EXPECT_EQ(image.pixelColor(caretAt + QPoint(0, 1)), QColor(Qt::black));
+    EXPECT_NE(image.pixelColor(origin + QPoint(0, 1)), QColor(Qt::black));
+    // In insert mode the rest of the row ("ef") moves right of the pre-edit.
+    const QImage plain = [&] {
+        QInputMethodEvent none;
+        QApplication::sendEvent(editor.get(), &none);
+        return grab();
+    }();
+    const auto column = [&](const QImage& img, int x) {
+        QList<QRgb> c;
+        for (int y = origin.y(); y < origin.y() + editor->rowHeight(); ++y) c << img.pixel(x, y);
+        return c;
+    };
+    for (int dx = 2; dx < 2 * cw; ++dx) {  // right of the caret bar of the plain row
+        EXPECT_EQ(column(image, origin.x() + 8 * cw + dx), column(plain, origin.x() + dx)) << dx;
+    }
+}
+
+TEST_F(EditorViewTest, ALongPreeditAtTheEndOfALongLineIsScrolledIntoView) {
+    model.SetTextStr(std::string(300, 'x'));
+    model.setCaret({0, 300});
+    QInputMethodEvent e = preeditEvent(QStringLiteral("にほんごのぶんしょう"), {{0, 10, underlined()}}, 10);
+    QApplication::sendEvent(editor.get(), &e);
+    EXPECT_LE(editor->leftColumn(), 300);
+    EXPECT_GT(editor->leftColumn() + model.VisibleColumns(), 320);
+    EXPECT_EQ(editor->horizontalScrollBar()->value(), editor->leftColumn());
+}
+
+TEST_F(EditorViewTest, ALiveCompositionIsCommittedWhereItStandsBeforeAClickAKeyAFocusChangeOrACommand) {
+    model.SetTextStr("abc\r\ndef\r\n");
+    const auto compose = [&](const QString& text) {
+        QInputMethodEvent e = preeditEvent(text, {{0, static_cast<int>(text.size()), underlined()}}, 0);
+        QApplication::sendEvent(editor.get(), &e);
+        ASSERT_TRUE(editor->composing());
+    };
+    model.setCaret({0, 1});
+    compose(QStringLiteral("に"));
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, at(1, 2));
+    EXPECT_EQ(model.Lines().Get(0), "a\x82\xC9" "bc");  // at the place it was composed
+    EXPECT_EQ(model.caret(), (TextPosition{1, 2}));     // then the click acts
+    EXPECT_FALSE(editor->composing());
+
+    compose(QStringLiteral("ほ"));
+    key(Qt::Key_Right);
+    EXPECT_EQ(model.Lines().Get(1), "de\x82\xD9" "f");
+    EXPECT_EQ(model.caret(), (TextPosition{1, 5}));
+
+    compose(QStringLiteral("ん"));
+    QWidget other;
+    other.show();
+    other.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(model.Lines().Get(1), "de\x82\xD9" "f\x82\xF1");
+    EXPECT_FALSE(editor->composing());
+
+    editor->setFocus();
+    compose(QStringLiteral("ゔ"));  // a command: committed like typing, 〓 for what Shift-JIS lacks
+    editor->commitComposition();
+    EXPECT_EQ(model.Lines().Get(1), "de\x82\xD9" "f\x82\xF1\x81\xAC");
+    EXPECT_EQ(beeps(), 0);
+}
+
+TEST_F(EditorViewTest, OneCommitIsOneStepOfTheHistoryInInsertAndOverwriteMode) {
+    model.SetTextStr("abcdef");
+    model.setCaret({0, 1});
+    QString seventy;
+    for (int i = 0; i < 70; ++i) seventy += QChar(u'あ' + i % 40);
+    commit(seventy);  // more characters than the history has steps
+    EXPECT_EQ(model.Col(), 141);
+    model.Undo();
+    EXPECT_EQ(model.Lines().Get(0), "abcdef");
+    EXPECT_EQ(model.caret(), (TextPosition{0, 1}));
+    EXPECT_FALSE(model.CanUndo());
+    // Overwrite: 日本 (four columns) replaces bcde, in one step.
+    model.SetOverwriteMode(true);
+    commit(QStringLiteral("日本"));
+    EXPECT_EQ(model.Lines().Get(0), "a\x93\xFA\x96\x7B" "f");
+    model.Undo();
+    EXPECT_EQ(model.Lines().Get(0), "abcdef");
+}
+
+TEST_F(EditorViewTest, DesktopClipboardKeysPasteCopyAndCutBesideTheEditorsOwn) {
+    model.SetTextStr("one\r\ntwo\r\n");
+    model.select({0, 0}, {1, 1});
+    key(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("one\nt"));
+    EXPECT_EQ(model.GetTextStr(), "one\r\ntwo\r\n");
+    key(Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(model.GetTextStr(), "wo\r\n");
+    model.setCaret({0, 2});
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(model.GetTextStr(), "woone\r\nt\r\n");  // byte for byte, through the private type
+    // Text from another program: LF becomes the document's break, decomposed
+    // kana are composed.
+    QGuiApplication::clipboard()->setText(QStringLiteral("か\u3099\nz"));
+    model.SetTextStr("");
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(model.GetTextStr(), "\x82\xAA\r\nz");
+    EXPECT_TRUE(prompts.records().empty());  // nothing replaced, nothing to tell
+}
+
+TEST_F(EditorViewTest, TextDroppedFromAnotherProgramGoesInAtTheDropPointAndFilesGoOn) {
+    model.SetTextStr("abc\r\n");
+    const auto drop = [&](QMimeData& data, QPoint point) {
+        QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(editor->viewport(), &enter);
+        QDropEvent event(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(editor->viewport(), &event);
+        return event.isAccepted();
+    };
+    QMimeData text;
+    text.setText(QStringLiteral("ゔx"));
+    EXPECT_TRUE(drop(text, at(0, 1)));
+    EXPECT_EQ(model.Lines().Get(0), "a\x81\xAC" "xbc");
+    ASSERT_EQ(prompts.records().size(), 1u);
+    EXPECT_EQ(prompts.records()[0].text, QStringLiteral("Shift-JIS にない文字 1 個を「〓」に置き換えて貼り付けました。"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))});
+    EXPECT_FALSE(drop(files, at(0, 0)));  // for the window: it opens files
+    EXPECT_EQ(model.Lines().Get(0), "a\x81\xAC" "xbc");
 }

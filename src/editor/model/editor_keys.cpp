@@ -316,7 +316,7 @@ void tab(EditorModel& m, const TEditorCaret& opt) {
     typeText(m, opt.SoftTab ? std::string(static_cast<std::size_t>(n), ' ') : std::string("\t"));
 }
 
-void overwrite(EditorModel& m, std::string_view ch) {
+void overwrite(EditorModel& m, std::string_view typed) {
     const TextPosition p = m.caret();
     const int line = m.LineIndexOfRow(p.row);
     const int firstRow = m.firstRowOfLine(line);
@@ -325,7 +325,8 @@ void overwrite(EditorModel& m, std::string_view ch) {
     std::size_t at = 0;
     for (int r = firstRow; r < p.row; ++r) at += m.rowText(r).size();
     at += m.byteOfRowColumn(p.row, p.col);
-    const int need = ch.size() == 2 ? 2 : 1;
+    int need = 0;  // columns the typed text takes
+    for (std::size_t pos = 0; pos < typed.size(); pos += charLengthAt(typed, pos)) need += charLengthAt(typed, pos) == 2 ? 2 : 1;
     int covered = 0;
     std::size_t end = at;
     while (covered < need && end < text.size()) {
@@ -333,25 +334,25 @@ void overwrite(EditorModel& m, std::string_view ch) {
         covered += len == 2 ? 2 : 1;
         end += len;
     }
-    std::string replacement(ch);
+    std::string replacement(typed);
     if (covered > need) replacement += ' ';  // the second half of a cut double-byte character
     const std::int64_t start = m.offsetOfRow(firstRow);
     text.replace(at, end - at, replacement);
     m.replaceLines(line, 1, {text}, m.Lines().hasLineBreak(line) ? BreakKind::LineBreak : BreakKind::EndOfText);
-    m.setCaret(m.positionOfOffset(start + static_cast<std::int64_t>(at + ch.size())));
+    m.setCaret(m.positionOfOffset(start + static_cast<std::int64_t>(at + typed.size())));
 }
 
-void typeCharacter(EditorModel& m, std::string_view ch) {
+void typeAtCaret(EditorModel& m, std::string_view typed) {
     if (m.hasSelection()) {
-        m.replaceSelection(ch);
+        m.replaceSelection(typed);
         return;
     }
     const TextPosition p = m.caret();
     if (m.OverwriteMode() && p.row < m.RowCount() && p.col < m.rowColumns(p.row)) {
-        overwrite(m, ch);
+        overwrite(m, typed);
         return;
     }
-    m.replaceRange(p, p, ch);
+    m.replaceRange(p, p, typed);
 }
 
 }  // namespace
@@ -375,11 +376,7 @@ bool typeText(EditorModel& m, std::string_view sjis) {
             return false;
         }
     }
-    for (std::size_t pos = 0; pos < sjis.size();) {
-        const std::size_t len = charLengthAt(sjis, pos);
-        typeCharacter(m, sjis.substr(pos, len));
-        pos += len;
-    }
+    if (!sjis.empty()) typeAtCaret(m, sjis);
     m.scrollToCaret();
     return true;
 }

@@ -24,7 +24,9 @@ struct KeyModifiers {
 // Acts on one key; the caret is scrolled into view afterwards.
 void pressKey(EditorModel& model, const TEditorCaret& caret, EditKey key, KeyModifiers mods = {});
 
-// Types Shift-JIS characters one by one (each a step of the history).
+// Types Shift-JIS characters as the typing of one character does (in
+// overwrite mode they replace as many columns as they take), in one step of
+// the history: an input method's commit is undone whole.
 // Returns false, changing nothing, when the text holds a byte that cannot be
 // typed: a control character or a lead byte without its second byte.
 bool typeText(EditorModel& model, std::string_view sjis);

@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +18,8 @@
 #include <QPaintEvent>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTextCharFormat>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
@@ -24,7 +30,9 @@
 #include "editor/model/editor_model.h"
 #include "editor/model/leftbar_layout.h"
 #include "sjis/sjis_char.h"
+#include "editor/view/surrounding_text.h"
 #include "platform/clipboard.h"
+#include "platform/incoming_text.h"
 #include "sjis/sjis_codec.h"
 #include "platform/error_handler.h"
 #include "platform/prompts.h"
@@ -106,6 +114,8 @@ TEditor::TEditor(EditorModel& model, QWidget* parent) : QAbstractScrollArea(pare
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     QFont f(QStringLiteral("IPAGothic"));
     f.setPixelSize(15);
     f.setStyleHint(QFont::TypeWriter);
@@ -244,6 +254,7 @@ void TEditor::onModelChange(int change) {
         break;
     case ModelChange::Selection:
         emit selectionChanged();
+        schedulePrimary();
         break;
     case ModelChange::Caret:
         emit caretMoved();
@@ -265,6 +276,7 @@ void TEditor::onModelChange(int change) {
     m_widestColumns = std::max(m_widestColumns, col + 1);
     updateScrollBars();
     viewport()->update();
+    updateInputMethod();
 }
 
 void TEditor::resizeEvent(QResizeEvent* event) {
@@ -278,6 +290,7 @@ void TEditor::scrollContentsBy(int, int) {
     m_leftColumn = horizontalScrollBar()->value();
     m_model.SetTopRow(verticalScrollBar()->value());
     viewport()->update();
+    updateInputMethod();
 }
 
 void TEditor::wheelEvent(QWheelEvent* event) {
@@ -303,8 +316,24 @@ bool TEditor::event(QEvent* e) {
 }
 
 void TEditor::keyPressEvent(QKeyEvent* event) {
+    // A key the input method passed on acts on committed text.
+    commitComposition();
     if (event->key() == Qt::Key_Escape) m_escHeld = true;
     const Qt::KeyboardModifiers mods = event->modifiers();
+    // The desktop's clipboard keys, beside the editor's own.
+    const Qt::KeyboardModifiers clipMods = mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_Insert && clipMods == Qt::ShiftModifier) {
+        pasteFromClipboard();
+        return;
+    }
+    if (event->key() == Qt::Key_Insert && clipMods == Qt::ControlModifier) {
+        copyToClipboard();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && clipMods == Qt::ShiftModifier) {
+        cutToClipboard();
+        return;
+    }
     if (const auto key = editKeyOf(event->key())) {
         if (*key == EditKey::Tab && (mods & (Qt::ControlModifier | Qt::ShiftModifier))) {
             event->ignore();
@@ -329,28 +358,135 @@ void TEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 void TEditor::typeUnicode(const QString& text) {
-    const auto& codec = sjis::SjisCodec::instance();
-    const std::optional<std::string> sjis =
-        codec.fromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                            static_cast<std::size_t>(text.size())));
-    // A character without a Shift-JIS form is refused whole: nothing changes.
-    if (!sjis || !typeText(m_model, *sjis)) platform::prompts().beep();
+    const platform::IncomingText in = platform::sjisOfIncomingText(text);
+    // Control characters are no typing; everything else goes in.
+    if (!typeText(m_model, in.sjis)) {
+        platform::prompts().beep();
+        return;
+    }
+    if (in.replaced > 0) emit note(platform::replacedCharactersNote(in.replaced));
+}
+
+void TEditor::selectAroundCaret(int start, int length) {
+    const TextPosition caret = m_model.caret();
+    if (caret.row >= m_model.RowCount()) return;
+    const int line = m_model.LineIndexOfRow(caret.row);
+    const std::string text = m_model.Lines().Get(line);
+    const std::size_t caretByte = std::min(lineByteOfCell(line, {caret.row, caret.col}), text.size());
+    // Character starts of the line; one character is one UTF-16 unit.
+    std::vector<std::size_t> starts;
+    for (std::size_t pos = 0; pos < text.size(); pos += charLengthAt(text, pos)) starts.push_back(pos);
+    starts.push_back(text.size());
+    const auto caretIndex = static_cast<int>(std::lower_bound(starts.begin(), starts.end(), caretByte) - starts.begin());
+    const int last = static_cast<int>(starts.size()) - 1;
+    const int from = std::clamp(caretIndex + start, 0, last);
+    const int to = std::clamp(caretIndex + start + length, from, last);
+    m_model.select(positionOfLineByte(line, starts[static_cast<std::size_t>(from)]),
+                   positionOfLineByte(line, starts[static_cast<std::size_t>(to)]));
 }
 
 void TEditor::inputMethodEvent(QInputMethodEvent* event) {
+    if (event->replacementLength() > 0 || event->replacementStart() != 0) {
+        selectAroundCaret(event->replacementStart(), event->replacementLength());
+        if (m_model.hasSelection() && event->commitString().isEmpty()) m_model.deleteSelection();
+    }
     if (!event->commitString().isEmpty()) typeUnicode(event->commitString());
     // The text still being composed is shown at the caret, not stored.
-    m_preedit = event->preeditString();
+    m_preedit.set(*event);
+    keepPreeditVisible();
     viewport()->update();
+    updateInputMethod();
     event->accept();
 }
 
-QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
-    if (query == Qt::ImCursorRectangle) {
-        const QPoint at = pointOf(m_model.Row(), m_model.Col());
-        return QRect(viewport()->mapTo(this, at), QSize(2, m_rowHeight));
+void TEditor::commitComposition() {
+    if (m_preedit.empty()) return;
+    // The input method commits through an event to the focus object.
+    if (QGuiApplication::focusObject() == this) QGuiApplication::inputMethod()->commit();
+    if (m_preedit.empty()) return;
+    const QString text = m_preedit.text;
+    m_preedit.clear();
+    typeUnicode(text);
+    QGuiApplication::inputMethod()->reset();  // it must forget what it no longer shows
+    viewport()->update();
+}
+
+void TEditor::keepPreeditVisible() {
+    if (m_preedit.empty()) return;
+    m_model.scrollToCaret();
+    const int col = m_model.Col();
+    const int end = col + m_preedit.columns();  // the caret may stand after it
+    const int cursor = col + m_preedit.columnsBefore(m_preedit.cursor);
+    const int visible = m_model.VisibleColumns();
+    int left = m_leftColumn;
+    if (end - col < visible) {
+        left = std::clamp(left, end - visible + 1, col);
+    } else {
+        left = std::clamp(left, cursor - visible + 1, cursor);
     }
-    return QAbstractScrollArea::inputMethodQuery(query);
+    m_widestColumns = std::max(m_widestColumns, end + 1);
+    if (left != m_leftColumn) {
+        m_leftColumn = std::max(0, left);
+        updateScrollBars();
+    }
+}
+
+void TEditor::updateInputMethod() {
+    if (!hasFocus() || m_model.updating()) return;
+    QGuiApplication::inputMethod()->update(Qt::ImQueryInput | Qt::ImInputItemClipRectangle);
+}
+
+QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
+    const TextPosition caret = m_model.caret();
+    // The caret's line and the selection's anchor when it is on that line.
+    const auto surrounding = [&] {
+        if (caret.row >= m_model.RowCount()) return SurroundingText{};
+        const int line = m_model.LineIndexOfRow(caret.row);
+        const std::size_t caretByte = lineByteOfCell(line, {caret.row, caret.col});
+        std::size_t anchorByte = caretByte;
+        if (m_model.hasSelection() && !m_model.BoxMode() && m_model.LineIndexOfRow(m_model.anchor().row) == line &&
+            m_model.anchor().row < m_model.RowCount()) {
+            anchorByte = lineByteOfCell(line, {m_model.anchor().row, m_model.anchor().col});
+        }
+        return surroundingText(m_model.Lines().Get(line), caretByte, anchorByte);
+    };
+    switch (query) {
+    case Qt::ImEnabled: return true;
+    case Qt::ImReadOnly: return false;
+    case Qt::ImHints: return QVariant::fromValue(Qt::ImhMultiLine);
+    case Qt::ImEnterKeyType: return Qt::EnterKeyReturn;
+    case Qt::ImFont: return font();
+    case Qt::ImMaximumTextLength: return QVariant();
+    case Qt::ImCursorRectangle: {
+        // At the input method's cursor within the pre-edit, so its
+        // candidate list stands beside the clause being converted.
+        const int col = caret.col + m_preedit.columnsBefore(m_preedit.cursor);
+        return QRect(viewport()->mapTo(this, pointOf(caret.row, col)), QSize(2, m_rowHeight));
+    }
+    case Qt::ImAnchorRectangle: {
+        const TextPosition a = m_model.hasSelection() ? m_model.anchor() : caret;
+        return QRect(viewport()->mapTo(this, pointOf(a.row, a.col)), QSize(2, m_rowHeight));
+    }
+    case Qt::ImInputItemClipRectangle: return QRect(viewport()->mapTo(this, QPoint(0, 0)), viewport()->size());
+    case Qt::ImSurroundingText: return surrounding().text;
+    case Qt::ImCursorPosition: return surrounding().cursor;
+    case Qt::ImAnchorPosition: return surrounding().anchor;
+    case Qt::ImAbsolutePosition: return static_cast<qlonglong>(m_model.offsetOfPosition(caret));
+    case Qt::ImTextBeforeCursor: {
+        const SurroundingText t = surrounding();
+        return t.text.left(t.cursor);
+    }
+    case Qt::ImTextAfterCursor: {
+        const SurroundingText t = surrounding();
+        return t.text.mid(t.cursor);
+    }
+    case Qt::ImCurrentSelection: {
+        if (!m_model.hasSelection() || m_model.SelLength() == 0 || m_model.SelLength() > 65536) return QString();
+        const std::u16string u = sjis::SjisCodec::instance().toUtf16(m_model.SelectedText());
+        return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
+    }
+    default: return QAbstractScrollArea::inputMethodQuery(query);
+    }
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -367,23 +503,47 @@ void TEditor::cutToClipboard() {
 }
 
 void TEditor::pasteFromClipboard() {
-    const std::optional<platform::ClipboardText> clip = platform::clipboardText();
-    if (!clip) return;
-    if (clip->sjis.empty()) {
+    commitComposition();
+    if (const std::optional<platform::ClipboardText> clip = platform::clipboardText()) pasteText(*clip);
+}
+
+void TEditor::pastePrimaryAt(int row, int col) {
+    commitComposition();
+    const std::optional<platform::ClipboardText> clip = platform::clipboardText(platform::ClipboardMode::Primary);
+    if (!clip || clip->sjis.empty()) return;
+    m_model.setCaret({row, col});  // the selection goes; the text goes where the click was
+    pasteText(*clip);
+}
+
+void TEditor::pasteText(const platform::ClipboardText& clip) {
+    if (clip.sjis.empty()) {
         if (m_model.hasSelection()) m_model.deleteSelection();
         return;
     }
-    if (clip->box) {
-        m_model.pasteBox(clip->sjis);
+    if (clip.box) {
+        m_model.pasteBox(clip.sjis);
     } else {
-        m_model.replaceSelection(clip->sjis);
+        m_model.replaceSelection(clip.sjis);
     }
     m_model.scrollToCaret();
-    if (clip->replaced > 0) {
+    if (clip.replaced > 0) {
         platform::prompts().message(
-            QStringLiteral("Shift-JIS にない文字 %1 個を「〓」に置き換えて貼り付けました。").arg(clip->replaced),
+            QStringLiteral("Shift-JIS にない文字 %1 個を「〓」に置き換えて貼り付けました。").arg(clip.replaced),
             QString(), platform::Icon::Warning);
     }
+}
+
+void TEditor::schedulePrimary() {
+    if (m_primaryPending || !platform::hasPrimarySelection()) return;
+    m_primaryPending = true;
+    QTimer::singleShot(0, this, &TEditor::publishPrimary);
+}
+
+void TEditor::publishPrimary() {
+    m_primaryPending = false;
+    if (m_buttonDown) return;  // the release publishes the finished selection
+    if (!m_model.hasSelection() || m_model.SelLength() == 0) return;
+    platform::setClipboardText(m_model.SelectedText(), m_model.BoxMode(), platform::ClipboardMode::Primary);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -483,6 +643,12 @@ bool TEditor::viewportEvent(QEvent* event) {
 }
 
 void TEditor::mousePressEvent(QMouseEvent* event) {
+    commitComposition();
+    if (event->button() == Qt::MiddleButton && platform::hasPrimarySelection()) {
+        const Cell cell = cellAt(event->position().toPoint());
+        pastePrimaryAt(cell.row, cell.col);
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -578,6 +744,7 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
         updateHoverCursor(pos);
         return;
     }
+    schedulePrimary();
     bool defaultCursor = false;
     if (m_drag == DragState::Pending) {
         m_drag = DragState::None;
@@ -627,12 +794,52 @@ void TEditor::mouseDoubleClickEvent(QMouseEvent* event) {
     m_model.select(positionOfLineByte(line, begin), positionOfLineByte(line, end));
 }
 
+namespace {
+
+bool isDroppedText(const QMimeData* data) {
+    return data != nullptr && data->hasText() && !data->hasUrls();
+}
+
+}  // namespace
+
+void TEditor::dragEnterEvent(QDragEnterEvent* event) {
+    if (isDroppedText(event->mimeData())) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void TEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (!isDroppedText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void TEditor::dropEvent(QDropEvent* event) {
+    if (!isDroppedText(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    commitComposition();
+    const std::optional<platform::ClipboardText> text = platform::textOfMimeData(event->mimeData());
+    event->acceptProposedAction();
+    if (!text || text->sjis.empty()) return;
+    const Cell cell = cellAt(event->position().toPoint());
+    m_model.setCaret({cell.row, cell.col});
+    pasteText(*text);
+}
+
 void TEditor::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    updateInputMethod();
 }
 
 void TEditor::focusOutEvent(QFocusEvent* event) {
+    commitComposition();
     QAbstractScrollArea::focusOutEvent(event);
     // A release the editor never sees (another window took the mouse) ends
     // the gesture here.
@@ -693,14 +900,33 @@ void TEditor::paintEvent(QPaintEvent*) {
     const int last = std::min(m_model.RowCount() - 1, first + m_model.VisibleRows() + 1);
     const int top = rulerPixels();
     p.setClipRect(QRect(textLeft() - kLeftMargin, top, viewport()->width(), viewport()->height() - top));
-    for (int row = first; row <= last; ++row) paintRow(p, row, top + (row - first) * m_rowHeight);
+    const TextPosition caret = m_model.caret();
+    // In insert mode the pre-edit pushes the rest of its row aside, as the
+    // committed text will; in overwrite mode it covers what it will replace.
+    const int preeditShift = m_model.OverwriteMode() ? 0 : m_preedit.columns() * m_cellWidth;
+    for (int row = first; row <= last; ++row) {
+        const int y = top + (row - first) * m_rowHeight;
+        if (row != caret.row || preeditShift == 0) {
+            paintRow(p, row, y);
+            continue;
+        }
+        const int x = pointOf(caret.row, caret.col).x();
+        p.save();
+        p.setClipRect(QRect(0, y, x, m_rowHeight), Qt::IntersectClip);
+        paintRow(p, row, y);
+        p.restore();
+        p.save();
+        p.setClipRect(QRect(x + preeditShift, y, viewport()->width(), m_rowHeight), Qt::IntersectClip);
+        p.translate(preeditShift, 0);
+        paintRow(p, row, y);
+        p.restore();
+    }
     for (const TVerticalLine& line : m_verticalLines) {
         if (!line.Visible) continue;
         const int x = textLeft() + (line.Position - m_leftColumn) * m_cellWidth;
         p.fillRect(QRect(x, top, 1, viewport()->height() - top), line.Color);
     }
 
-    const TextPosition caret = m_model.caret();
     const bool caretVisible = caret.row >= first && caret.row <= first + m_model.VisibleRows();
     if (m_marks.Underline.Visible && caretVisible && !m_model.updating()) {
         const int y = top + (caret.row - first + 1) * m_rowHeight - 1;
@@ -710,19 +936,15 @@ void TEditor::paintEvent(QPaintEvent*) {
         const QPoint at = pointOf(m_pressCell.row, m_pressCell.col);
         p.fillRect(QRect(at, QSize(2, m_rowHeight)), Qt::darkGray);
     }
-    if (!m_preedit.isEmpty() && caretVisible) {
-        const QPoint at = pointOf(caret.row, caret.col);
-        QFont underlined = font();
-        underlined.setUnderline(true);
-        const QRect box(at, QSize(QFontMetrics(underlined).horizontalAdvance(m_preedit), m_rowHeight));
-        p.fillRect(box, m_background);
-        p.setFont(underlined);
-        p.setPen(palette().color(QPalette::Text));
-        p.drawText(at.x(), at.y() + m_ascent, m_preedit);
-        p.setFont(font());
-    }
-    // The caret: a bar, or a block in overwrite mode.
-    if (hasFocus() && caretVisible) {
+    if (!m_preedit.empty() && caretVisible) paintPreedit(p, pointOf(caret.row, caret.col));
+    // The caret: a bar, or a block in overwrite mode; within a pre-edit at
+    // the input method's cursor.
+    if (hasFocus() && caretVisible && !m_preedit.empty()) {
+        if (m_preedit.cursorVisible) {
+            const QPoint at = pointOf(caret.row, caret.col + m_preedit.columnsBefore(m_preedit.cursor));
+            p.fillRect(QRect(at, QSize(2, m_rowHeight)), Qt::black);
+        }
+    } else if (hasFocus() && caretVisible) {
         const QPoint at = pointOf(caret.row, caret.col);
         if (m_model.OverwriteMode()) {
             p.fillRect(QRect(at, QSize(m_cellWidth, m_rowHeight)), QColor(0, 0, 0, 96));
@@ -733,6 +955,59 @@ void TEditor::paintEvent(QPaintEvent*) {
     p.setClipping(false);
     if (m_leftbar.Visible) paintLeftbar(p);
     if (m_ruler.Visible) paintRuler(p);
+}
+
+// Each character of the pre-edit in its cells, with its clause's format:
+// the background and text colours, the weight, and the underline style and
+// colour. An underline stops one pixel short of its clause's end so that
+// the clauses stand apart; a pre-edit without formats is underlined whole.
+void TEditor::paintPreedit(QPainter& p, QPoint at) {
+    const QColor text = palette().color(QPalette::Text);
+    const int baseline = at.y() + m_ascent;
+    const int underlineY = std::min(at.y() + m_rowHeight - 1, baseline + 2);
+    p.fillRect(QRect(at, QSize(m_preedit.columns() * m_cellWidth, m_rowHeight)), m_background);
+    const QString& s = m_preedit.text;
+    for (int i = 0; i < s.size(); ++i) {
+        if (s.at(i).isLowSurrogate()) continue;
+        const int length = s.at(i).isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
+        const int x = at.x() + m_preedit.columnsBefore(i) * m_cellWidth;
+        const int width = (m_preedit.columnsBefore(i + length) - m_preedit.columnsBefore(i)) * m_cellWidth;
+        const QTextCharFormat f = m_preedit.formatAt(i);
+        if (f.background().style() != Qt::NoBrush) p.fillRect(QRect(x, at.y(), width, m_rowHeight), f.background());
+        const QColor fg = f.foreground().style() != Qt::NoBrush ? f.foreground().color() : text;
+        QFont glyphFont = font();
+        if (f.hasProperty(QTextFormat::FontWeight)) glyphFont.setWeight(f.font().weight());
+        p.setFont(glyphFont);
+        p.setPen(fg);
+        p.drawText(x, baseline, s.mid(i, length));
+
+        QTextCharFormat::UnderlineStyle style = f.underlineStyle();
+        if (m_preedit.clauses.isEmpty()) style = QTextCharFormat::SingleUnderline;
+        if (style == QTextCharFormat::NoUnderline) continue;
+        const QColor lineColor = f.underlineColor().isValid() ? f.underlineColor() : fg;
+        // The last cell of a clause leaves a gap before the next one.
+        bool clauseEnds = i + length >= s.size();
+        for (const Preedit::Clause& c : m_preedit.clauses) {
+            if (c.start + c.length == i + length) clauseEnds = true;
+        }
+        const int right = x + width - (clauseEnds ? 2 : 1);
+        QPen pen(lineColor);
+        pen.setWidth(1);
+        switch (style) {
+        case QTextCharFormat::DashUnderline: pen.setStyle(Qt::DashLine); break;
+        case QTextCharFormat::DotLine: pen.setStyle(Qt::DotLine); break;
+        case QTextCharFormat::DashDotLine: pen.setStyle(Qt::DashDotLine); break;
+        case QTextCharFormat::DashDotDotLine: pen.setStyle(Qt::DashDotDotLine); break;
+        default: break;
+        }
+        p.setPen(pen);
+        if (style == QTextCharFormat::WaveUnderline || style == QTextCharFormat::SpellCheckUnderline) {
+            for (int wx = x; wx < right; wx += 2) p.drawLine(wx, underlineY - 1, std::min(wx + 1, right), underlineY + 1);
+        } else {
+            p.drawLine(x, underlineY, right, underlineY);
+        }
+    }
+    p.setFont(font());
 }
 
 void TEditor::paintRow(QPainter& p, int row, int y) {

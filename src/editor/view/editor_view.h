@@ -21,6 +21,11 @@
 #include "editor/model/editor_tokenizer.h"
 #include "editor/model/editor_view_settings.h"
 #include "editor/view/cell_glyphs.h"
+#include "editor/view/preedit.h"
+
+namespace tabulo::platform {
+struct ClipboardText;
+}
 
 namespace tabulo::editor {
 
@@ -85,6 +90,19 @@ public:
     void copyToClipboard();
     void cutToClipboard();
     void pasteFromClipboard();
+    // The X11 PRIMARY selection: pasted at a cell (the middle button).
+    void pastePrimaryAt(int row, int col);
+
+    // Input-method composition: the text being composed, shown at the
+    // caret and not yet in the document.
+    const Preedit& preedit() const { return m_preedit; }
+    bool composing() const { return !m_preedit.empty(); }
+    // Commits a live composition where it stands, as the input method would
+    // on its own commit key; anything that acts on the caret or the text
+    // (a click, a key the input method passes on, a command, a focus
+    // change) calls it first. When no input method delivers the text the
+    // editor commits what it shows, so composed text is never lost.
+    void commitComposition();
     // The platform's open operation for a clicked link; replaceable for tests.
     void setLinkOpener(std::function<void(const QString&)> opener) { m_openLink = std::move(opener); }
 
@@ -111,6 +129,9 @@ signals:
     void selectionChanged();
     void caretMoved();
     void textChanged();
+    // A note for the user about input (characters replaced by 〓), for the
+    // window's status bar.
+    void note(const QString& text);
 
 protected:
     bool event(QEvent* event) override;
@@ -129,6 +150,11 @@ protected:
     // A double-click selects the word under the pointer, a third click soon
     // after it the whole line.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Text dragged from another program is dropped at the cell under the
+    // pointer as a paste; dropped files go on to the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -150,7 +176,23 @@ private:
     bool canDragSelection() const;
     bool insideSelection(int row, int col) const;
     void updateHoverCursor(QPoint pos);
+    // Incoming text typed at the caret in one step of the history; a
+    // character Shift-JIS lacks becomes 〓 and the user is told.
     void typeUnicode(const QString& text);
+    void pasteText(const platform::ClipboardText& clip);
+    // Replaces the characters [caret + start, caret + start + length) of the
+    // caret's line, UTF-16 units counted as characters (an input method's
+    // replacement of the surrounding text).
+    void selectAroundCaret(int start, int length);
+    // Tells the input method that the caret, the text or the view moved.
+    void updateInputMethod();
+    // Scrolls so that the pre-edit, or at least its cursor, is in view.
+    void keepPreeditVisible();
+    void paintPreedit(QPainter& p, QPoint at);
+    // The selection becomes the PRIMARY selection once the gesture that
+    // made it ends.
+    void schedulePrimary();
+    void publishPrimary();
     // The byte of a cell within its logical line, and back.
     std::size_t lineByteOfCell(int line, Cell cell) const;
     TextPosition positionOfLineByte(int line, std::size_t byte) const;
@@ -181,7 +223,8 @@ private:
     TEditorBracketCollection m_brackets;
     ReserveWordList m_reserved;
     std::function<void(const QString&)> m_openLink;
-    QString m_preedit;  // input-method text being composed
+    Preedit m_preedit;  // input-method text being composed
+    bool m_primaryPending = false;
 
     // Mouse gesture state, from a press to its release.
     bool m_buttonDown = false;

@@ -119,6 +119,8 @@ TfmAwk::TfmAwk(ScriptSession& session, ScriptEditorHost host, search::TfmFind& f
     setScriptEditorLook(*m_editor);
     m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(m_editor);
+    connect(m_editor, &editor::TEditor::note, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
 
     m_search = std::make_unique<search::EditorSearch>(m_document, *m_editor);
     m_find->setTarget(search::TfmFind::kScriptEditor, m_search.get());
@@ -284,6 +286,7 @@ QAction* TfmAwk::action(const QString& name) const { return m_actions.value(name
 QString TfmAwk::panelText(int panel) const { return m_panels[panel]->text(); }
 
 void TfmAwk::guarded(const std::function<void()>& command) {
+    m_editor->commitComposition();  // commands act on committed text
     platform::runGuarded(platform::prompts(), command);
     refreshStatus();
     refreshButtons();

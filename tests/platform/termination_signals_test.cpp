@@ -1,0 +1,99 @@
+// A program ended by SIGTERM, SIGHUP or SIGINT while it waits for a child:
+// the child is killed at once, the work files are removed in the event loop,
+// and the program still ends by the signal it got.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "os/process/child_process.h"
+#include "platform/termination_signals.h"
+
+namespace {
+
+// Gone, or a zombie nobody has reaped yet, within two seconds.
+bool ends(pid_t pid) {
+    for (int i = 0; i < 200; ++i) {
+        if (::kill(pid, 0) != 0) return true;
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const auto close = text.rfind(')');
+        if (close != std::string::npos && text.compare(close, 3, ") Z") == 0) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// In a child process: a program that waits for `sleep` as the window waits
+// for an interpreter, and tells the sleeper's id through `report`.
+[[noreturn]] void waitingProgram(int report, const std::string& marker) {
+    int argc = 1;
+    char name[] = "waiting";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    tabulo::platform::endChildrenWithTheProgram([marker] { std::ofstream(marker) << "removed"; });
+    tabulo::os::ChildProcess sleeper;
+    tabulo::os::ChildCommand command;
+    command.arguments = {"sleep", "1000"};
+    sleeper.start(command);
+    // The sleeper is the newest child of this process; its group has its id.
+    pid_t id = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        if (entry.path().filename().string().find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const auto close = text.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        int parent = 0;
+        if (std::sscanf(text.c_str() + close + 2, "%c %d", &state, &parent) == 2 && parent == ::getpid()) {
+            id = std::stoi(entry.path().filename().string());
+        }
+    }
+    [[maybe_unused]] const ssize_t written = ::write(report, &id, sizeof id);
+    sleeper.wait([] {
+        QCoreApplication::processEvents();
+        return true;
+    });
+    ::_exit(QCoreApplication::exec());
+}
+
+TEST(TerminationSignals, EndTheChildrenRemoveTheWorkFilesAndEndTheProgramBySignal) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        const std::string marker =
+            (std::filesystem::temp_directory_path() / ("tabulo_termination_" + std::to_string(::getpid()))).string();
+        std::filesystem::remove(marker);
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        const pid_t program = ::fork();
+        if (program == 0) {
+            ::close(report[0]);
+            for (const int each : {SIGTERM, SIGHUP, SIGINT}) ::signal(each, SIG_DFL);
+            waitingProgram(report[1], marker);
+        }
+        ::close(report[1]);
+        pid_t sleeper = 0;
+        ASSERT_EQ(::read(report[0], &sleeper, sizeof sleeper), static_cast<ssize_t>(sizeof sleeper));
+        ::close(report[0]);
+        ASSERT_GT(sleeper, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::kill(program, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(program, &status, 0), program);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(ends(sleeper));
+        EXPECT_TRUE(std::filesystem::exists(marker));
+        std::filesystem::remove(marker);
+    }
+}
+
+}  // namespace
