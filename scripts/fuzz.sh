@@ -14,7 +14,8 @@ jobs=${TABULO_JOBS:-$(nproc)}
 budget=${1:-30}
 [ $# -gt 0 ] && shift
 targets=("$@")
-((${#targets[@]})) || targets=(calc regex kanji_code mail_decode editor_load)
+((${#targets[@]})) || targets=(calc regex kanji_code mail_decode editor_load graph_spec header_template postal namazu_result
+  keyword_file settings_file)
 
 "$root/scripts/setup.sh"
 start=$(date +%s)
@@ -24,7 +25,7 @@ echo "fuzz: build $(($(date +%s) - start)) s"
 
 mkdir -p "$build/artifacts" "$build/logs"
 status=0
-printf '%-12s %10s %14s %8s\n' target exec/s executions result
+printf '%-16s %10s %14s %8s\n' target exec/s executions result
 for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t"
   log="$build/logs/$t.log"
@@ -40,7 +41,7 @@ for t in "${targets[@]}"; do
   fi
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
-  printf '%-12s %10s %14s %8s\n' "$t" "${rate:-?}" "${execs:-?}" "$result"
+  printf '%-16s %10s %14s %8s\n' "$t" "${rate:-?}" "${execs:-?}" "$result"
   if [ "$result" = FAILED ]; then
     tail -60 "$log"
   fi

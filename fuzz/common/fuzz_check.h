@@ -1,7 +1,10 @@
 // What the fuzz targets share: a check that reports a broken property with
 // the input's bytes and stops the run (libFuzzer then saves the input), and a
-// reader that takes structured choices from the front of the input.
+// reader that takes structured choices from the front of the input, and a
+// name for the scratch files of a target.
 #pragma once
+
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +26,14 @@ using ::tabulo::testing::showBytes;
 
 inline void check(bool holds, const char* property, std::string_view detail = {}) {
     if (!holds) fail(property, detail);
+}
+
+// "$TMPDIR/tabulo-fuzz-<name>-<pid>" (/tmp without TMPDIR): a path of this
+// process alone, for a target that reads or writes files.
+inline std::string scratchPath(std::string_view name) {
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/tabulo-fuzz-" + std::string(name) + "-" +
+           std::to_string(getpid());
 }
 
 // Takes bytes from the front of the input; past the end it yields zeros.

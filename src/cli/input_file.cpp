@@ -32,7 +32,23 @@ std::size_t InputFile::read(char* destination, std::size_t count) {
     }
 }
 
-std::string InputFile::readAll() {
+std::string lineTooLongText(const std::string& where, std::size_t limit) {
+    return where + " is longer than " + std::to_string(limit) + " bytes, the longest line taken";
+}
+
+namespace {
+
+// The offset just behind the last CR or LF of text[from, to), or npos.
+std::size_t behindLastBreak(const std::string& text, std::size_t from, std::size_t to) {
+    for (std::size_t i = to; i > from; --i) {
+        if (text[i - 1] == '\n' || text[i - 1] == '\r') return i;
+    }
+    return std::string::npos;
+}
+
+}  // namespace
+
+std::string InputFile::readAll(std::size_t maxLine) {
     std::string text;
     struct stat info {};
     std::size_t expected = 1 << 16;
@@ -41,12 +57,19 @@ std::string InputFile::readAll() {
         if (info.st_size > at && at >= 0) expected = static_cast<std::size_t>(info.st_size - at) + 1;
     }
     std::size_t used = 0;
+    std::size_t lineStart = 0;
     text.resize(expected);
     for (;;) {
         if (used == text.size()) text.resize(text.size() * 2);
         const std::size_t n = read(text.data() + used, text.size() - used);
         if (n == 0) break;
+        if (const std::size_t behind = behindLastBreak(text, used, used + n); behind != std::string::npos) {
+            lineStart = behind;
+        }
         used += n;
+        if (used - lineStart > maxLine) {
+            throw CliError(lineTooLongText("the line at byte " + std::to_string(lineStart + 1), maxLine));
+        }
     }
     text.resize(used);
     return text;
@@ -62,8 +85,13 @@ std::string_view lineBreakBytes(LineBreak lineBreak) {
     return {};
 }
 
-LineReader::LineReader(InputFile& file, std::size_t blockSize) : m_file(file), m_blockSize(blockSize) {
+LineReader::LineReader(InputFile& file, std::size_t blockSize, std::size_t maxLine)
+    : m_file(file), m_blockSize(blockSize), m_maxLine(maxLine) {
     m_buffer.resize(blockSize);
+}
+
+void LineReader::checkLength(std::size_t lineEnd) const {
+    if (lineEnd - m_begin > m_maxLine) throw CliError(lineTooLongText("line " + std::to_string(m_lineNo + 1), m_maxLine));
 }
 
 bool LineReader::fill() {
@@ -113,7 +141,9 @@ bool LineReader::next(Line& line) {
                 fill();  // moves the held bytes: look again
                 continue;
             }
+            checkLength(brk);
             line.text = std::string_view(m_buffer.data() + m_begin, brk - m_begin);
+            ++m_lineNo;
             std::size_t after = brk + 1;
             if (m_buffer[brk] == '\n') {
                 line.lineBreak = LineBreak::Lf;
@@ -127,8 +157,10 @@ bool LineReader::next(Line& line) {
             return true;
         }
         m_scanned = m_end;
+        checkLength(m_end);
         if (!fill()) {
             if (m_begin == m_end) return false;
+            ++m_lineNo;
             line.text = std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
             line.lineBreak = LineBreak::None;
             m_begin = m_scanned = m_end;

@@ -14,6 +14,14 @@
 
 namespace tabulo::cli {
 
+// The longest line the subcommands take, in bytes: a longer one (an endless
+// line from /dev/zero) stops the run with exit status 2 instead of growing
+// the memory without end. Named in --help and in the manual.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{256} << 20;
+
+// The message for a line past limit bytes; `where` says which line.
+std::string lineTooLongText(const std::string& where, std::size_t limit = kMaxLineBytes);
+
 class InputFile {
 public:
     // "-" is standard input. Throws FileError when the file cannot be opened.
@@ -29,7 +37,8 @@ public:
     std::size_t read(char* destination, std::size_t count);
 
     // The whole rest of the input, in one buffer sized once for a regular file.
-    std::string readAll();
+    // Throws CliError at a line longer than maxLine bytes.
+    std::string readAll(std::size_t maxLine = kMaxLineBytes);
 
 private:
     std::string m_path;
@@ -50,10 +59,11 @@ class LineReader {
 public:
     static constexpr std::size_t kBlockSize = 1 << 20;
 
-    explicit LineReader(InputFile& file, std::size_t blockSize = kBlockSize);
+    explicit LineReader(InputFile& file, std::size_t blockSize = kBlockSize, std::size_t maxLine = kMaxLineBytes);
 
     // The next line; false at the end. An empty input has no lines, and
-    // "a\r\n" is one line.
+    // "a\r\n" is one line. Throws CliError at a line longer than maxLine
+    // bytes, having held at most about that many.
     bool next(Line& line);
 
 private:
@@ -61,8 +71,13 @@ private:
     bool fill();
     std::size_t findBreak(std::size_t from);
 
+    // Throws when the line starting at m_begin has grown past the limit.
+    void checkLength(std::size_t lineEnd) const;
+
     InputFile& m_file;
     std::size_t m_blockSize;
+    std::size_t m_maxLine;
+    std::size_t m_lineNo = 0;  // lines handed out
     std::string m_buffer;
     std::size_t m_begin = 0;  // first byte not yet handed out
     std::size_t m_end = 0;    // one past the last byte read

@@ -31,11 +31,15 @@ std::string Invocation::inputPath(std::size_t i) const {
     return i < operands().size() ? operands()[i] : std::string("-");
 }
 
-void Invocation::report(std::string_view utf8Message) {
+void Invocation::note(std::string_view utf8Message) {
     // What was written so far goes out first, so a terminal shows the
     // message where it happened.
     m_out.flush();
     m_messages.error("tabulo-cli " + std::string(m_subcommand.name) + ": " + std::string(utf8Message));
+}
+
+void Invocation::report(std::string_view utf8Message) {
+    note(utf8Message);
     m_reported = true;
 }
 

@@ -35,9 +35,13 @@ public:
     OutputWriter& out() { return m_out; }
     const Messages& messages() const { return m_messages; }
 
-    // Shows "tabulo-cli NAME: message" and goes on; the run will exit with 2.
+    // Shows "tabulo-cli NAME: message" after what was written so far.
+    void note(std::string_view utf8Message);
+    // The same, and the run will exit with 2.
     void report(std::string_view utf8Message);
     void report(const CliError& error);
+    // The run will exit with 2; nothing is shown.
+    void markFailed() { m_reported = true; }
     bool reported() const { return m_reported; }
 
 private:

@@ -14,7 +14,9 @@
 
 #include "cli/cli_error.h"
 #include "cli/command_line.h"
+#include "cli/input_file.h"
 #include "cli/invocation.h"
+#include "cli/line_messages.h"
 #include "cli/messages.h"
 #include "cli/output_writer.h"
 #include "cli/subcommand.h"
@@ -39,6 +41,12 @@ std::string usageOf(const Subcommand& sub) {
     return std::string(sub.name) + (sub.options.empty() ? "" : " [OPTIONS]") + ' ' + sub.operands;
 }
 
+// The bounds every subcommand keeps, for both helps.
+std::string limitsText() {
+    return "A line longer than " + std::to_string(kMaxLineBytes) + " bytes (256 MiB) stops a run with exit status 2;\n"
+           "after " + std::to_string(kShownPerKind) + " messages of one kind about lines, one says how many more had it.\n";
+}
+
 std::string programHelp() {
     std::string text =
         "usage: tabulo-cli [OPTIONS] SUBCOMMAND [ARGS...]\n"
@@ -46,7 +54,8 @@ std::string programHelp() {
         "The engines of the Tabulo editor for Shift-JIS text, for scripts and pipelines.\n"
         "Input and output are Shift-JIS bytes; on a UTF-8 terminal the output is shown\n"
         "in UTF-8, and text arguments typed in UTF-8 are converted to Shift-JIS.\n"
-        "Exit status: 0 success, 1 nothing found (grep), 2 an error.\n"
+        "Exit status: 0 success, 1 nothing found (grep), 2 an error.\n" +
+        limitsText() +
         "\n"
         "subcommands (tabulo-cli SUBCOMMAND --help tells more):\n";
     for (const Subcommand& sub : registeredSubcommands()) {
@@ -60,6 +69,7 @@ std::string programHelp() {
 std::string subcommandHelp(const Subcommand& sub) {
     std::string text = "usage: tabulo-cli " + usageOf(sub) + "\n\n" + sub.summary + "\n";
     if (*sub.details != '\0') text += std::string("\n") + sub.details;
+    text += limitsText();
     text += "\noptions:\n";
     for (const OptionSpec& option : sub.options) text += optionLine(option);
     for (const OptionSpec& option : globalOptionSpecs()) text += optionLine(option);

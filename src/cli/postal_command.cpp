@@ -5,6 +5,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/invocation.h"
+#include "cli/line_messages.h"
 #include "cli/line_output.h"
 #include "regex/re_error.h"
 #include "search/engine/postal_conversion.h"
@@ -15,6 +16,7 @@ namespace {
 int runPostal(Invocation& call) {
     const std::string postalFile = call.value("--file", "KEN_ALL.CSV");
     search::PostalConverter converter;
+    LineMessages messages(call);
     std::size_t lineNo = 0;
     filterLines(call, call.inputPath(), [&](std::string_view text, LineOutput& out) {
         ++lineNo;
@@ -23,16 +25,16 @@ int runPostal(Invocation& call) {
         try {
             status = converter.convert(line, postalFile);
         } catch (const regex::ERegExpParser& e) {
-            call.report("line " + std::to_string(lineNo) + ": " + e.what());
+            messages.show(lineNo, e.what(), true);
         }
         if (status == search::PostalStatus::MissingFile) {
             throw CliError(call.messages().fromArgument(postalFile) + ": " +
                            std::string(search::postalMessage(status)));
         }
         out.write(line);
+        // The message follows the line it belongs to.
         if (const std::string_view message = search::postalMessage(status); !message.empty()) {
-            call.out().flush();  // the message follows the line it belongs to
-            call.messages().error("tabulo-cli postal: line " + std::to_string(lineNo) + ": " + std::string(message));
+            messages.show(lineNo, message);
         }
     });
     return call.reported() ? 2 : 0;
@@ -51,7 +53,7 @@ const SubcommandRegistration kRegistration{{
         "An address is prefecture, city and town (or prefecture and city alone)\n"
         "separated by one or two spaces. A line that cannot be converted stays as it\n"
         "was; the message the editor would show goes to standard error with the line\n"
-        "number. Exit status 0; 2 when the address file is missing or an address is\n"
+        "number (the first 100 lines of each message). Exit status 0; 2 when the address file is missing or an address is\n"
         "not a valid pattern.\n",
     .options = {{"--file", "-f", OptionKind::Value, "KEN_ALL.CSV",
                  "the address file (default: KEN_ALL.CSV in the current folder)"}},

@@ -1,9 +1,15 @@
 // The two searches over a subject and the longest match from a position.
 #include "regex/match_core.h"
 
+#include <vector>
+
 namespace tabulo::regex {
 
 namespace {
+
+// Bytes the failing attempts of a search may walk, beside four times the
+// distance searched, before the backward walk takes over.
+constexpr std::size_t kAttemptBudgetBytes = 4096;
 
 bool atEnd(std::string_view s, std::size_t pos) {
     return pos >= s.size() || s[pos] == '\0';
@@ -24,6 +30,42 @@ Char readAt(std::string_view s, std::size_t pos) {
         return {static_cast<Code>(b << 8 | static_cast<unsigned char>(s[pos + 1])), 2};
     }
     return {b, 1};
+}
+
+// Whether a match of at least one character ends anywhere in s: one walk
+// that follows an attempt from every start at once.
+bool anyMatchEnds(const TRE_DFA& a, std::string_view s) {
+    detail::LazyDfa& every = a.everyStart();
+    int state = every.initial();
+    for (std::size_t pos = 0;;) {
+        const Char c = readAt(s, pos);
+        if (c.length == 0) return false;
+        state = every.next(state, c.code);
+        if (every.accepts(state)) return true;
+        pos += c.length;
+    }
+}
+
+// The first character start before limit at which a match of at least one
+// character begins: the reversed pattern walked back from the subject's end
+// over every character, so time linear in the subject however far the
+// attempts from earlier starts would walk.
+std::optional<std::size_t> firstMatchStart(const TRE_DFA& a, std::string_view s, std::size_t limit) {
+    std::vector<std::size_t> starts;
+    for (std::size_t pos = 0;;) {
+        const Char c = readAt(s, pos);
+        if (c.length == 0) break;
+        starts.push_back(pos);
+        pos += c.length;
+    }
+    detail::LazyDfa& backwards = a.everyEndBackwards();
+    int state = backwards.initial();
+    std::optional<std::size_t> first;
+    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+        state = backwards.next(state, readAt(s, *it).code);
+        if (backwards.accepts(state) && *it < limit) first = *it;
+    }
+    return first;
 }
 
 }  // namespace
@@ -55,7 +97,27 @@ std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view s, SearchStart
         if (a.accepts(a.initial()) && starts.limit > 0) return MatchSpan{0, 0};
         return std::nullopt;
     }
+    // Each start's attempt walks on until the automaton dies, which on a
+    // long subject without a match (a*b over a line of a) is the rest of it
+    // from every start: when no match can be empty, one walk over the whole
+    // subject first tells whether there is any. A piece of a longer text
+    // (a limit) is left to the attempts, so the pieces never walk the rest
+    // of the text again and again.
+    if (starts.limit == static_cast<std::size_t>(-1) && !a.accepts(a.initial()) && !anyMatchEnds(a, s)) {
+        return std::nullopt;
+    }
+    // Attempts that fail may each walk far (a*b over a line of a with one b
+    // at its end): past a budget of walking the subject a few times over,
+    // one backward walk finds the first start instead.
+    bool budgeted = starts.limit == static_cast<std::size_t>(-1);
+    std::size_t walked = 0;
     for (std::size_t start = 0; start < starts.limit && !atEnd(s, start);) {
+        if (budgeted && walked > 4 * (start + kAttemptBudgetBytes)) {
+            const std::optional<std::size_t> first = firstMatchStart(a, s, starts.limit);
+            if (!first) return std::nullopt;
+            start = *first;  // its attempt succeeds
+            budgeted = false;
+        }
         int state = a.initial();
         std::size_t pos = start;
         std::optional<std::size_t> end;
@@ -68,6 +130,7 @@ std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view s, SearchStart
             pos += c.length;
         }
         if (end) return MatchSpan{start, *end};
+        walked += pos - start;
         start += readAt(s, start).length;
     }
     return std::nullopt;

@@ -8,6 +8,25 @@ namespace tabulo::regex {
 
 TRE_DFA::TRE_DFA(TRE_NFA nfa) : m_nfa(std::move(nfa)), m_states(m_nfa, 0, 1, false) { detectLiteral(); }
 
+void TRE_DFA::releaseStates() const {
+    m_states.trim();
+    m_everyStart.reset();
+    m_everyEnd.reset();
+}
+
+detail::LazyDfa& TRE_DFA::everyStart() const {
+    if (!m_everyStart) m_everyStart.emplace(m_nfa, 0, 1, true);
+    return *m_everyStart;
+}
+
+detail::LazyDfa& TRE_DFA::everyEndBackwards() const {
+    if (!m_everyEnd) {
+        if (!m_reversed) m_reversed.emplace(m_nfa.reversed());
+        m_everyEnd.emplace(*m_reversed, 1, 0, true);
+    }
+    return *m_everyEnd;
+}
+
 // From the initial set, follows sets whose only way out is one label of a
 // single code; the pattern is literal when that walk ends in an accepting
 // set with no way out. Equal labels of different NFA states are one way.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "regex/lazy_dfa.h"
@@ -28,7 +29,16 @@ public:
     int next(int state, Code code) const { return m_states.next(state, code); }
     bool accepts(int state) const { return m_states.accepts(state); }
     // Frees the states built so far; they are built again when walked.
-    void releaseStates() const { m_states.trim(); }
+    void releaseStates() const;
+
+    // The same pattern tried from every position at once (the initial state
+    // joins before each code read), so that one walk over a subject tells
+    // where the first match ends. Built on first use.
+    detail::LazyDfa& everyStart() const;
+    // The reversed pattern walked backwards from every position at once:
+    // after reading the character at i it accepts when a match begins at i.
+    // Built on first use.
+    detail::LazyDfa& everyEndBackwards() const;
 
     const TRE_NFA& nfa() const { return m_nfa; }
     bool startsWithLineHead() const { return m_nfa.startsWithLineHead(); }
@@ -44,6 +54,9 @@ private:
 
     TRE_NFA m_nfa;
     mutable detail::LazyDfa m_states;  // walks m_nfa
+    mutable std::optional<detail::LazyDfa> m_everyStart;
+    mutable std::optional<TRE_NFA> m_reversed;
+    mutable std::optional<detail::LazyDfa> m_everyEnd;  // walks *m_reversed
     bool m_literal = false;
     std::string m_literalText;
     std::basic_string<Code> m_literalCodes;

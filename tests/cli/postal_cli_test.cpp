@@ -47,3 +47,36 @@ TEST_F(PostalCli, MissingAddressFileAndBadPatternEndWithStatusTwo) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace tabulo::testing;
+
+class PostalCliMessages : public CliTest {
+protected:
+    void SetUp() override {
+        TABULO_REQUIRE_KEN_ALL();
+        CliTest::SetUp();
+    }
+};
+
+// Many lines with one message: the first 100 are named, then one line
+// counts the rest; another message keeps its own 100.
+TEST_F(PostalCliMessages, AfterAHundredLinesOfOneMessageOneLineCountsTheRest) {
+    std::string in;
+    for (int i = 0; i < 150; ++i) in += "a b c d\n";
+    in += "9999999\n9999999\n9999999\n";
+    const std::string path = writeFile("in.txt", in);
+    const RunResult run = runShell("LC_ALL=C.UTF-8 " + program() + " postal --file " + quoted(kenAllPath()) + " " +
+                                   quoted(path) + " 2>&1 >/dev/null");
+    std::string expected;
+    const std::string bad = "Err! 都道府県 市町村 町名をスペース（１個か２個）で区切る。番地は書かない";
+    for (int line = 1; line <= 100; ++line) expected += "tabulo-cli postal: line " + std::to_string(line) + ": " + bad + "\n";
+    for (int line = 151; line <= 153; ++line) {
+        expected += "tabulo-cli postal: line " + std::to_string(line) + ": 見つかりませんでした！\n";
+    }
+    expected += "tabulo-cli postal: 50 more lines: " + bad + "\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+}  // namespace

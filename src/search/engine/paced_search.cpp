@@ -20,10 +20,22 @@ bool PacedSearch::keepGoing(std::size_t done) {
     return !m_stopped;
 }
 
-std::size_t PacedSearch::pieceEnd(std::size_t from) const {
+std::size_t PacedSearch::pieceEnd(std::size_t from) {
     if (m_text.size() - from <= kPieceBytes) return std::string_view::npos;
-    const std::size_t lineFeed = m_text.find('\n', from + kPieceBytes);
+    const std::size_t lineFeed = nextLineFeed(from + kPieceBytes);
     return lineFeed == std::string_view::npos ? lineFeed : lineFeed + 1;
+}
+
+// Remembered, so that the many finds of a replace-all over one long line
+// look for its end once rather than once a match.
+std::size_t PacedSearch::nextLineFeed(std::size_t at) {
+    const bool known = m_feedSearchedFrom != std::string_view::npos && at >= m_feedSearchedFrom &&
+                       (m_nextFeed == std::string_view::npos || m_nextFeed >= at);
+    if (!known) {
+        m_nextFeed = m_text.find('\n', at);
+        m_feedSearchedFrom = at;
+    }
+    return m_nextFeed;
 }
 
 std::optional<TextMatch> PacedSearch::find(std::size_t from) {

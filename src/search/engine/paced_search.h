@@ -28,13 +28,17 @@ public:
 
 private:
     bool keepGoing(std::size_t done);
-    std::size_t pieceEnd(std::size_t from) const;
+    std::size_t pieceEnd(std::size_t from);
+    std::size_t nextLineFeed(std::size_t at);
 
     const TextMatcher& m_matcher;
     std::string_view m_text;
     KeepGoing m_keepGoing;
     std::size_t m_nextQuestion = 0;
     bool m_stopped = false;
+    // No line feed in [m_feedSearchedFrom, m_nextFeed); npos: none behind it.
+    std::size_t m_feedSearchedFrom = std::string_view::npos;
+    std::size_t m_nextFeed = std::string_view::npos;
 };
 
 }  // namespace tabulo::search

@@ -1,0 +1,55 @@
+// An endless line (zero bytes without a break) stops every line-wise
+// subcommand with exit status 2 and a message naming the limit, in bounded
+// memory: each run has a ceiling on its address space far below the input.
+#include <string>
+
+#include "cli/cli_fixture.h"
+
+namespace {
+
+using namespace tabulo::testing;
+
+struct LimitCase {
+    const char* name;
+    std::string arguments;  // after the subcommand's name
+};
+
+class LineLimitCli : public CliTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(LineLimitCli, AnEndlessLineStopsWithStatusTwo) {
+    const LimitCase& c = GetParam();
+    const std::string subcommand = std::string(c.arguments, 0, c.arguments.find(' '));
+    if (subcommand == "print" && runShell(program() + " print --help >/dev/null 2>&1").status != 0) {
+        GTEST_SKIP() << "tabulo-cli is built without print";
+    }
+    writeFile("S.awk", "{ print }\n");
+    // 300 MB of zero bytes, more than the limit of a line (256 MiB), under a
+    // ceiling of 2 GB of address space.
+    const RunResult run = runShell("cd " + quoted(m_dir.string()) + " && head -c 300000000 /dev/zero | (ulimit -v 2000000; exec " +
+                                   program() + " " + c.arguments + " 2>&1 >/dev/null); echo \" status $?\"");
+    EXPECT_NE(run.out.find("tabulo-cli " + subcommand + ": "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" is longer than 268435456 bytes, the longest line taken\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" status 2\n"), std::string::npos) << run.out;
+}
+
+const LimitCase kLimitCases[] = {
+    {"Calc", "calc"},
+    {"Replace", "replace a b"},
+    {"ReplaceAcrossLines", "replace --regexp 'a\\n' b"},
+    {"Postal", "postal --file KEN_ALL.CSV"},
+    {"Sort", "sort"},
+    {"Trim", "trim"},
+    {"Uniq", "uniq"},
+    {"Blank", "blank"},
+    {"ConvKanji", "conv --to jis"},
+    {"ConvBase64", "conv --to base64"},
+    {"ConvUtf8", "conv --from utf-8 --to sjis"},
+    {"Decode", "decode base64"},
+    {"Print", "print --pdf out.pdf"},
+    {"Script", "script awk S.awk"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Subcommands, LineLimitCli, ::testing::ValuesIn(kLimitCases),
+                         [](const ::testing::TestParamInfo<LimitCase>& param) { return std::string(param.param.name); });
+
+}  // namespace
