@@ -39,10 +39,8 @@ void TfmTabulo::insertStringsCommand() {
 
     editor::widenToWholeLines(m_document);
     const auto& codec = sjis::SjisCodec::instance();
-    const std::optional<std::string> text = platform::sjisOfTypedText(m_insertStr->textEdit().text());
-    if (!text) return;
-    const std::optional<textops::InsertSequence> sequence =
-        textops::InsertSequence::make(m_insertStr->kind(), *text);
+    const std::string text = platform::sjisOfTypedText(m_insertStr->textEdit().text());
+    const std::optional<textops::InsertSequence> sequence = textops::InsertSequence::make(m_insertStr->kind(), text);
     if (!sequence) {
         platform::prompts().message(QString::fromUtf8(textops::kNoDigitsText.data(),
                                                       static_cast<qsizetype>(textops::kNoDigitsText.size())));

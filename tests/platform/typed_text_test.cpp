@@ -10,18 +10,20 @@
 namespace tabulo::platform {
 namespace {
 
-TEST(TypedTextTest, DecomposedTextIsComposedAndWhatShiftJisLacksIsNamed)
+TEST(TypedTextTest, DecomposedTextIsComposedAndWhatShiftJisLacksBecomesTheGetaMark)
 {
     ScriptedPrompts prompts;
     installPrompts(&prompts);
-    EXPECT_EQ(sjisOfTypedText(QStringLiteral("か\u3099")), std::optional<std::string>("\x82\xAA"));
-    EXPECT_EQ(sjisOfTypedText(QStringLiteral("\u212B")), std::optional<std::string>("\x81\xF0"));
+    EXPECT_EQ(sjisOfTypedText(QStringLiteral("か\u3099")), "\x82\xAA");
+    EXPECT_EQ(sjisOfTypedText(QStringLiteral("\u212B")), "\x81\xF0");
     EXPECT_TRUE(prompts.records().empty());
-    // e + combining acute is one character é, which Shift-JIS lacks.
-    EXPECT_EQ(sjisOfTypedText(QStringLiteral("ab e\u0301")), std::nullopt);
+    // e + combining acute is one character é, which Shift-JIS lacks: it
+    // becomes the geta mark 0x81 0xAC, the rest stays.
+    EXPECT_EQ(sjisOfTypedText(QStringLiteral("ab e\u0301x")), "ab \x81\xACx");
     ASSERT_EQ(prompts.records().size(), 1u);
     EXPECT_EQ(prompts.records()[0].text,
-              QStringLiteral("入力した文字列に Shift-JIS にない文字が 1 個あります。最初は 4 文字目の「é」(U+00E9) です。"));
+              QStringLiteral("入力した文字列の Shift-JIS にない文字 1 個を「〓」に置き換えました。"
+                             "最初は 4 文字目の「é」(U+00E9) です。"));
     installPrompts(nullptr);
 }
 

@@ -129,25 +129,24 @@ TEST_F(FindDialogTest, ReplaceNextThreeTimes) {
     EXPECT_TRUE(prompts.records().empty());
 }
 
-// A search or replacement text with a character Shift-JIS has not is
-// reported; nothing is searched for or replaced with "?" in its place.
-TEST_F(FindDialogTest, ACharacterWithoutShiftJisFormIsReportedNotSearched) {
-    window->document().SetTextStr("a?b\r\n");
-    window->document().SetModified(false);
-    const QString report = QStringLiteral("入力した文字列に Shift-JIS にない文字が 1 個あります。"
+// A search or replacement text with a character Shift-JIS has not takes the
+// geta mark 0x81 0xAC in its place, and the user is told; never "?".
+TEST_F(FindDialogTest, ACharacterWithoutShiftJisFormBecomesTheGetaMark) {
+    window->document().SetTextStr("a?b\x81\xAC\r\n");
+    const QString report = QStringLiteral("入力した文字列の Shift-JIS にない文字 1 個を「〓」に置き換えました。"
                                           "最初は 2 文字目の「\U0001F600」(U+1F600) です。");
-    show("?\U0001F600");
+    show("b\U0001F600");
     click("FindBitBtn1");
     EXPECT_EQ(prompts.texts(), QStringList{report});
-    EXPECT_EQ(selection(), Span(0, 0));
+    EXPECT_EQ(selection(), Span(2, 3));
 
     prompts.clear();
+    window->document().SetTextStr("a?b\r\n");
     dialog->findCombo().setCurrentText(QStringLiteral("b"));
     dialog->replaceCombo().setCurrentText(QStringLiteral("x\U0001F600"));
     click("ReplaceBitBtn1");
     EXPECT_EQ(prompts.texts(), QStringList{report});
-    EXPECT_EQ(window->document().GetTextStr(), "a?b\r\n");
-    EXPECT_FALSE(window->document().Modified());
+    EXPECT_EQ(window->document().GetTextStr(), "a?x\x81\xAC\r\n");
 }
 
 // Without case sensitivity ヂ (0x83 0x61) is still not ア (0x83 0x41); an

@@ -156,7 +156,7 @@ SearchOptions TfmFind::checkedOptions() const {
     return {m_matchCase->isChecked(), m_wholeWord->isChecked(), m_regexp->isChecked(), m_fuzzy->isChecked()};
 }
 
-std::optional<std::string> TfmFind::fieldBytes(const QComboBox& combo) const {
+std::string TfmFind::fieldBytes(const QComboBox& combo) const {
     return platform::sjisOfTypedText(combo.currentText());
 }
 
@@ -194,14 +194,13 @@ void TfmFind::FindBitBtn1Click() {
     EditorSearch* search = target();
     if (!search || m_findCombo->currentText().isEmpty()) return;
     const SearchOptions options = checkedOptions();
-    const std::optional<std::string> pattern = fieldBytes(*m_findCombo);
-    if (!pattern) return;
+    const std::string pattern = fieldBytes(*m_findCombo);
     m_next->show();
     m_prev->show();
     addToHistory(*m_findCombo, m_findCombo->currentText());
     editor::EditorModel& model = search->model();
     // Nothing is said when nothing is found.
-    search->findFrom(*pattern, model.SelStart() + model.SelLength(), options);
+    search->findFrom(pattern, model.SelStart() + model.SelLength(), options);
     model.SetTopRow(model.Row());
     search->view().viewport()->update();
 }
@@ -210,16 +209,14 @@ void TfmFind::ReplaceBitBtn1Click() {
     EditorSearch* search = target();
     if (!search || m_findCombo->currentText().isEmpty()) return;
     const SearchOptions options = checkedOptions();
-    const std::optional<std::string> pattern = fieldBytes(*m_findCombo);
-    if (!pattern) return;
-    const std::optional<std::string> replacement = fieldBytes(*m_replaceCombo);
-    if (!replacement) return;
+    const std::string pattern = fieldBytes(*m_findCombo);
+    const std::string replacement = fieldBytes(*m_replaceCombo);
     editor::EditorModel& model = search->model();
     if (m_replaceAll->isChecked()) {
         std::optional<std::size_t> count;
         {
             platform::BusyCursor busy;
-            count = search->replaceAll(*pattern, *replacement, options);
+            count = search->replaceAll(pattern, replacement, options);
         }
         if (count) {
             platform::prompts().message(QStringLiteral("全部で ") + QString::number(*count) +
@@ -227,7 +224,7 @@ void TfmFind::ReplaceBitBtn1Click() {
                                         {}, platform::Icon::Information);
         }
     } else {
-        search->replaceNext(*pattern, *replacement, model.SelStart() + model.SelLength(), options);
+        search->replaceNext(pattern, replacement, model.SelStart() + model.SelLength(), options);
     }
     addToHistory(*m_findCombo, m_findCombo->currentText());
     addToHistory(*m_replaceCombo, m_replaceCombo->currentText());

@@ -60,7 +60,7 @@ private:
     SearchOptions checkedOptions() const;
     // The field's text as Shift-JIS; std::nullopt, after telling the user,
     // when it holds characters Shift-JIS has not.
-    std::optional<std::string> fieldBytes(const QComboBox& combo) const;
+    std::string fieldBytes(const QComboBox& combo) const;
     void updateButtons();
     void updateCaption();
     void scrollToFound(EditorSearch& search);
