@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "os/process/child_process.h"
+#include "support/process_end.h"
 
 namespace {
 
@@ -141,19 +142,6 @@ private:
     pid_t m_pid = -1;
     int m_output = -1;
 };
-
-// Gone, or a zombie waiting for a parent that is not ours, within two seconds.
-bool processEnds(pid_t pid) {
-    for (int i = 0; i < 200; ++i) {
-        if (::kill(pid, 0) != 0) return true;
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const auto close = text.rfind(')');
-        if (close != std::string::npos && text.compare(close, 3, ") Z") == 0) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
 
 TEST_F(ScriptCli, ASignalEndingTheToolEndsTheInterpreterAndRemovesTheWorkFolder) {
     const std::string endless = writeFile("endless.awk", "BEGIN { while (1) {} }\n");

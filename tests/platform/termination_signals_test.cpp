@@ -16,21 +16,9 @@
 
 #include "os/process/child_process.h"
 #include "platform/termination_signals.h"
+#include "support/process_end.h"
 
 namespace {
-
-// Gone, or a zombie nobody has reaped yet, within two seconds.
-bool ends(pid_t pid) {
-    for (int i = 0; i < 200; ++i) {
-        if (::kill(pid, 0) != 0) return true;
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const auto close = text.rfind(')');
-        if (close != std::string::npos && text.compare(close, 3, ") Z") == 0) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
 
 // In a child process: a program that waits for `sleep` as the window waits
 // for an interpreter, and tells the sleeper's id through `report`.
@@ -90,7 +78,7 @@ TEST(TerminationSignals, EndTheChildrenRemoveTheWorkFilesAndEndTheProgramBySigna
         int status = 0;
         ASSERT_EQ(::waitpid(program, &status, 0), program);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-        EXPECT_TRUE(ends(sleeper));
+        EXPECT_TRUE(tabulo::testing::processEnds(sleeper));
         EXPECT_TRUE(std::filesystem::exists(marker));
         std::filesystem::remove(marker);
     }

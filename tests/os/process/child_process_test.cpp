@@ -15,6 +15,7 @@
 
 #include "os/process/child_process.h"
 #include "support/file_fixture.h"
+#include "support/process_end.h"
 
 namespace tabulo::os {
 namespace {
@@ -27,18 +28,6 @@ protected:
         const std::string file = scratch.write(name, "#!/bin/sh\n" + body);
         ::chmod(file.c_str(), 0700);
         return file;
-    }
-    // True when the process is gone (or a zombie no one has reaped yet)
-    // within two seconds.
-    static bool ends(pid_t pid) {
-        for (int i = 0; i < 200; ++i) {
-            if (::kill(pid, 0) != 0) return true;
-            const std::string stat = ScratchFolder::read("/proc/" + std::to_string(pid) + "/stat");
-            const auto close = stat.rfind(')');
-            if (close != std::string::npos && stat.compare(close, 3, ") Z") == 0) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
     }
     ScratchFolder scratch;
 };
@@ -138,7 +127,7 @@ TEST_F(ChildProcessTest, StopEndsTheWholeGroupAtOnce) {
         EXPECT_GT(pumps, 0);
         EXPECT_EQ(end.how, ChildEnd::How::Stopped) << c.name;
         EXPECT_EQ(end.code, SIGKILL) << c.name;
-        EXPECT_TRUE(ends(std::stoi(ScratchFolder::read(pidFile)))) << c.name << ": the grandchild lives on";
+        EXPECT_TRUE(testing::processEnds(std::stoi(ScratchFolder::read(pidFile)))) << c.name << ": the grandchild lives on";
         EXPECT_FALSE(child.running());
     }
 }
