@@ -71,6 +71,22 @@ void closeQuietly(int& fd) {
     fd = -1;
 }
 
+// Reads what a non-blocking pipe holds now and hands it on; the pipe is
+// closed (and `fd` set to -1) once the writer has closed its end.
+void drainPipe(int& fd, const std::function<void(std::string_view)>& take) {
+    char buffer[1 << 16];
+    while (fd >= 0) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            take(std::string_view(buffer, static_cast<std::size_t>(got)));
+        } else if (got == 0) {
+            closeQuietly(fd);
+        } else if (errno != EINTR) {
+            return;  // EAGAIN: nothing more for now
+        }
+    }
+}
+
 ChildEnd endOf(int status) {
     if (WIFSIGNALED(status)) return {ChildEnd::How::Signalled, WTERMSIG(status)};
     return {ChildEnd::How::Exited, WEXITSTATUS(status)};
@@ -268,32 +284,14 @@ void ChildProcess::signalAll(int signal) {
 }
 
 void ChildProcess::readErrors() {
-    char buffer[4096];
-    while (m_errorPipe >= 0) {
-        const ssize_t got = ::read(m_errorPipe, buffer, sizeof buffer);
-        if (got > 0) {
-            const std::size_t room = kErrorBytesKept - std::min(kErrorBytesKept, m_errorText.size());
-            m_errorText.append(buffer, std::min(room, static_cast<std::size_t>(got)));
-        } else if (got == 0) {
-            closeQuietly(m_errorPipe);
-        } else if (errno != EINTR) {
-            return;  // EAGAIN: nothing more for now
-        }
-    }
+    drainPipe(m_errorPipe, [this](std::string_view bytes) {
+        const std::size_t room = kErrorBytesKept - std::min(kErrorBytesKept, m_errorText.size());
+        m_errorText.append(bytes.substr(0, room));
+    });
 }
 
 void ChildProcess::readOutput() {
-    char buffer[1 << 16];
-    while (m_outputPipe >= 0) {
-        const ssize_t got = ::read(m_outputPipe, buffer, sizeof buffer);
-        if (got > 0) {
-            m_onOutput(std::string_view(buffer, static_cast<std::size_t>(got)));
-        } else if (got == 0) {
-            closeQuietly(m_outputPipe);
-        } else if (errno != EINTR) {
-            return;
-        }
-    }
+    drainPipe(m_outputPipe, m_onOutput);
 }
 
 void ChildProcess::closeDescriptors() {
