@@ -8,11 +8,10 @@
 
 #include <chrono>
 #include <cstring>
-#include <sstream>
 #include <thread>
 
 #include "os/process/child_process.h"
-#include "support/process_end.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -105,25 +104,7 @@ public:
     int output() const { return m_output; }
 
     // The interpreter once it runs (the child whose parent is the tool), or -1.
-    pid_t interpreter() const {
-        for (int i = 0; i < 500; ++i) {
-            for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-                const std::string name = entry.path().filename();
-                if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-                std::ifstream stat(entry.path() / "stat");
-                std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-                const auto close = text.rfind(')');
-                if (close == std::string::npos) continue;
-                std::istringstream fields(text.substr(close + 2));
-                std::string state;
-                pid_t parent = 0;
-                fields >> state >> parent;
-                if (parent == m_pid && text.find("(gawk)") != std::string::npos) return std::stoi(name);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return -1;
-    }
+    pid_t interpreter() const { return childRunning(m_pid, "gawk"); }
 
     // The exit status within five seconds; -1 when it ended otherwise or not.
     int exitStatus() {

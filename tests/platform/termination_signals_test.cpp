@@ -16,7 +16,7 @@
 
 #include "os/process/child_process.h"
 #include "platform/termination_signals.h"
-#include "support/process_end.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -32,20 +32,7 @@ namespace {
     tabulo::os::ChildCommand command;
     command.arguments = {"sleep", "1000"};
     sleeper.start(command);
-    // The sleeper is the newest child of this process; its group has its id.
-    pid_t id = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        if (entry.path().filename().string().find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream stat(entry.path() / "stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const auto close = text.rfind(')');
-        if (close == std::string::npos) continue;
-        char state = 0;
-        int parent = 0;
-        if (std::sscanf(text.c_str() + close + 2, "%c %d", &state, &parent) == 2 && parent == ::getpid()) {
-            id = std::stoi(entry.path().filename().string());
-        }
-    }
+    const pid_t id = tabulo::testing::childRunning(::getpid(), "sleep");
     [[maybe_unused]] const ssize_t written = ::write(report, &id, sizeof id);
     sleeper.wait([] {
         QCoreApplication::processEvents();

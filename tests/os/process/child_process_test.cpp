@@ -15,7 +15,7 @@
 
 #include "os/process/child_process.h"
 #include "support/file_fixture.h"
-#include "support/process_end.h"
+#include "support/processes.h"
 
 namespace tabulo::os {
 namespace {
