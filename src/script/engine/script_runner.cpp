@@ -24,9 +24,8 @@ ScriptRunOutcome run(const os::ChildCommand& child, const std::function<bool()>&
 }  // namespace
 
 ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
-                                  const std::string& outputPath, const std::function<bool()>& pump,
-                                  bool shareStandardError) {
-    const ScriptRunOutcome outcome = run({interpreterArgv(command), environment, outputPath, shareStandardError}, pump);
+                                  const std::string& outputPath, const std::function<bool()>& pump) {
+    const ScriptRunOutcome outcome = run({interpreterArgv(command), environment, outputPath}, pump);
     if (!outcome.started) {
         const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd >= 0) ::close(fd);

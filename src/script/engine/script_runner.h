@@ -26,15 +26,13 @@ struct ScriptRunOutcome {
 // The output file exists afterwards in every case (empty when the
 // interpreter could not start), so a failed start ends like an interpreter
 // that wrote nothing.
-// With `shareStandardError` the interpreter's errors go straight to this
-// process's standard error and errorText only names a failed start.
 ScriptRunOutcome runScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
-                                  const std::string& outputPath, const std::function<bool()>& pump,
-                                  bool shareStandardError = false);
+                                  const std::string& outputPath, const std::function<bool()>& pump);
 
 // The same for a command-line tool: the interpreter's output reaches
 // `onOutput` piece by piece as it is written, never staged in a file, and
-// its errors go straight to this process's standard error.
+// its errors go straight to this process's standard error (errorText only
+// names a failed start).
 ScriptRunOutcome streamScriptCommand(const ScriptCommand& command, const std::vector<std::string>& environment,
                                      const std::function<void(std::string_view)>& onOutput,
                                      const std::function<bool()>& pump);
