@@ -1,6 +1,7 @@
-// An output buffer for the converters: sized for the worst case up front, or
-// grown by ensure() once per input step, so that the put functions need no
-// size checks of their own. Internal to the unit.
+// The output side of the converters: bytes are appended to the caller's
+// buffer, which is grown by ensure() once per input step, so that the put
+// functions need no size checks of their own and a caller converting many
+// lines or blocks reuses one buffer. Internal to the unit.
 #pragma once
 
 #include <algorithm>
@@ -11,10 +12,17 @@ namespace tabulo::kanji::detail {
 
 class ByteWriter {
 public:
-    explicit ByteWriter(std::size_t expected) : m_out(std::max<std::size_t>(expected, 16), '\0') {
-        m_pos = data();
-        m_end = m_pos + m_out.size();
+    // Appends to out, with room for expected bytes made up front.
+    ByteWriter(std::string& out, std::size_t expected) : m_out(out) {
+        const std::size_t start = out.size();
+        m_out.resize(start + std::max<std::size_t>(expected, 16));
+        m_pos = data() + start;
+        m_end = data() + m_out.size();
     }
+    ByteWriter(const ByteWriter&) = delete;
+    ByteWriter& operator=(const ByteWriter&) = delete;
+    // Trims the buffer to the bytes written.
+    ~ByteWriter() { m_out.resize(static_cast<std::size_t>(m_pos - data())); }
 
     // Makes room for at least k more bytes.
     void ensure(std::size_t k) {
@@ -29,12 +37,6 @@ public:
         m_pos += 2;
     }
 
-    // Ends the writing and hands the bytes over.
-    std::string finish() {
-        m_out.resize(static_cast<std::size_t>(m_pos - data()));
-        return std::move(m_out);
-    }
-
 private:
     unsigned char* data() { return reinterpret_cast<unsigned char*>(m_out.data()); }
 
@@ -45,7 +47,7 @@ private:
         m_end = data() + m_out.size();
     }
 
-    std::string m_out;
+    std::string& m_out;
     unsigned char* m_pos;
     unsigned char* m_end;
 };

@@ -9,16 +9,21 @@
 
 namespace tabulo::kanji {
 
-std::string convertLine(std::string_view line, TargetCode target) {
+void convertLineTo(std::string_view line, TargetCode target, std::string& out) {
     switch (target) {
-    case TargetCode::ShiftJis: return ConvertJCode(line, kCodeSjis);
-    case TargetCode::Jis: return ConvertJCode(line, kCodeJisB);
-    case TargetCode::Euc: return ConvertJCode(line, kCodeEuc);
-    case TargetCode::UUencode: return EncodeUU(line, kCommandSeparator);
-    case TargetCode::BinHex: return EncodeBinHex(line, kCommandSeparator);
-    case TargetCode::Base64: return EncodeBase64(line);
+    case TargetCode::ShiftJis: return ConvertJCodeTo(line, kCodeSjis, out);
+    case TargetCode::Jis: return ConvertJCodeTo(line, kCodeJisB, out);
+    case TargetCode::Euc: return ConvertJCodeTo(line, kCodeEuc, out);
+    case TargetCode::UUencode: out.append(EncodeUU(line, kCommandSeparator)); return;
+    case TargetCode::BinHex: out.append(EncodeBinHex(line, kCommandSeparator)); return;
+    case TargetCode::Base64: out.append(EncodeBase64(line)); return;
     }
-    return std::string(line);
+}
+
+std::string convertLine(std::string_view line, TargetCode target) {
+    std::string out;
+    convertLineTo(line, target, out);
+    return out;
 }
 
 namespace {
@@ -59,10 +64,10 @@ std::string convertDocumentText(std::string_view text, TargetCode target) {
     while (pos < text.size()) {
         std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) {
-            out.append(convertLine(text.substr(pos), target));
+            convertLineTo(text.substr(pos), target, out);
             break;
         }
-        out.append(convertLine(text.substr(pos, end - pos), target));
+        convertLineTo(text.substr(pos, end - pos), target, out);
         out.append("\r\n");
         pos = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }

@@ -22,6 +22,8 @@ inline constexpr std::string_view kCommandSeparator = "#$0D#0A";
 // each line is detected on its own, and a line that is 7-bit, undecided
 // between EUC and Shift-JIS or already in the target code stays unchanged.
 std::string convertLine(std::string_view line, TargetCode target);
+// The same, appended to out.
+void convertLineTo(std::string_view line, TargetCode target, std::string& out);
 
 // The encodings the decoding items of the menu undo.
 enum class MailEncoding { Base64, UUencode, BinHex };
