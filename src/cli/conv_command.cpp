@@ -200,21 +200,10 @@ int runUtf8Conv(Invocation& call, bool toUtf8) {
 // (a JIS line leaves kanji mode at its end), and lines are written with the
 // input's first line break, as the line-wise subcommands write them.
 int streamKanjiConv(Invocation& call, int source, int target) {
-    InputFile file(call.inputPath());
-    LinePieceReader reader(file);
     kanji::KanjiCodeStream stream(source, target);
-    std::string_view lineBreak;
-    std::string converted;
-    LinePiece piece;
-    while (reader.next(piece)) {
-        converted.clear();
-        stream.convert(piece.text, piece.endsLine, converted);
-        if (piece.lineBreak != LineBreak::None) {
-            if (lineBreak.empty()) lineBreak = lineBreakBytes(piece.lineBreak);
-            converted.append(lineBreak);
-        }
-        call.out().write(converted);
-    }
+    filterLinePieces(call, call.inputPath(), [&](std::string_view piece, bool endsLine, std::string& out) {
+        stream.convert(piece, endsLine, out);
+    });
     return 0;
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "cli/input_file.h"
+#include "cli/invocation.h"
+#include "cli/output_writer.h"
 
 namespace tabulo::cli {
 
@@ -41,5 +43,27 @@ private:
     bool m_eof = false;
     bool m_inLine = false;  // bytes of a line without its end were handed out
 };
+
+// Runs fn(pieceText, endsLine, result) over the pieces of the input at path
+// ("-" for standard input); fn appends to result, which goes out after each
+// piece, and a line that ended with a break gets the input's first break,
+// as the line-wise subcommands write their lines.
+template <class Fn>
+void filterLinePieces(Invocation& call, const std::string& path, Fn&& fn) {
+    InputFile file(path);
+    LinePieceReader reader(file);
+    std::string_view lineBreak;
+    std::string result;
+    LinePiece piece;
+    while (reader.next(piece)) {
+        result.clear();
+        fn(piece.text, piece.endsLine, result);
+        if (piece.lineBreak != LineBreak::None) {
+            if (lineBreak.empty()) lineBreak = lineBreakBytes(piece.lineBreak);
+            result.append(lineBreak);
+        }
+        call.out().write(result);
+    }
+}
 
 }  // namespace tabulo::cli

@@ -1,6 +1,7 @@
 // The per-line work of the code conversion and character code commands.
 #include "kanji/code_conversion.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "kanji/byte_classes.h"
@@ -55,6 +56,34 @@ std::string decodeLine(std::string_view line, MailEncoding encoding) {
     case MailEncoding::BinHex: return DecodeBinHex(text);
     }
     return std::string(text);
+}
+
+void Base64LineDecoder::decode(std::string_view piece, bool lineEnds, std::string& out) {
+    m_joined.assign(m_held);
+    m_joined.append(piece);
+    const std::string_view joined(m_joined);
+    m_text.clear();
+    std::size_t from = 0;
+    for (std::size_t at = joined.find(kCommandSeparator); at != std::string_view::npos;
+         at = joined.find(kCommandSeparator, from)) {
+        m_text.append(joined.substr(from, at - from));
+        from = at + kCommandSeparator.size();
+    }
+    std::string_view rest = joined.substr(from);
+    m_held.clear();
+    if (!lineEnds) {
+        // The longest end of the rest that begins a separator waits.
+        for (std::size_t k = std::min(rest.size(), kCommandSeparator.size() - 1); k > 0; --k) {
+            if (kCommandSeparator.substr(0, k) == rest.substr(rest.size() - k)) {
+                m_held.assign(rest.substr(rest.size() - k));
+                rest.remove_suffix(k);
+                break;
+            }
+        }
+    }
+    m_text.append(rest);
+    m_decoder.decode(m_text, out);
+    if (lineEnds) m_decoder.finish(out);
 }
 
 std::string convertDocumentText(std::string_view text, TargetCode target) {

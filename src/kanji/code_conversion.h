@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "kanji/mail_encoding.h"
+
 namespace tabulo::kanji {
 
 // The items of the code conversion menu.
@@ -32,6 +34,24 @@ enum class MailEncoding { Base64, UUencode, BinHex };
 // break again first, so this inverts convertLine with the matching encoding.
 // The decoded bytes may hold line breaks of their own.
 std::string decodeLine(std::string_view line, MailEncoding encoding);
+
+// decodeLine(line, MailEncoding::Base64) over a line that arrives in pieces
+// cut anywhere (a separator or group cut by a piece's end is completed by
+// the next piece), in memory bounded by the piece. The other encodings need
+// the whole line: uuencode lines begin with their length, and BinHex is
+// framed by colons.
+class Base64LineDecoder {
+public:
+    // Appends what the next piece of the line completes; lineEnds ends the
+    // line, and the next piece starts a new one.
+    void decode(std::string_view piece, bool lineEnds, std::string& out);
+
+private:
+    std::string m_joined;  // the held bytes and the piece
+    std::string m_text;    // the same without separators
+    std::string m_held;    // the end of the last piece, which may begin a separator
+    Base64Decoder m_decoder;
+};
 
 // Converts every line of text the way the command converts a whole-text line
 // range. Lines end at CR LF, a lone CR or a lone LF; the result has CR LF

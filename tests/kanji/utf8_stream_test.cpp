@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "block_feed.h"
 #include "iconv_call.h"
 #include "kanji/utf8_code.h"
 #include "test_bytes.h"
@@ -51,34 +52,14 @@ Expected expectedOf(const std::vector<Piece>& pieces, Iconv& convert, const std:
     return e;
 }
 
-// The stream over input cut after shift bytes and then every blockSize
-// bytes; with emptyLast the end comes as an empty block, as a reader
-// reports it, else with the last block.
-template <class Stream>
-std::string streamed(const std::string& input, std::size_t shift, std::size_t blockSize, bool emptyLast,
-                     Utf8Losses& losses) {
-    Stream stream;
-    std::string out;
-    std::size_t pos = 0;
-    std::size_t size = shift;
-    while (pos < input.size()) {
-        const std::size_t n = std::min(size, input.size() - pos);
-        stream.convert(std::string_view(input).substr(pos, n), !emptyLast && pos + n == input.size(), out);
-        pos += n;
-        size = blockSize;
-    }
-    if (emptyLast || input.empty()) stream.convert({}, true, out);
-    losses = stream.losses();
-    return out;
-}
-
 template <class Stream>
 void checkEveryCutting(const Expected& e) {
-    for (const std::size_t blockSize : {1, 2, 3, 4096}) {
-        for (std::size_t shift = 0; shift <= 3; ++shift) {
+    for (const std::size_t blockSize : testing::kBlockSizes) {
+        for (std::size_t shift = 0; shift <= testing::kMaxShift; ++shift) {
             for (const bool emptyLast : {false, true}) {
-                Utf8Losses losses;
-                const std::string out = streamed<Stream>(e.input, shift, blockSize, emptyLast, losses);
+                Stream stream;
+                const std::string out = testing::fedInBlocks(stream, e.input, shift, blockSize, emptyLast);
+                const Utf8Losses losses = stream.losses();
                 ASSERT_BYTES(out, e.output) << "block " << blockSize << ", shift " << shift;
                 EXPECT_EQ(losses.count, e.losses.count) << "block " << blockSize << ", shift " << shift;
                 if (e.losses.count == 0) continue;
