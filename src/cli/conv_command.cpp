@@ -259,8 +259,11 @@ const SubcommandRegistration kRegistration{{
         "--from utf-8 --to sjis converts UTF-8 text to Shift-JIS (CP932, which also takes\n"
         "the JIS look-alikes such as U+301C); --to utf-8 converts Shift-JIS text to UTF-8.\n"
         "Both keep the line breaks byte for byte. A character the target cannot hold is\n"
-        "an error naming how many there are and where the first is, and nothing is\n"
-        "written; with --substitute it becomes 〓 (or U+FFFD) and a note says so.\n",
+        "an error naming how many there are and where the first is, and the output ends\n"
+        "just before the first; with --substitute it becomes 〓 (or U+FFFD) and a note\n"
+        "says so. These and --from sjis, jis or euc convert as they read, in bounded\n"
+        "memory however long a line is; detecting (--from auto) and the encodings take\n"
+        "each line whole and keep the line limit.\n",
     .options = {{"--to", nullptr, OptionKind::Value, "sjis|jis|euc|utf-8|base64|uuencode|binhex",
                  "the code to convert to"},
                 {"--from", nullptr, OptionKind::Value, "auto|sjis|jis|euc|utf-8",
