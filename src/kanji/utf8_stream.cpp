@@ -4,6 +4,7 @@
 #include "kanji/utf8_stream.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -219,20 +220,32 @@ char* Utf82SjisStream::convert(std::string_view block, bool last, char* out) {
         // While eight bytes remain, ASCII words and the three-byte characters
         // of Japanese text take the short ways.
         while (i + 8 <= available) {
-            if (asciiWord(s + i, p)) {
+            // The ASCII bytes before the first other one are copied with one
+            // word store and counted from the word, without a branch per byte.
+            std::uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            std::memcpy(p, &word, 8);
+            const std::uint64_t high = word & kHighBits;
+            if (high == 0) {
+                p += 8;
                 i += 8;
                 continue;
             }
-            const unsigned char c = s[i];
-            if (c < 0x80) {
-                *p++ = static_cast<char>(c);
-                ++i;
-            } else if (const char32_t three = (c & 0xF0) == 0xE0 ? threeByteCharacter(s + i) : 0) {
-                emit(three, i);
-                i += 3;
-            } else {
-                i += general(i);
-            }
+            const std::size_t ascii = static_cast<std::size_t>(std::countr_zero(high)) / 8;
+            p += ascii;
+            i += ascii;
+            // Then the run of other characters up to the next ASCII byte.
+            std::size_t used = 0;
+            do {
+                if (const char32_t three = (s[i] & 0xF0) == 0xE0 && i + 3 <= available ? threeByteCharacter(s + i) : 0) {
+                    emit(three, i);
+                    used = 3;
+                } else {
+                    used = general(i);
+                }
+                i += used;
+            } while (used != 0 && i + 8 <= available && s[i] >= 0x80);
+            if (used == 0) break;
         }
         while (i < available) {
             const std::size_t used = general(i);
