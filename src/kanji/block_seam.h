@@ -1,7 +1,8 @@
 // The block loop shared by the streaming converters: a text arrives in blocks
 // cut anywhere, and a character (or escape sequence) cut by a block edge is
-// carried to the next block. A step converts what starts at its first byte
-// and returns how many bytes it took, or 0 when it needs bytes that the block
+// carried to the next block. A step converts as many characters as the
+// bytes it is given complete, from its first byte on, and returns how many
+// bytes it took, or 0 when its first character needs bytes that the block
 // does not hold yet; at the last block a step never asks for more, so the
 // whole text converted in one block and in any cutting gives the same bytes.
 // Internal to the unit.

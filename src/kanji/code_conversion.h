@@ -1,7 +1,7 @@
 // What the code conversion command does to the lines of a line range, and
 // what the character code command shows. The window runs convertLine over
 // the range inside its bulk edit (with progress and the stop request);
-// tabulo-cli runs convertDocumentText over a whole input.
+// tabulo-cli runs convertLineTo over each line, or streams from a named code.
 #pragma once
 
 #include <optional>

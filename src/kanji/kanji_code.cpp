@@ -33,7 +33,6 @@ template <JisTarget target>
 std::size_t fromJisStep(const unsigned char* s, std::size_t available, bool atEnd, ByteWriter& out,
                         bool& kanji) {
     const unsigned char c = s[0];
-    out.ensure(2);
     if (c == kEsc) {
         if (available < 3 && !atEnd) return 0;
         if (available < 2) return 1;  // ESC cut off by the end: nothing to show
@@ -78,12 +77,10 @@ public:
     JisWriter(ByteWriter& out, bool& kanji) : m_out(out), m_kanji(kanji) {}
 
     void ascii(unsigned char c) {
-        m_out.ensure(4);
         leaveKanji();
         m_out.put(c);
     }
     void kanji(unsigned char row, unsigned char cell) {
-        m_out.ensure(5);
         if (!m_kanji) {
             m_out.put2(kEsc, '$');
             m_out.put('B');
@@ -94,11 +91,9 @@ public:
     void kanji(unsigned code) { kanji(static_cast<unsigned char>(code >> 8), code & 0xFF); }
     // A byte outside the source code, kept as it is in the current mode.
     void raw(unsigned char c) {
-        m_out.ensure(1);
         m_out.put(c);
     }
     void end() {
-        m_out.ensure(3);
         leaveKanji();
     }
 
@@ -185,7 +180,6 @@ std::size_t eucToJisStep(const unsigned char* s, std::size_t available, bool atE
 
 std::size_t eucToSjisStep(const unsigned char* s, std::size_t available, bool atEnd, ByteWriter& out) {
     const unsigned char c = s[0];
-    out.ensure(2);
     if (c == 0x8E) {
         if (available < 2 && !atEnd) return 0;
         if (available >= 2 && sjis::isHalfKana(s[1])) {
@@ -214,7 +208,6 @@ std::size_t eucToSjisStep(const unsigned char* s, std::size_t available, bool at
 
 std::size_t sjisToEucStep(const unsigned char* s, std::size_t available, bool atEnd, ByteWriter& out) {
     const unsigned char c = s[0];
-    out.ensure(2);
     if (sjis::isLeadByte(c)) {
         if (available < 2) {
             if (!atEnd) return 0;
@@ -263,48 +256,81 @@ std::string convertedBy(std::string_view text, int source, int target) {
 
 KanjiCodeStream::KanjiCodeStream(int source, int target) : m_kind(kindOf(source, target)) {}
 
+namespace {
+
+// The most bytes a conversion writes for count input bytes: JIS output may
+// put a kanji-in or kanji-out sequence beside every byte (a half-width
+// katakana becomes ESC $ B and two bytes), EUC output two bytes for a
+// half-width katakana; the others never grow. Slack for the end's ESC ( J.
+std::size_t mostOutput(KanjiCodeStream::Kind kind, std::size_t count) {
+    using Kind = KanjiCodeStream::Kind;
+    switch (kind) {
+    case Kind::EucToJis:
+    case Kind::SjisToJis: return 5 * count + 8;
+    case Kind::SjisToEuc: return 2 * count + 8;
+    default: return count + 8;
+    }
+}
+
+}  // namespace
+
 void KanjiCodeStream::convert(std::string_view block, bool last, std::string& out) {
     if (m_kind == Kind::Copy) {
         out.append(block);
         return;
     }
-    // The usual size; the steps make room for more.
-    ByteWriter writer(out, block.size() + block.size() / 4 + 8);
-    JisWriter jis(writer, m_writeKanji);
+    const std::size_t start = out.size();
+    out.resize(start + mostOutput(m_kind, block.size() + m_seam.held()));
+    auto* const base = reinterpret_cast<unsigned char*>(out.data()) + start;
+    unsigned char* end = base;
+    // Each block (and the seam) in one loop, with the output position and
+    // the modes in locals.
     const auto run = [&](auto step) {
         m_seam.run(block, last, [&](const unsigned char* s, std::size_t available, bool atEnd, std::size_t) {
-            return step(s, available, atEnd);
+            ByteWriter writer(end);
+            bool readKanji = m_readKanji;
+            bool writeKanji = m_writeKanji;
+            JisWriter jis(writer, writeKanji);
+            std::size_t i = 0;
+            while (i < available) {
+                const std::size_t used = step(s + i, available - i, atEnd, writer, jis, readKanji);
+                if (used == 0) break;
+                i += used;
+            }
+            m_readKanji = readKanji;
+            m_writeKanji = writeKanji;
+            end = writer.position();
+            return i;
         });
     };
     switch (m_kind) {
     case Kind::JisToEuc:
-        run([&](auto s, auto a, auto e) { return fromJisStep<JisTarget::Euc>(s, a, e, writer, m_readKanji); });
+        run([](auto s, auto a, auto e, ByteWriter& w, JisWriter&, bool& k) { return fromJisStep<JisTarget::Euc>(s, a, e, w, k); });
         break;
     case Kind::JisToSjis:
-        run([&](auto s, auto a, auto e) { return fromJisStep<JisTarget::Sjis>(s, a, e, writer, m_readKanji); });
+        run([](auto s, auto a, auto e, ByteWriter& w, JisWriter&, bool& k) { return fromJisStep<JisTarget::Sjis>(s, a, e, w, k); });
         break;
-    case Kind::EucToJis: run([&](auto s, auto a, auto e) { return eucToJisStep(s, a, e, jis); }); break;
-    case Kind::SjisToJis: run([&](auto s, auto a, auto e) { return sjisToJisStep(s, a, e, jis); }); break;
-    case Kind::EucToSjis: run([&](auto s, auto a, auto e) { return eucToSjisStep(s, a, e, writer); }); break;
-    case Kind::SjisToEuc: run([&](auto s, auto a, auto e) { return sjisToEucStep(s, a, e, writer); }); break;
+    case Kind::EucToJis:
+        run([](auto s, auto a, auto e, ByteWriter&, JisWriter& j, bool&) { return eucToJisStep(s, a, e, j); });
+        break;
+    case Kind::SjisToJis:
+        run([](auto s, auto a, auto e, ByteWriter&, JisWriter& j, bool&) { return sjisToJisStep(s, a, e, j); });
+        break;
+    case Kind::EucToSjis:
+        run([](auto s, auto a, auto e, ByteWriter& w, JisWriter&, bool&) { return eucToSjisStep(s, a, e, w); });
+        break;
+    case Kind::SjisToEuc:
+        run([](auto s, auto a, auto e, ByteWriter& w, JisWriter&, bool&) { return sjisToEucStep(s, a, e, w); });
+        break;
     case Kind::Copy: break;
     }
     if (last) {
-        jis.end();
+        ByteWriter writer(end);
+        JisWriter(writer, m_writeKanji).end();
+        end = writer.position();
         m_readKanji = false;
     }
-}
-
-std::string ToSjis(unsigned char row, unsigned char cell) {
-    unsigned char out[2];
-    detail::jisToSjis(row, cell, out);
-    return std::string(reinterpret_cast<const char*>(out), 2);
-}
-
-std::string ToJis(unsigned char lead, unsigned char trail) {
-    unsigned char out[2];
-    detail::sjisToJis(lead, trail, out);
-    return std::string(reinterpret_cast<const char*>(out), 2);
+    out.resize(start + static_cast<std::size_t>(end - base));
 }
 
 std::string jis2euc(std::string_view text) { return convertedBy(text, kCodeJisB, kCodeEuc); }
