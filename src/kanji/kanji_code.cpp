@@ -333,6 +333,18 @@ void KanjiCodeStream::convert(std::string_view block, bool last, std::string& ou
     out.resize(start + static_cast<std::size_t>(end - base));
 }
 
+std::string ToSjis(unsigned char row, unsigned char cell) {
+    unsigned char out[2];
+    detail::jisToSjis(row, cell, out);
+    return std::string(reinterpret_cast<const char*>(out), 2);
+}
+
+std::string ToJis(unsigned char lead, unsigned char trail) {
+    unsigned char out[2];
+    detail::sjisToJis(lead, trail, out);
+    return std::string(reinterpret_cast<const char*>(out), 2);
+}
+
 std::string jis2euc(std::string_view text) { return convertedBy(text, kCodeJisB, kCodeEuc); }
 std::string jis2sjis(std::string_view text) { return convertedBy(text, kCodeJisB, kCodeSjis); }
 std::string sjis2jis83(std::string_view text) { return convertedBy(text, kCodeSjis, kCodeJisB); }
