@@ -129,6 +129,15 @@ std::size_t utf8Length(unsigned char lead) {
     return 1;
 }
 
+// A stream's conversion appended to a string: room for the most it can
+// write, then trimmed to what it wrote.
+template <class Stream>
+void appendConverted(Stream& stream, std::string_view block, bool last, std::string& out) {
+    const std::size_t start = out.size();
+    out.resize(start + Stream::maxOutput(block.size()));
+    out.resize(static_cast<std::size_t>(stream.convert(block, last, out.data() + start) - out.data()));
+}
+
 }  // namespace
 
 char* Sjis2Utf8Stream::convert(std::string_view block, bool last, char* out) {
@@ -181,9 +190,7 @@ char* Sjis2Utf8Stream::convert(std::string_view block, bool last, char* out) {
 }
 
 void Sjis2Utf8Stream::convert(std::string_view block, bool last, std::string& out) {
-    const std::size_t start = out.size();
-    out.resize(start + maxOutput(block.size()));
-    out.resize(static_cast<std::size_t>(convert(block, last, out.data() + start) - out.data()));
+    appendConverted(*this, block, last, out);
 }
 
 char* Utf82SjisStream::convert(std::string_view block, bool last, char* out) {
@@ -260,9 +267,7 @@ char* Utf82SjisStream::convert(std::string_view block, bool last, char* out) {
 }
 
 void Utf82SjisStream::convert(std::string_view block, bool last, std::string& out) {
-    const std::size_t start = out.size();
-    out.resize(start + maxOutput(block.size()));
-    out.resize(static_cast<std::size_t>(convert(block, last, out.data() + start) - out.data()));
+    appendConverted(*this, block, last, out);
 }
 
 }  // namespace tabulo::kanji
