@@ -15,7 +15,8 @@ bool LinePieceReader::fill() {
     if (held != 0) std::memmove(m_buffer.data(), m_buffer.data() + m_begin, held);
     m_begin = 0;
     m_end = held;
-    const std::size_t n = m_file.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    // One block behind the CR at most that waits (the buffer's one spare byte).
+    const std::size_t n = m_file.read(m_buffer.data() + m_end, m_buffer.size() - 1);
     if (n == 0) m_eof = true;
     m_end += n;
     return n != 0;
