@@ -123,13 +123,15 @@ FileResult searchFile(regex::TGrep& grep, const std::string& path, const SearchS
 
 // Searches the files on every core, each thread with a pattern of its own,
 // and hands the results on in the order of the files as they become ready,
-// so the output is the one a single thread would write.
+// so the output is the one a single thread would write. A worker wakes the
+// delivering thread only for the file it waits for.
 void searchInParallel(const std::vector<std::string>& files, const SearchSettings& settings,
                       const std::function<void(std::size_t, FileResult&)>& deliver) {
     std::vector<FileResult> results(files.size());
     std::vector<char> ready(files.size(), 0);
     std::mutex lock;
     std::condition_variable readyChanged;
+    std::size_t waitingFor = 0;
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         const std::unique_ptr<regex::TGrep> grep = compiledGrep(settings);
@@ -138,7 +140,7 @@ void searchInParallel(const std::vector<std::string>& files, const SearchSetting
             const std::lock_guard<std::mutex> hold(lock);
             results[i] = std::move(result);
             ready[i] = 1;
-            readyChanged.notify_one();
+            if (i == waitingFor) readyChanged.notify_one();
         }
     };
     const unsigned threads = std::min<std::size_t>(std::max(2u, std::thread::hardware_concurrency()), files.size());
@@ -148,6 +150,7 @@ void searchInParallel(const std::vector<std::string>& files, const SearchSetting
         FileResult result;
         {
             std::unique_lock<std::mutex> hold(lock);
+            waitingFor = i;
             readyChanged.wait(hold, [&] { return ready[i] != 0; });
             result = std::move(results[i]);
         }

@@ -45,6 +45,28 @@ __attribute__((target("avx2"))) std::size_t countLineFeedsAvx2(const unsigned ch
     return count;
 }
 
+__attribute__((target("avx2"))) std::size_t countLineBreaksAvx2(const unsigned char* p, std::size_t n, std::size_t& i) {
+    std::size_t count = 0;
+    const __m256i lf = _mm256_set1_epi8('\n');
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i zero = _mm256_setzero_si256();
+    while (i + 33 <= n) {
+        // Byte counters: a byte adds at most one, so 255 rounds cannot overflow.
+        __m256i acc = zero;
+        for (int k = 0; k < 255 && i + 33 <= n; ++k, i += 32) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+            const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 1));
+            const __m256i isCr = _mm256_cmpeq_epi8(v, cr);
+            const __m256i lone = _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), isCr);
+            acc = _mm256_sub_epi8(acc, _mm256_or_si256(_mm256_cmpeq_epi8(v, lf), lone));
+        }
+        const __m256i sums = _mm256_sad_epu8(acc, zero);
+        count += static_cast<std::size_t>(_mm256_extract_epi64(sums, 0) + _mm256_extract_epi64(sums, 1) +
+                                          _mm256_extract_epi64(sums, 2) + _mm256_extract_epi64(sums, 3));
+    }
+    return count;
+}
+
 __attribute__((target("avx2"))) std::size_t findLoneCrOrZeroAvx2(const unsigned char* p, std::size_t n, std::size_t& i) {
     const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i lf = _mm256_set1_epi8('\n');
@@ -132,9 +154,14 @@ std::size_t findLineBreak(const unsigned char* p, std::size_t n) {
     return i;
 }
 
+// Line feeds plus carriage returns less CR LF pairs, in one pass.
 std::size_t countLineBreaks(const unsigned char* p, std::size_t n) {
-    std::size_t count = countLineFeeds(p, n);
-    for (std::size_t i = 0; (i += findLoneCrOrZero(p + i, n - i)) < n; ++i) count += p[i] == '\r';
+    std::size_t count = 0;
+    std::size_t i = 0;
+#if defined(TABULO_HAVE_AVX2_PATH)
+    if (hasAvx2()) count += countLineBreaksAvx2(p, n, i);
+#endif
+    for (; i < n; ++i) count += p[i] == '\n' || (p[i] == '\r' && (i + 1 == n || p[i + 1] != '\n'));
     return count;
 }
 

@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 
 namespace tabulo::regex {
@@ -30,10 +33,21 @@ bool TWholeText::load(int fd, std::vector<char>& buffer, bool mayMap) {
     // Files that say they are empty (some kernel files) are read until the
     // end, growing the buffer.
     std::size_t got = 0;
-    if (buffer.size() < expected + 1) buffer.resize(expected + 1);
+    if (buffer.size() < expected + kAlignment) buffer.resize(expected + kAlignment);
+    const auto aligned = [&] {
+        const auto address = reinterpret_cast<std::uintptr_t>(buffer.data());
+        return static_cast<std::size_t>((kAlignment - address % kAlignment) % kAlignment);
+    };
+    std::size_t start = aligned();
     for (;;) {
-        if (got == buffer.size()) buffer.resize(buffer.size() * 2);
-        const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
+        if (start + got == buffer.size()) {
+            buffer.resize(buffer.size() * 2);
+            const std::size_t moved = aligned();
+            if (moved != start) std::memmove(buffer.data() + moved, buffer.data() + start, got);
+            start = moved;
+        }
+        const std::size_t wanted = expected > got ? expected - got : buffer.size() - start - got;
+        const ssize_t n = ::read(fd, buffer.data() + start + got, std::min(wanted, kReadChunk));
         if (n < 0) {
             if (errno == EINTR) continue;
             throw std::system_error(errno, std::generic_category(), "read");
@@ -42,7 +56,7 @@ bool TWholeText::load(int fd, std::vector<char>& buffer, bool mayMap) {
         got += static_cast<std::size_t>(n);
         if (got == expected) break;
     }
-    m_data = reinterpret_cast<const unsigned char*>(buffer.data());
+    m_data = reinterpret_cast<const unsigned char*>(buffer.data() + start);
     m_size = got;
     return true;
 }
