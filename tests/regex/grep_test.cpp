@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <utility>
 #include <optional>
 #include <random>
 #include <string>
@@ -124,6 +126,50 @@ TEST_F(GrepFile, CharactersSplitWhereAScanPausesAreReadWhole) {
         }
     }
     EXPECT_EQ(grep("\x95\x5C\\n*\\\\", file), (std::vector<RefHit>{{1, line1}}));
+}
+
+TEST_F(GrepFile, LargeFilesMappedOrReadGiveTheSameLines) {
+    // 表検索 is 95 5C 8C 9F 8D F5: \検 (5C 8C 9F) occurs in its bytes from
+    // the trail byte of 表 on, which no hit may start at. Lines end in CR LF,
+    // LF and lone CR in turn; some hold a zero byte, read as a space.
+    const std::string hyo = "\x95\x5C", ken = "\x8C\x9F", kensaku = "\x8C\x9F\x8D\xF5";
+    const std::string breaks[] = {"\r\n", "\n", "\r"};
+    std::string file;
+    std::vector<RefHit> literalHits, backslashHits;
+    for (std::size_t k = 1; file.size() < (std::size_t{3} << 19); ++k) {
+        std::string line = repeat(hyo, k % 50);
+        if (k % 97 == 0) line += kensaku;
+        if (k % 89 == 0) line += "\\" + ken;
+        if (k % 5 == 0) line += std::string(1, '\0') + "z";
+        std::string shown = line;
+        std::replace(shown.begin(), shown.end(), '\0', ' ');
+        if (k % 97 == 0) literalHits.push_back({k, shown});
+        if (k % 89 == 0) backslashHits.push_back({k, shown});
+        file += line + breaks[k % 3];
+    }
+    const std::string path = write(file);
+    const std::pair<std::string, std::vector<RefHit>> cases[] = {
+        {kensaku, literalHits},
+        {"\\\\" + ken, backslashHits},
+        {"[\\\\x]" + ken + "|" + kensaku, {}},  // a required character, filled in below
+    };
+    std::vector<RefHit> either;
+    std::set_union(literalHits.begin(), literalHits.end(), backslashHits.begin(), backslashHits.end(), std::back_inserter(either),
+               [](const RefHit& a, const RefHit& b) { return a.lineNo < b.lineNo; });
+    for (const auto& [pattern, expectedHits] : cases) {
+        const std::vector<RefHit>& expected = expectedHits.empty() ? either : expectedHits;
+        for (const bool map : {true, false}) {
+            TGrep g;
+            g.SetRegExp(pattern);
+            g.setMapLargeFiles(map);
+            EXPECT_EQ(grep(g, path), expected) << pattern << " mapped " << map;
+            std::size_t count = 0;
+            g.setLineDetails(false);
+            g.SetOnMatch([&](TGrep&, const RE_LineInfo_t& hit) { count += hit.LineNo == 0 && hit.Line.empty(); });
+            g.GrepFile(path);
+            EXPECT_EQ(count, expected.size()) << pattern << " mapped " << map;
+        }
+    }
 }
 
 TEST_F(GrepFile, AWalkReachingTheEndDoesNotEndTheSearch) {
