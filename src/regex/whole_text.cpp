@@ -18,7 +18,7 @@ TWholeText::~TWholeText() {
 
 bool TWholeText::load(int fd, std::vector<char>& buffer, bool mayMap) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::lseek(fd, 0, SEEK_CUR) != 0) return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
     const auto expected = static_cast<std::size_t>(st.st_size);
     if (expected >= kReadBytes) {
         if (!mayMap) return false;

@@ -28,10 +28,10 @@ public:
     TWholeText(const TWholeText&) = delete;
     TWholeText& operator=(const TWholeText&) = delete;
 
-    // Takes the text of the open file fd from its start, as large as fstat
-    // says it is (a file that says it is empty is read to its end). False,
-    // having read nothing, when fd is not a regular file at offset 0 or is
-    // too large to take: it is then read as a stream. Raises
+    // Takes the text of the file fd, just opened, as large as fstat says it
+    // is (a file that says it is empty is read to its end). False, having
+    // read nothing, when fd is not a regular file or is too large to take:
+    // it is then read as a stream. Raises
     // std::system_error when reading fails.
     bool load(int fd, std::vector<char>& buffer, bool mayMap);
 
