@@ -47,7 +47,8 @@ public:
     void SetCancel(bool cancel) { m_cancel = cancel; }
 
     // Called after every block read and before every reported line, so a
-    // window can keep its events running (and set Cancel).
+    // window can keep its events running (and set Cancel); in the scan over
+    // a whole file, at its start and then every few tens of milliseconds.
     void setEventPump(std::function<void()> pump) { m_pump = std::move(pump); }
     // Block size of the reader; the default is TTxtFile::kBlockSize. The
     // scan over a whole file lets events run between steps of that size.

@@ -89,7 +89,8 @@ void TGrep::scanWholeText(const TWholeText& whole, const Finder& finder) {
         const bool wantStart = m_lineDetails || m_scanner == Scanner::Lines;
         const std::size_t start = wantStart ? lineStartOf(text, lineStart, p) : 0;
         if (m_scanner == Scanner::Literal || lineMatches(text + start, lineEnd - start, pace)) {
-            pacer.letEventsRun();
+            // No clock read per hit: the steps let events run often enough.
+            if (m_cancel) throw EGrepCancel();
             RE_LineInfo_t hit;
             if (m_lineDetails) {
                 lineNo += detail::countLineBreaks(text + counted, start - counted);
