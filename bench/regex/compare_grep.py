@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Times the grep engine (regex_grep_count) against GNU grep (LC_ALL=C
-grep -c) and ripgrep (rg --encoding shift_jis -c, and rg -c in byte mode for
-the literal) on the same corpus, for a literal Japanese word, a class with
-alternation, a fuzzy-dictionary pattern, two patterns whose deterministic
+"""Times the grep engine (regex_grep_count, and tabulo-cli grep -c for the
+literals and the kana class) against GNU grep (LC_ALL=C grep -c) and ripgrep
+(rg --encoding shift_jis -c, and rg -c in byte mode for the literals) on the
+same corpus, for two literal Japanese words, a class with alternation, a
+class of kana in an alternation (spelled out for the peers, which read
+bytes), a fuzzy-dictionary pattern, two patterns whose deterministic
 automaton is huge ((a|b)*a followed by 20 groups, .*a followed by 20 dots)
 and one whose matches cross lines (ours alone), and prints a table with
 throughput, ratios and peak memory. Each program runs
@@ -85,17 +87,20 @@ def rg_bytes(pattern):
     return ''.join(out)
 
 def main():
-    tool, runs = sys.argv[1], int(sys.argv[2])
-    files = sys.argv[3:]
+    tool, cli, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    files = sys.argv[4:]
     size = sum(os.path.getsize(f) for f in files)
-    # (name, pattern, fuzzy, crosses lines)
+    # (name, pattern, fuzzy, crosses lines, the pattern for the peers when
+    # they need its double-byte class spelled out)
     cases = [
-        ('literal', 'パスワード', False, False),
-        ('class+alternation', '[0-9]+(個|行|バイト|文字)', False, False),
-        ('fuzzy', 'ぱすわーど', True, False),
-        ('(a|b)*a+20 groups', '(a|b)*a' + '(a|b)' * 20, False, False),
-        ('.*a+20 dots', '.*a' + '.' * 20, False, False),
-        ('across lines', 'ます。\n.*ファイル', False, True),
+        ('literal', 'パスワード', False, False, None),
+        ('literal 検索', '検索', False, False, None),
+        ('class+alternation', '[0-9]+(個|行|バイト|文字)', False, False, None),
+        ('kana class', '[あ-お]ん|漢字', False, False, '(ぁ|あ|ぃ|い|ぅ|う|ぇ|え|ぉ|お)ん|漢字'),
+        ('fuzzy', 'ぱすわーど', True, False, None),
+        ('(a|b)*a+20 groups', '(a|b)*a' + '(a|b)' * 20, False, False, None),
+        ('.*a+20 dots', '.*a' + '.' * 20, False, False, None),
+        ('across lines', 'ます。\n.*ファイル', False, True, None),
     ]
     c_env = dict(os.environ, LC_ALL='C')
     print(f'corpus: {size / 1e6:.1f} MB in {len(files)} file(s), best of {runs} runs')
@@ -103,19 +108,23 @@ def main():
               f'{"grep/this":>9} {"peak MB":>8}')
     print(header)
     print('-' * len(header))
-    for name, text, fuzzy, crosses in cases:
+    for name, text, fuzzy, crosses, spelled in cases:
         sjis = text.encode('cp932')
         flags = ['--fuzzy'] if fuzzy else []
         rewritten = subprocess.run([tool, *flags, '--rewrite', sjis], stdout=subprocess.PIPE,
                                    check=True).stdout.rstrip(b'\n')
+        if spelled:
+            rewritten = spelled.encode('cp932')
         runs_of = [('tabulo', [tool, *flags, sjis, *files], None)]
         if not crosses:
             # GNU grep and ripgrep search line by line: they cannot run a
             # pattern whose matches cross lines.
             runs_of.append(('grep', ['grep', '-E', '-c', byte_safe_ere(rewritten), *files], c_env))
             runs_of.append(('rg', ['rg', '--encoding', 'shift_jis', '-c', rewritten.decode('cp932'), *files], None))
-        if name == 'literal':
+        if name.startswith('literal'):
             runs_of.append(('rg bytes', ['rg', '-c', rg_bytes(rewritten), *files], None))
+        if name.startswith('literal') or spelled:
+            runs_of.append(('cli -c', [cli, 'grep', '-c', *flags, sjis, *files], None))
         results = []
         for program, cmd, env in runs_of:
             wall, cpu, peak, out = best_time(cmd, runs, env)
@@ -128,7 +137,8 @@ def main():
     print('grep/this: GNU grep processor time over this program\'s (above 1: faster than grep).')
     print('Line counts differ where a byte-level match starts on the trail byte of a')
     print('double-byte character; rg bytes is ripgrep reading bytes, fast but blind to')
-    print('character boundaries. peak MB: the largest resident size of the program.')
+    print('character boundaries. cli -c is tabulo-cli grep -c, the whole process.')
+    print('peak MB: the largest resident size of the program.')
 
 if __name__ == '__main__':
     main()

@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
         TGrep grep;
         grep.SetUseFuzzyCharDic(fuzzy);
         grep.SetRegExp(pattern);
+        grep.setLineDetails(false);
+        grep.setMapLargeFiles(true);
         unsigned long long count = 0;
         grep.SetOnMatch([&](TGrep&, const RE_LineInfo_t&) { ++count; });
         for (; i < argc; ++i) grep.GrepFile(argv[i]);

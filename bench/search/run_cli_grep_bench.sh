@@ -21,7 +21,12 @@ mapfile -t files < "$list"
 "$cli" grep "$pattern" "${files[@]}" > "$out/cli_grep_threads.out" || true
 for f in "${files[@]}"; do "$cli" grep "$pattern" "$f" || true; done > "$out/cli_grep_one_by_one.out"
 cmp "$out/cli_grep_threads.out" "$out/cli_grep_one_by_one.out" && echo "listing: identical to one file at a time"
+# The pattern is read from a file (hyperfine takes UTF-8 commands only) and
+# the output goes to a file: GNU grep stops at the first match when its
+# output is /dev/null.
+printf '%s' "$pattern" > "$out/cli_grep_pattern"
+p="\"\$(cat '$out/cli_grep_pattern')\""
 hyperfine --runs "${RUNS:-3}" --warmup 1 \
-  -n "tabulo-cli grep (files given)" "'$cli' grep '$pattern' $(printf "'%s' " "${files[@]}") > /dev/null" \
-  -n "tabulo-cli grep -r" "'$cli' grep -r '$pattern' '$tree' > /dev/null" \
-  -n "GNU grep -rn" "grep -rn '$pattern' '$tree' > /dev/null"
+  -n "tabulo-cli grep (files given)" "'$cli' grep $p $(printf "'%s' " "${files[@]}") > '$out/cli_grep_bench.out'" \
+  -n "tabulo-cli grep -r" "'$cli' grep -r $p '$tree' > '$out/cli_grep_bench.out'" \
+  -n "GNU grep -rn" "LC_ALL=C grep -rn $p '$tree' > '$out/cli_grep_bench.out'"

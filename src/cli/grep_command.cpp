@@ -18,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -75,10 +76,14 @@ struct SearchSettings {
     bool namesCounts = false;  // a count follows the file's name
 };
 
+// Large files are mapped: a file cut short while it is searched ends the
+// run, as it ends other grep programs.
 std::unique_ptr<regex::TGrep> compiledGrep(const SearchSettings& settings) {
     auto grep = std::make_unique<regex::TGrep>();
     grep->SetUseFuzzyCharDic(settings.fuzzy);
     grep->SetRegExp(settings.pattern);
+    grep->setMapLargeFiles(true);
+    grep->setLineDetails(settings.report == Report::Listing);
     return grep;
 }
 
@@ -86,8 +91,10 @@ FileResult searchFile(regex::TGrep& grep, const std::string& path, const SearchS
     FileResult result;
     const std::string fileLine = search::documentTextOfFileName(path);  // as the listing names it
     std::vector<std::string> entry;
-    grep.SetOnMatch([&](regex::TGrep&, const regex::RE_LineInfo_t& hit) {
+    // A file's name is listed at its first match: the search ends there.
+    grep.SetOnMatch([&](regex::TGrep& sender, const regex::RE_LineInfo_t& hit) {
         ++result.hits;
+        if (settings.report == Report::Names) sender.SetCancel(true);
         if (settings.report != Report::Listing) return;
         entry.clear();
         search::appendListingEntry(entry, fileLine, hit);
@@ -98,6 +105,11 @@ FileResult searchFile(regex::TGrep& grep, const std::string& path, const SearchS
     } catch (const regex::EFileNotFound& e) {
         result.failure = e.what();
         return result;
+    } catch (const std::system_error& e) {
+        result.failure = e.code().message();  // a read error part way
+        return result;
+    } catch (const regex::EGrepCancel&) {
+        // The first match of a file whose name is listed.
     }
     // As grep prints them: the count alone for a single file, else after the
     // name and a colon.
@@ -111,13 +123,15 @@ FileResult searchFile(regex::TGrep& grep, const std::string& path, const SearchS
 
 // Searches the files on every core, each thread with a pattern of its own,
 // and hands the results on in the order of the files as they become ready,
-// so the output is the one a single thread would write.
+// so the output is the one a single thread would write. A worker wakes the
+// delivering thread only for the file it waits for.
 void searchInParallel(const std::vector<std::string>& files, const SearchSettings& settings,
                       const std::function<void(std::size_t, FileResult&)>& deliver) {
     std::vector<FileResult> results(files.size());
     std::vector<char> ready(files.size(), 0);
     std::mutex lock;
     std::condition_variable readyChanged;
+    std::size_t waitingFor = 0;
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         const std::unique_ptr<regex::TGrep> grep = compiledGrep(settings);
@@ -126,7 +140,7 @@ void searchInParallel(const std::vector<std::string>& files, const SearchSetting
             const std::lock_guard<std::mutex> hold(lock);
             results[i] = std::move(result);
             ready[i] = 1;
-            readyChanged.notify_one();
+            if (i == waitingFor) readyChanged.notify_one();
         }
     };
     const unsigned threads = std::min<std::size_t>(std::max(2u, std::thread::hardware_concurrency()), files.size());
@@ -136,6 +150,7 @@ void searchInParallel(const std::vector<std::string>& files, const SearchSetting
         FileResult result;
         {
             std::unique_lock<std::mutex> hold(lock);
+            waitingFor = i;
             readyChanged.wait(hold, [&] { return ready[i] != 0; });
             result = std::move(results[i]);
         }
@@ -147,6 +162,9 @@ int runGrep(Invocation& call) {
     SearchSettings settings;
     settings.pattern = call.operands()[0];
     settings.fuzzy = call.flag("--fuzzy");
+    settings.report = call.flag("--count")                ? Report::Count
+                      : call.flag("--files-with-matches") ? Report::Names
+                                                          : Report::Listing;
     std::unique_ptr<regex::TGrep> grep;
     try {
         grep = compiledGrep(settings);
@@ -157,9 +175,6 @@ int runGrep(Invocation& call) {
     if (call.flag("--count") && call.flag("--files-with-matches")) {
         throw UsageError("give one of --count and --files-with-matches");
     }
-    settings.report = call.flag("--count")                ? Report::Count
-                      : call.flag("--files-with-matches") ? Report::Names
-                                                          : Report::Listing;
     const bool recursive = call.flag("--recursive");
     std::vector<std::string> files;
     for (std::size_t i = 1; i < call.operands().size(); ++i) collectFiles(call.operands()[i], recursive, files);

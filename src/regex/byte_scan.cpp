@@ -45,6 +45,28 @@ __attribute__((target("avx2"))) std::size_t countLineFeedsAvx2(const unsigned ch
     return count;
 }
 
+__attribute__((target("avx2"))) std::size_t countLineBreaksAvx2(const unsigned char* p, std::size_t n, std::size_t& i) {
+    std::size_t count = 0;
+    const __m256i lf = _mm256_set1_epi8('\n');
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i zero = _mm256_setzero_si256();
+    while (i + 33 <= n) {
+        // Byte counters: a byte adds at most one, so 255 rounds cannot overflow.
+        __m256i acc = zero;
+        for (int k = 0; k < 255 && i + 33 <= n; ++k, i += 32) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+            const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 1));
+            const __m256i isCr = _mm256_cmpeq_epi8(v, cr);
+            const __m256i lone = _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), isCr);
+            acc = _mm256_sub_epi8(acc, _mm256_or_si256(_mm256_cmpeq_epi8(v, lf), lone));
+        }
+        const __m256i sums = _mm256_sad_epu8(acc, zero);
+        count += static_cast<std::size_t>(_mm256_extract_epi64(sums, 0) + _mm256_extract_epi64(sums, 1) +
+                                          _mm256_extract_epi64(sums, 2) + _mm256_extract_epi64(sums, 3));
+    }
+    return count;
+}
+
 __attribute__((target("avx2"))) std::size_t findLoneCrOrZeroAvx2(const unsigned char* p, std::size_t n, std::size_t& i) {
     const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i lf = _mm256_set1_epi8('\n');
@@ -79,14 +101,68 @@ __attribute__((target("avx2"))) const unsigned char* findPairAvx2(const unsigned
     return nullptr;
 }
 
+__attribute__((target("avx2"))) const unsigned char* findCodesAvx2(const unsigned char*& p, const unsigned char* end,
+                                                                   const std::vector<std::uint16_t>& codes) {
+    __m256i first[CodeSetFinder::kMaxCodes];
+    __m256i second[CodeSetFinder::kMaxCodes];
+    const std::size_t count = codes.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        first[i] = _mm256_set1_epi8(static_cast<char>(codes[i] > 0xFF ? codes[i] >> 8 : codes[i]));
+        second[i] = _mm256_set1_epi8(static_cast<char>(codes[i] & 0xFF));
+    }
+    const __m256i ones = _mm256_set1_epi8(-1);
+    while (end - p >= 33) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+        __m256i hit = _mm256_setzero_si256();
+        for (std::size_t i = 0; i < count; ++i) {
+            const __m256i tail = codes[i] > 0xFF ? _mm256_cmpeq_epi8(y, second[i]) : ones;
+            hit = _mm256_or_si256(hit, _mm256_and_si256(_mm256_cmpeq_epi8(x, first[i]), tail));
+        }
+        if (const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(hit))) return p + __builtin_ctz(mask);
+        p += 32;
+    }
+    return nullptr;
+}
+
 }  // namespace
 #endif
 
 bool isCharStart(const unsigned char* buf, std::size_t p) {
+    return isCharStart(buf, 0, p);
+}
+
+bool isCharStart(const unsigned char* buf, std::size_t from, std::size_t p) {
     if (buf[p] == '\n' || buf[p] == '\r') return true;
     std::size_t run = 0;
-    while (p > run && isLeadByte(buf[p - run - 1])) ++run;
+    while (p - run > from && isLeadByte(buf[p - run - 1])) ++run;
     return run % 2 == 0;
+}
+
+std::size_t findLineBreak(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (mask) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    while (i < n && p[i] != '\n' && p[i] != '\r') ++i;
+    return i;
+}
+
+// Line feeds plus carriage returns less CR LF pairs, in one pass.
+std::size_t countLineBreaks(const unsigned char* p, std::size_t n) {
+    std::size_t count = 0;
+    std::size_t i = 0;
+#if defined(TABULO_HAVE_AVX2_PATH)
+    if (hasAvx2()) count += countLineBreaksAvx2(p, n, i);
+#endif
+    for (; i < n; ++i) count += p[i] == '\n' || (p[i] == '\r' && (i + 1 == n || p[i + 1] != '\n'));
+    return count;
 }
 
 std::size_t findLoneCrOrZero(const unsigned char* p, std::size_t n) {
@@ -182,6 +258,50 @@ const unsigned char* LiteralFinder::find(const unsigned char* p, const unsigned 
 #endif
     const void* found = ::memmem(p, static_cast<std::size_t>(end - p), needle, n);
     return found ? static_cast<const unsigned char*>(found) : end;
+}
+
+CodeSetFinder::CodeSetFinder(const std::vector<std::uint16_t>& codes) : m_codes(codes) {
+    for (const std::uint16_t c : codes) {
+        if (c > 0xFF) m_size = 2;
+    }
+}
+
+bool CodeSetFinder::at(const unsigned char* p, const unsigned char* end) const {
+    for (const unsigned c : m_codes) {
+        if (c <= 0xFF ? *p == c : end - p >= 2 && p[0] == c >> 8 && p[1] == (c & 0xFF)) return true;
+    }
+    return false;
+}
+
+const unsigned char* CodeSetFinder::find(const unsigned char* p, const unsigned char* end) const {
+#if defined(TABULO_HAVE_AVX2_PATH)
+    if (hasAvx2()) {
+        if (const unsigned char* found = findCodesAvx2(p, end, m_codes)) return found;
+    }
+#endif
+#if defined(__SSE2__)
+    __m128i first[kMaxCodes];
+    __m128i second[kMaxCodes];
+    const std::size_t count = m_codes.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        first[i] = _mm_set1_epi8(static_cast<char>(m_codes[i] > 0xFF ? m_codes[i] >> 8 : m_codes[i]));
+        second[i] = _mm_set1_epi8(static_cast<char>(m_codes[i] & 0xFF));
+    }
+    const __m128i ones = _mm_set1_epi8(-1);
+    while (end - p >= 17) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        __m128i hit = _mm_setzero_si128();
+        for (std::size_t i = 0; i < count; ++i) {
+            const __m128i tail = m_codes[i] > 0xFF ? _mm_cmpeq_epi8(y, second[i]) : ones;
+            hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(x, first[i]), tail));
+        }
+        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hit))) return p + __builtin_ctz(mask);
+        p += 16;
+    }
+#endif
+    while (p < end && !at(p, end)) ++p;
+    return p;
 }
 
 bool ByteRangeFinder::contains(unsigned char b) const {

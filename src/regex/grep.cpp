@@ -30,6 +30,12 @@ bool searchableAsBytes(const std::basic_string<Code>& codes) {
     return true;
 }
 
+// True when the bytes match raw text exactly where they match the reader's
+// normalised lines: no line break, and no space (a zero byte reads as one).
+bool matchesRawText(const std::string& bytes) {
+    return bytes.find_first_of(std::string_view("\n\r \0", 4)) == std::string::npos;
+}
+
 // True when some transition reads a line feed or a carriage return; such
 // patterns need the text with CR LF turned into a single line feed.
 bool readsLineBreaks(const TRE_NFA& nfa) {
@@ -68,6 +74,7 @@ void TGrep::chooseScanner() {
     m_starts.reset();
     m_startBits = {};
     m_everyLine = false;
+    m_finderInRawText = false;
     m_keepCrLf = !readsLineBreaks(a.nfa());
     if (detail::LineSearch::crossesLines(a.nfa())) {
         m_scanner = Scanner::Walk;
@@ -77,32 +84,45 @@ void TGrep::chooseScanner() {
     if (a.isLiteral() && searchableAsBytes(a.literalCodes())) {
         m_scanner = Scanner::Literal;
         if (!a.literal().empty()) m_literal = std::make_unique<detail::LiteralFinder>(a.literal());
+        m_finderInRawText = matchesRawText(a.literal());
         return;
     }
     m_scanner = Scanner::Lines;
     const int afterLf = a.next(a.initial(), '\n');
     m_everyLine = afterLf != TRE_DFA::kNone && a.accepts(afterLf);
-    if (const auto required = detail::requiredCode(a.nfa()); required && !m_everyLine) {
-        m_required = std::make_unique<detail::LiteralFinder>(codeToText(*required));
+    if (const std::vector<Code> required = detail::requiredCodes(a.nfa()); !required.empty() && !m_everyLine) {
+        m_required = std::make_unique<detail::CodeSetFinder>(required);
+        m_finderInRawText = std::find(required.begin(), required.end(), ' ') == required.end();
     }
 }
 
 void TGrep::GrepFile(const std::string& path) {
     if (!m_onMatch) return;
     TFileSource source(path);
+    if (scansWholeText()) {
+        TWholeText whole;
+        if (whole.load(source.descriptor(), m_buffer, m_mapLargeFiles)) {
+            m_cancel = false;
+            scanWholeText(whole);
+            keepBufferSmall();
+            return;
+        }
+    }
     GrepSource(source);
+}
+
+// The buffer stays for the next file unless a long line made it large.
+void TGrep::keepBufferSmall() {
+    if (m_buffer.size() > kKeptBufferBytes) std::vector<char>().swap(m_buffer);
 }
 
 void TGrep::GrepSource(TTextSource& source) {
     if (!m_onMatch) return;
     m_cancel = false;
-    // The buffer stays for the next file unless a long line made it large.
     struct KeepSmallBuffer {
-        std::vector<char>& buffer;
-        ~KeepSmallBuffer() {
-            if (buffer.size() > kKeptBufferBytes) std::vector<char>().swap(buffer);
-        }
-    } keepSmall{m_buffer};
+        TGrep& grep;
+        ~KeepSmallBuffer() { grep.keepBufferSmall(); }
+    } keepSmall{*this};
     TTxtFile file(source, m_buffer, m_cancel, m_pump, m_blockSize, m_keepCrLf);
     try {
         switch (m_scanner) {
@@ -116,7 +136,8 @@ void TGrep::GrepSource(TTextSource& source) {
 }
 
 void TGrep::report(TTxtFile& file, std::size_t pos, std::size_t& lineEnd) {
-    const RE_LineInfo_t hit = file.fetchLine(pos, lineEnd);
+    RE_LineInfo_t hit = file.fetchLine(pos, lineEnd);
+    if (!m_lineDetails) hit = {};
     m_onMatch(*this, hit);
 }
 

@@ -25,6 +25,7 @@ public:
     TFileSource& operator=(const TFileSource&) = delete;
 
     std::size_t read(char* dst, std::size_t count) override;
+    int descriptor() const { return m_fd; }
 
 private:
     int m_fd = -1;

@@ -17,8 +17,7 @@ TTxtFile::TTxtFile(TTextSource& source, std::vector<char>& buffer, const bool& c
       m_buf(buffer),
       m_blockSize(std::max<std::size_t>(blockSize, 1)),
       m_keepCrLf(keepCrLf),
-      m_cancel(cancel),
-      m_pumpEvents(std::move(pumpEvents)) {
+      m_pacer(cancel, std::move(pumpEvents)) {
     reserve(m_blockSize + 5);
     m_buf[0] = '\n';
     m_size = 1;
@@ -137,13 +136,13 @@ bool TTxtFile::readBlock() {
     return true;
 }
 
-void TTxtFile::letEventsRun() {
+void TEventPacer::letEventsRun() {
     if (m_pumpEvents) m_pumpEvents();
     m_eventsRan = std::chrono::steady_clock::now();
     if (m_cancel) throw EGrepCancel();
 }
 
-void TTxtFile::letEventsRunIfDue() {
+void TEventPacer::letEventsRunIfDue() {
     if (std::chrono::steady_clock::now() - m_eventsRan >= kEventInterval) letEventsRun();
 }
 

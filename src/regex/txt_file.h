@@ -35,6 +35,24 @@ public:
     EGrepCancel() : std::runtime_error("CancelRequest") {}
 };
 
+// Lets the owner of a search run its events now and then, and stops the
+// search with EGrepCancel once the owner's Cancel flag is set.
+class TEventPacer {
+public:
+    TEventPacer(const bool& cancel, std::function<void()> pumpEvents)
+        : m_cancel(cancel), m_pumpEvents(std::move(pumpEvents)) {}
+
+    void letEventsRun();
+    // The same when kEventInterval has passed since events last ran.
+    void letEventsRunIfDue();
+    static constexpr std::chrono::milliseconds kEventInterval{20};
+
+private:
+    const bool& m_cancel;
+    std::function<void()> m_pumpEvents;
+    std::chrono::steady_clock::time_point m_eventsRan = std::chrono::steady_clock::now();
+};
+
 // A matching line: its text without the line break and its 1-based number.
 struct RE_LineInfo_t {
     std::string Line;
@@ -79,12 +97,11 @@ public:
     std::size_t lineNoAt(std::size_t pos);
 
     // Lets the owner's events run and raises EGrepCancel when Cancel is set.
-    void letEventsRun();
-    // The same when kEventInterval has passed since events last ran: called
-    // by scanners every few kilobytes of work on text already read, so the
-    // window answers while one block takes long to search.
-    void letEventsRunIfDue();
-    static constexpr std::chrono::milliseconds kEventInterval{20};
+    void letEventsRun() { m_pacer.letEventsRun(); }
+    // The same when TEventPacer::kEventInterval has passed since events last
+    // ran: called by scanners every few kilobytes of work on text already
+    // read, so the window answers while one block takes long to search.
+    void letEventsRunIfDue() { m_pacer.letEventsRunIfDue(); }
 
     // Lets events run, raises EGrepCancel when Cancel is set, and returns the
     // line holding pos; lineEnd receives the index of its line feed.
@@ -107,9 +124,7 @@ private:
     std::size_t m_firstLineNo = 1;   // number of the line after index 0
     std::size_t m_countPos = 1;      // line feeds in [1, m_countPos) are counted
     std::size_t m_countLines = 0;
-    const bool& m_cancel;
-    std::function<void()> m_pumpEvents;
-    std::chrono::steady_clock::time_point m_eventsRan = std::chrono::steady_clock::now();
+    TEventPacer m_pacer;
 };
 
 }  // namespace tabulo::regex

@@ -4,6 +4,11 @@
 #include "cli/cli_fixture.h"
 #include "support/mixed_encoding_files.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
 namespace {
 
 using namespace tabulo::testing;
@@ -127,17 +132,36 @@ TEST_F(GrepCli, CountNamesAndRecursionAsGrepPrintsThem) {
 }
 
 // Many files are searched on several threads; the output is the one file
-// after the other, as each file's own search writes it.
+// after the other, as each file's own search writes it, and --count,
+// --files-with-matches and --recursive agree with those listings. One file
+// is large enough to be mapped rather than read.
 TEST_F(GrepCli, ManyFilesListInTheOrderGiven) {
-    std::string files, oneByOne;
+    std::filesystem::create_directories(m_dir / "tree");
+    std::string files, oneByOne, counts, names;
+    std::vector<std::pair<std::string, std::string>> byName;  // for the folder's sorted order
     for (int i = 0; i < 60; ++i) {
         std::string text;
-        for (int line = 0; line < 200 + 37 * i % 300; ++line) text += line % (i % 7 + 2) == 0 ? "x ab y\r\n" : "none\r\n";
-        const std::string f = writeFile("f" + std::to_string((i * 17) % 60) + ".txt", text);
+        const int lines = i == 5 ? 150000 : 200 + 37 * i % 300;
+        for (int line = 0; line < lines; ++line) text += line % (i % 7 + 2) == 0 ? "x ab y\r\n" : "none\r\n";
+        if (i % 11 == 3) text = "none\r\n";
+        const std::string name = "f" + std::to_string((i * 17) % 60) + ".txt";
+        const std::string f = writeFile("tree/" + name, text);
         files += " " + quoted(f);
-        oneByOne += runShell(program() + " grep ab " + quoted(f)).out;
+        const std::string listing = runShell(program() + " grep ab " + quoted(f)).out;
+        oneByOne += listing;
+        std::size_t hits = 0;
+        for (std::size_t at = 0; (at = listing.find("\r\nLine=", at)) != std::string::npos; ++at) ++hits;
+        counts += f + ":" + std::to_string(hits) + "\n";
+        if (hits > 0) names += f + "\n";
+        byName.emplace_back(f, listing);
     }
     EXPECT_EQ(runShell(program() + " grep ab" + files).out, oneByOne);
+    EXPECT_EQ(runShell(program() + " grep -c ab" + files).out, counts);
+    EXPECT_EQ(runShell(program() + " grep -l ab" + files).out, names);
+    std::sort(byName.begin(), byName.end());
+    std::string sorted;
+    for (const auto& [name, listing] : byName) sorted += listing;
+    EXPECT_EQ(runShell(program() + " grep -r ab " + quoted((m_dir / "tree").string())).out, sorted);
 }
 
 }  // namespace

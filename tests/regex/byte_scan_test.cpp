@@ -21,6 +21,15 @@ std::string randomBytes(std::mt19937& rng, std::size_t n) {
     return s;
 }
 
+// Line feeds and carriage returns not followed by one.
+std::size_t plainLineBreaks(const std::string& s) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        count += s[i] == '\n' || (s[i] == '\r' && (i + 1 == s.size() || s[i + 1] != '\n'));
+    }
+    return count;
+}
+
 TEST(ByteScan, AgreesWithPlainLoops) {
     std::mt19937 rng(77);
     for (std::size_t n = 0; n < 140; ++n) {
@@ -29,6 +38,16 @@ TEST(ByteScan, AgreesWithPlainLoops) {
             const auto* p = reinterpret_cast<const unsigned char*>(s.data());
 
             EXPECT_EQ(countLineFeeds(p, n), static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n')));
+            EXPECT_EQ(countLineBreaks(p, n), plainLineBreaks(s));
+            EXPECT_EQ(findLineBreak(p, n), std::min(s.find_first_of("\r\n"), n));
+
+            // One-byte and double-byte codes, the latter also across a lead byte's pair.
+            const CodeSetFinder codes({'a', 0x955C, 0x8295});
+            std::size_t code = n;
+            for (std::size_t i = 0; i < n && code == n; ++i) {
+                if (p[i] == 'a' || (i + 1 < n && ((p[i] == 0x95 && p[i + 1] == 0x5C) || (p[i] == 0x82 && p[i + 1] == 0x95)))) code = i;
+            }
+            EXPECT_EQ(static_cast<std::size_t>(codes.find(p, p + n) - p), code);
 
             std::size_t lone = n;
             for (std::size_t i = 0; i < n; ++i) {
@@ -55,6 +74,16 @@ TEST(ByteScan, AgreesWithPlainLoops) {
     }
 }
 
+TEST(ByteScan, LongBuffersAreCountedWhole) {
+    // Past the byte counters' 255 rounds of 32 bytes.
+    std::mt19937 rng(3);
+    const std::string s = randomBytes(rng, 40000);
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    EXPECT_EQ(countLineBreaks(p, s.size()), plainLineBreaks(s));
+    const std::string lines(20000, '\n');
+    EXPECT_EQ(countLineBreaks(reinterpret_cast<const unsigned char*>(lines.data()), lines.size()), lines.size());
+}
+
 TEST(ByteScan, CharacterStartsFollowTheSegmentation) {
     std::mt19937 rng(5);
     for (int round = 0; round < 300; ++round) {
@@ -66,7 +95,15 @@ TEST(ByteScan, CharacterStartsFollowTheSegmentation) {
             const bool pair = isLeadByte(p[i]) && i + 1 < s.size() && p[i + 1] != '\n' && p[i + 1] != '\r';
             i += pair ? 2 : 1;
         }
-        for (std::size_t i = 0; i < s.size(); ++i) EXPECT_EQ(isCharStart(p, i), start[i]) << i;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            EXPECT_EQ(isCharStart(p, i), start[i]) << i;
+            // Looking back no further than a known start gives the same answer.
+            for (std::size_t from = 0; from <= i; ++from) {
+                if (start[from]) {
+                    EXPECT_EQ(isCharStart(p, from, i), start[i]) << from << " " << i;
+                }
+            }
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 // A test of the file grep engine: a fresh folder for the files it writes,
-// and the lines TGrep reports for a file at a given block size.
+// and the lines TGrep reports for a file at a given block size. A regular
+// file is searched whole where the pattern allows it; each file is searched
+// as a stream of blocks as well, which must report the same lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -37,7 +39,12 @@ protected:
         g.setBlockSize(blockSize);
         g.SetOnMatch([&](TGrep&, const RE_LineInfo_t& h) { hits.push_back({h.LineNo, h.Line}); });
         g.GrepFile(path);
-        return hits;
+        const std::vector<RefHit> whole = std::move(hits);
+        hits.clear();
+        TFileSource stream(path);
+        g.GrepSource(stream);
+        EXPECT_EQ(hits, whole) << "streamed at block size " << blockSize;
+        return whole;
     }
 
     std::vector<RefHit> grep(const std::string& pattern, const std::string& bytes, std::size_t blockSize = TTxtFile::kBlockSize) {
