@@ -1,4 +1,5 @@
-// The two searches over a subject and the longest match from a position.
+// The two searches over a subject, the longest match from a position, and
+// the backward walk that tells the searches which starts can match.
 #include "regex/match_core.h"
 
 #include <algorithm>
@@ -51,10 +52,17 @@ void clearBit(std::vector<std::uint64_t>& bits, std::size_t i) { bits[i / 64] &=
 
 constexpr std::size_t kNoBit = static_cast<std::size_t>(-1);
 
-// The first index at or after i set in either bit vector (the second may be
-// empty), or kNoBit.
-std::size_t nextBit(const std::vector<std::uint64_t>& one, const std::vector<std::uint64_t>& other, std::size_t i) {
-    for (std::size_t w = i / 64; w < one.size(); ++w) {
+// Positions of failed attempts remembered for the attempts after them: a
+// text's attempts walk it again from the start only once in this many
+// bytes of starts.
+constexpr std::size_t kFailedWalkBytes = std::size_t{1} << 20;
+
+// The first index at or after i and before bound set in either bit vector
+// (the second may be empty), or kNoBit: a piece of a long text looks no
+// further than its own starts.
+std::size_t nextBit(const std::vector<std::uint64_t>& one, const std::vector<std::uint64_t>& other, std::size_t i,
+                    std::size_t bound) {
+    for (std::size_t w = i / 64; w < one.size() && w * 64 < bound; ++w) {
         std::uint64_t bits = one[w] | (w < other.size() ? other[w] : 0);
         if (w == i / 64) bits &= ~std::uint64_t{0} << (i % 64);
         if (bits) return w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
@@ -68,14 +76,26 @@ bool SearchMemo::covers(const char* begin, const char* viewEnd) const {
     return m_base && begin >= m_base && begin <= m_end && (viewEnd == m_end || (m_endIsZero && viewEnd > m_end));
 }
 
-std::optional<std::size_t> TMatchCORE::longestMatch(std::string_view s, std::size_t pos, int state,
-                                                    std::size_t& walked) const {
+std::optional<std::size_t> TMatchCORE::longestMatch(std::string_view s, std::size_t pos, int state, std::size_t& walked,
+                                                    FailedWalks* failed) const {
     if (state == TRE_DFA::kNone) return std::nullopt;
     const TRE_DFA& a = dfa();
     const std::size_t start = pos;
+    const bool recording = failed && !failed->seen.empty();
     std::optional<std::size_t> last;
     Char c{0, 0};
     for (;;) {
+        // A walk records no more than the table holds, so that it never
+        // overwrites its own first positions, which the next start meets.
+        if (recording && pos - start < failed->seen.size()) {
+            FailedWalks::Seen& seen = failed->seen[pos % failed->seen.size()];
+            const std::size_t resets = a.cacheResets();
+            if (seen.pos == pos && seen.state == state && seen.cacheResets == resets) {
+                walked += pos - start;
+                return last;
+            }
+            seen = {pos, state, resets};
+        }
         if (a.accepts(state)) last = pos;
         c = readAt(s, pos);
         // The end of the subject never advances, so no transition is taken on it.
@@ -86,9 +106,13 @@ std::optional<std::size_t> TMatchCORE::longestMatch(std::string_view s, std::siz
         pos += c.length;
     }
     walked += pos - start;
-    if (c.code != 0 && c.code != separatorCode()) return last;
-    if (a.next(state, lineTailCodeInUse()) != TRE_DFA::kNone) return pos;
-    return last;
+    std::optional<std::size_t> result = last;
+    if (c.code == 0 || c.code == separatorCode()) {
+        if (a.next(state, lineTailCodeInUse()) != TRE_DFA::kNone) result = pos;
+    }
+    // Recording starts with the attempts after the first that fails.
+    if (failed && !result && failed->seen.empty()) failed->seen.resize(std::min(kFailedWalkBytes, s.size() + 1));
+    return result;
 }
 
 std::optional<std::size_t> TMatchCORE::plainAttempt(std::string_view s, std::size_t start, std::size_t& walked) const {
@@ -155,7 +179,9 @@ std::optional<MatchSpan> TMatchCORE::plainFromMemo(std::string_view s, std::size
     if (memo.m_noMatch) return std::nullopt;
     const auto shift = static_cast<std::size_t>(s.data() - memo.m_base);
     const auto end = static_cast<std::size_t>(memo.m_end - s.data());
-    for (std::size_t i = nextBit(memo.m_plain, memo.m_head, pos + shift); i != kNoBit; i = nextBit(memo.m_plain, memo.m_head, i + 1)) {
+    const std::size_t bound = std::min(end, starts.limit) + shift;
+    for (std::size_t i = nextBit(memo.m_plain, memo.m_head, pos + shift, bound); i != kNoBit;
+         i = nextBit(memo.m_plain, memo.m_head, i + 1, bound)) {
         const std::size_t at = i - shift;
         if (at >= end || at >= starts.limit) break;
         std::size_t walked = 0;
@@ -182,15 +208,21 @@ std::optional<MatchSpan> TMatchCORE::anchoredFromMemo(std::string_view s, std::s
             if (const auto matchEnd = anchoredAttempt(s, pos, walked)) return MatchSpan{pos, *matchEnd};
         }
     }
-    // Line heads up to the end itself, plain attempts before it.
-    for (std::size_t i = nextBit(memo.m_plain, memo.m_head, pos + shift); i != kNoBit; i = nextBit(memo.m_plain, memo.m_head, i + 1)) {
+    // Line heads up to the end itself, plain attempts before it. The walk
+    // may name starts whose attempt passes a line tail it could have
+    // ended at and fails further on; the attempts after such a one stop
+    // where they meet it.
+    FailedWalks failed;
+    const std::size_t bound = std::min(end + 1, starts.limit) + shift;
+    for (std::size_t i = nextBit(memo.m_plain, memo.m_head, pos + shift, bound); i != kNoBit;
+         i = nextBit(memo.m_plain, memo.m_head, i + 1, bound)) {
         const std::size_t at = i - shift;
         if (at > end || at >= starts.limit) break;
         if (at > pos && !memo.m_head.empty() && hasBit(memo.m_head, i)) {
-            if (const auto matchEnd = anchoredAttempt(s, at, walked)) return MatchSpan{at, *matchEnd};
+            if (const auto matchEnd = anchoredAttempt(s, at, walked, &failed)) return MatchSpan{at, *matchEnd};
         }
         if (at < end && hasBit(memo.m_plain, i)) {
-            if (const auto matchEnd = longestMatch(s, at, a.initial(), walked)) return MatchSpan{at, *matchEnd};
+            if (const auto matchEnd = longestMatch(s, at, a.initial(), walked, &failed)) return MatchSpan{at, *matchEnd};
         }
     }
     if (end < starts.limit && a.endsWithLineTail() && a.next(a.initial(), lineTailCodeInUse()) != TRE_DFA::kNone) {
@@ -231,7 +263,7 @@ std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view s, SearchStart
     const bool budgeted = !emptyMatches && (!piece || memo);
     std::size_t walked = 0;
     for (std::size_t start = 0; start < starts.limit && !atEnd(s, start);) {
-        if (budgeted && walked > 4 * (start + m_attemptBudget)) {
+        if (budgeted && overBudget(walked, start)) {
             SearchMemo local;
             SearchMemo& kept = memo ? *memo : local;
             walkBackwards(s, start, false, false, kept);
@@ -243,10 +275,11 @@ std::optional<MatchSpan> TMatchCORE::plainSearch(std::string_view s, SearchStart
     return std::nullopt;
 }
 
-std::optional<std::size_t> TMatchCORE::anchoredAttempt(std::string_view s, std::size_t pos, std::size_t& walked) const {
+std::optional<std::size_t> TMatchCORE::anchoredAttempt(std::string_view s, std::size_t pos, std::size_t& walked,
+                                                       FailedWalks* failed) const {
     const TRE_DFA& a = dfa();
-    if (!a.startsWithLineHead()) return longestMatch(s, pos, a.initial(), walked);
-    const auto anchored = longestMatch(s, pos, a.next(a.initial(), lineHeadCodeInUse()), walked);
+    if (!a.startsWithLineHead()) return longestMatch(s, pos, a.initial(), walked, failed);
+    const auto anchored = longestMatch(s, pos, a.next(a.initial(), lineHeadCodeInUse()), walked, failed);
     if (!anchored) return std::nullopt;
     const auto plain = longestMatch(s, pos, a.initial(), walked);
     return plain && *plain > *anchored ? plain : anchored;
@@ -269,7 +302,7 @@ std::optional<MatchSpan> TMatchCORE::anchoredSearch(std::string_view s, SearchSt
     bool lineHead = starts.firstIsLineHead;
     std::size_t pos = 0;
     for (; pos < starts.limit && !atEnd(s, pos);) {
-        if (budgeted && walked > 4 * (pos + m_attemptBudget)) {
+        if (budgeted && overBudget(walked, pos)) {
             SearchMemo local;
             SearchMemo& kept = memo ? *memo : local;
             walkBackwards(s, pos, lineHead, true, kept);

@@ -66,8 +66,8 @@ public:
 
     // Bytes the failing attempts of a search may walk, beside four times the
     // distance searched, before one backward walk takes over (see
-    // plainSearch). At 0 the walk takes over after the first failing attempt,
-    // which tests use to check that both ways find the same.
+    // plainSearch). At 0 the walk takes over as soon as a failing attempt
+    // has read a byte, which tests use to check that both ways find the same.
     static constexpr std::size_t kDefaultAttemptBudget = 4096;
     void SetAttemptBudget(std::size_t bytes) { m_attemptBudget = bytes; }
 
@@ -81,14 +81,33 @@ public:
                                             SearchMemo* memo = nullptr) const;
 
 protected:
+    // States that attempts which failed had at positions, so that a later
+    // attempt that reaches one of them in the same state stops there: from
+    // that point on it would fail as that one did. Kept by position modulo
+    // the table's size, recorded while walking: a search drops it when an
+    // attempt succeeds.
+    struct FailedWalks {
+        struct Seen {
+            std::size_t pos = static_cast<std::size_t>(-1);
+            int state = 0;
+            std::size_t cacheResets = 0;  // state names the same set only while this stays
+        };
+        std::vector<Seen> seen;  // empty until an attempt has failed
+    };
+
     // End of the longest match from pos starting in state, if any. The
-    // bytes read are added to walked.
-    std::optional<std::size_t> longestMatch(std::string_view subject, std::size_t pos, int state,
-                                            std::size_t& walked) const;
-    std::optional<std::size_t> anchoredAttempt(std::string_view subject, std::size_t pos, std::size_t& walked) const;
+    // bytes read are added to walked. With failed, the walk stops where it
+    // meets a failed one, and records its own states.
+    std::optional<std::size_t> longestMatch(std::string_view subject, std::size_t pos, int state, std::size_t& walked,
+                                            FailedWalks* failed = nullptr) const;
+    std::optional<std::size_t> anchoredAttempt(std::string_view subject, std::size_t pos, std::size_t& walked,
+                                               FailedWalks* failed = nullptr) const;
 
 private:
     Code separatorCode() const { return m_separator == TMatchCORE_LineSeparator::mcls_CRLF ? 13 : 10; }
+    bool overBudget(std::size_t walked, std::size_t start) const {
+        return m_attemptBudget == 0 ? walked > 0 : walked > 4 * (start + m_attemptBudget);
+    }
     std::optional<std::size_t> plainAttempt(std::string_view subject, std::size_t start, std::size_t& walked) const;
     // Fills memo for the subject from `from` on with one backward walk.
     void walkBackwards(std::string_view subject, std::size_t from, bool fromIsLineHead, bool anchored,

@@ -30,6 +30,9 @@ public:
     bool accepts(int state) const { return m_states.accepts(state); }
     // Frees the states built so far; they are built again when walked.
     void releaseStates() const;
+    // Grows whenever a state id may stop naming the set it named (the cache
+    // emptied, or a step made outside it).
+    std::size_t cacheResets() const { return m_states.flushes() + m_states.simulatedSteps(); }
 
     // The same pattern tried from every position at once (the initial state
     // joins before each code read), so that one walk over a subject tells

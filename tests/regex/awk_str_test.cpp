@@ -173,8 +173,8 @@ std::vector<MatchSpan> everyMatch(const TMatchCORE& engine, bool anchored, const
     return found;
 }
 
-// The backward walk that replaces failing attempts (forced here after the
-// first one) and the memo kept between searches must find exactly what the
+// The backward walk that replaces failing attempts (forced here as soon as
+// one has read a byte) and the memo kept between searches must find exactly what the
 // attempts from every start find, anchors, line separators, zero bytes and
 // double-byte characters (a lead byte before a line feed) included.
 TEST(TMatchCORE, BackwardWalkFindsWhatTheAttemptsFind) {

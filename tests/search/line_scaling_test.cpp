@@ -32,7 +32,7 @@ struct ScalingCase {
     Run run;
     std::string pattern;
     SearchOptions options;
-    char fill;              // the line is this byte over and over
+    std::string fill;       // the line is these bytes over and over
     std::string tail;       // and ends with these bytes
     std::size_t bytes;      // the shorter line (some milliseconds); the longer one is four times as long
     std::size_t matches;    // in the shorter line; the longer has four times as many (one stays one)
@@ -40,7 +40,9 @@ struct ScalingCase {
 };
 
 std::string filled(const ScalingCase& c, std::size_t bytes) {
-    std::string text(bytes, c.fill);
+    std::string text;
+    text.reserve(bytes + c.tail.size());
+    while (text.size() < bytes) text += c.fill;
     for (std::size_t i = c.lineBytes; c.lineBytes > 0 && i <= bytes; i += c.lineBytes) text[i - 1] = '\n';
     return text + c.tail;
 }
@@ -108,41 +110,45 @@ constexpr std::size_t kPieceLine = std::size_t{1} << 16;
 
 const ScalingCase kScalingCases[] = {
     // Every start of a*b walks to the end of the line before it fails.
-    {"StarThenMissingByte", kAll, "a*b", kRegexp, 'a', "", std::size_t{1} << 22, 0},
-    {"FuzzyStarThenMissingByte", kAll, "a*b", kFuzzy, 'a', "", std::size_t{1} << 22, 0},
-    {"ClassPlusThenMissingByte", kAll, "[a-z]+0", kRegexp, 'q', "", std::size_t{1} << 22, 0},
-    {"DotStarThenMissingByte", kAll, "a.*b", kRegexp, 'a', "", std::size_t{1} << 20, 0},
-    {"StarsThenMissingByte", kAll, "x*y*z", kRegexp, 'x', "y", std::size_t{1} << 20, 0},
+    {"StarThenMissingByte", kAll, "a*b", kRegexp, "a", "", std::size_t{1} << 22, 0},
+    {"FuzzyStarThenMissingByte", kAll, "a*b", kFuzzy, "a", "", std::size_t{1} << 22, 0},
+    {"ClassPlusThenMissingByte", kAll, "[a-z]+0", kRegexp, "q", "", std::size_t{1} << 22, 0},
+    {"DotStarThenMissingByte", kAll, "a.*b", kRegexp, "a", "", std::size_t{1} << 20, 0},
+    {"StarsThenMissingByte", kAll, "x*y*z", kRegexp, "x", "y", std::size_t{1} << 20, 0},
     // The same before a line tail or behind a line head.
-    {"StarThenMissingByteAtTail", kAll, "a*b$", kRegexp, 'a', "", std::size_t{1} << 20, 0},
-    {"CaseStarThenMissingByteAtTail", kAll, "a*b$", kRegexpCase, 'a', "", std::size_t{1} << 20, 0},
-    {"FuzzyStarThenMissingByteAtTail", kAll, "a*b$", kFuzzy, 'a', "", std::size_t{1} << 20, 0},
-    {"AlternativesThenMissingByteAtTail", kAll, "(a|b)*c$", kRegexp, 'a', "", std::size_t{1} << 20, 0},
-    {"ClassThenMissingByteAtTail", kAll, "[a-z]*0$", kRegexp, 'q', "", std::size_t{1} << 20, 0},
-    {"WholeWordStarThenMissingByteAtTail", kAll, "a*b$", kRegexpWord, 'a', "", std::size_t{1} << 20, 0},
-    {"HeadStarThenMissingByte", kAll, "^a*b", kRegexp, 'a', "", std::size_t{1} << 20, 0},
-    {"HeadAlternativesThenMissingByte", kAll, "^(a|b)*c", kRegexp, 'a', "", std::size_t{1} << 20, 0},
+    {"StarThenMissingByteAtTail", kAll, "a*b$", kRegexp, "a", "", std::size_t{1} << 20, 0},
+    {"CaseStarThenMissingByteAtTail", kAll, "a*b$", kRegexpCase, "a", "", std::size_t{1} << 20, 0},
+    {"FuzzyStarThenMissingByteAtTail", kAll, "a*b$", kFuzzy, "a", "", std::size_t{1} << 20, 0},
+    {"AlternativesThenMissingByteAtTail", kAll, "(a|b)*c$", kRegexp, "a", "", std::size_t{1} << 20, 0},
+    {"ClassThenMissingByteAtTail", kAll, "[a-z]*0$", kRegexp, "q", "", std::size_t{1} << 20, 0},
+    {"WholeWordStarThenMissingByteAtTail", kAll, "a*b$", kRegexpWord, "a", "", std::size_t{1} << 20, 0},
+    {"HeadStarThenMissingByte", kAll, "^a*b", kRegexp, "a", "", std::size_t{1} << 20, 0},
+    {"HeadAlternativesThenMissingByte", kAll, "^(a|b)*c", kRegexp, "a", "", std::size_t{1} << 20, 0},
+    // Attempts that pass line tails they could end at (the pattern reads the
+    // carriage return before one) and fail at the end of the text.
+    {"PassingLineTailsThenMissingByte", kAll, "a[\\r\\na]*$", kRegexp, "a\r\n", "x", std::size_t{1} << 16, 0},
+    {"HeadPassingLineTailsThenMissingByte", kAll, "^[\\r\\na]*$", kRegexp, "a\r\n", "x", std::size_t{1} << 16, 0},
     // The one match at the end, behind a byte that stops every attempt
     // before it.
-    {"StarThenByteAtTheEnd", kAll, "a*b", kRegexp, 'a', "xb", std::size_t{1} << 19, 1},
-    {"StarsThenByteAtTheEnd", kAll, "x*y*z", kRegexp, 'x', "yqz", std::size_t{1} << 19, 1},
-    {"StarThenByteAtTail", kAll, "a*b$", kRegexp, 'a', "xb", std::size_t{1} << 19, 1},
-    {"FuzzyStarThenByteAtTail", kAll, "a*b$", kFuzzy, 'a', "xb", std::size_t{1} << 19, 1},
+    {"StarThenByteAtTheEnd", kAll, "a*b", kRegexp, "a", "xb", std::size_t{1} << 19, 1},
+    {"StarsThenByteAtTheEnd", kAll, "x*y*z", kRegexp, "x", "yqz", std::size_t{1} << 19, 1},
+    {"StarThenByteAtTail", kAll, "a*b$", kRegexp, "a", "xb", std::size_t{1} << 19, 1},
+    {"FuzzyStarThenByteAtTail", kAll, "a*b$", kFuzzy, "a", "xb", std::size_t{1} << 19, 1},
     // A long text of long lines searched in pieces of a megabyte, as the
     // find dialog searches with soft wrap on or with a pattern across lines.
-    {"PiecesStarThenMissingByte", kPieces, "a*b", kRegexp, 'a', "", kPiecesBytes, 0, kPieceLine},
-    {"PiecesStarThenMissingByteAtTail", kPieces, "a*b$", kRegexp, 'a', "", kPiecesBytes, 0, kPieceLine},
-    {"PiecesStarThenByteAtTheEnd", kPieces, "a*b", kRegexp, 'a', "xb", kPiecesBytes, 1, kPieceLine},
-    {"PiecesStarThenByteAtTail", kPieces, "a*b$", kRegexp, 'a', "xb", kPiecesBytes, 1, kPieceLine},
-    {"PiecesAcrossLinesThenMissingByte", kPieces, "(a|\\n)*b", kRegexp, 'a', "", kPiecesBytes, 0, kPieceLine},
-    {"PiecesAcrossLinesThenByteAtTail", kPieces, "(a|\\n)*b$", kRegexp, 'a', "xb", kPiecesBytes, 1, kPieceLine},
+    {"PiecesStarThenMissingByte", kPieces, "a*b", kRegexp, "a", "", kPiecesBytes, 0, kPieceLine},
+    {"PiecesStarThenMissingByteAtTail", kPieces, "a*b$", kRegexp, "a", "", kPiecesBytes, 0, kPieceLine},
+    {"PiecesStarThenByteAtTheEnd", kPieces, "a*b", kRegexp, "a", "xb", kPiecesBytes, 1, kPieceLine},
+    {"PiecesStarThenByteAtTail", kPieces, "a*b$", kRegexp, "a", "xb", kPiecesBytes, 1, kPieceLine},
+    {"PiecesAcrossLinesThenMissingByte", kPieces, "(a|\\n)*b", kRegexp, "a", "", kPiecesBytes, 0, kPieceLine},
+    {"PiecesAcrossLinesThenByteAtTail", kPieces, "(a|\\n)*b$", kRegexp, "a", "xb", kPiecesBytes, 1, kPieceLine},
     // Millions of matches on one line, each replaced.
-    {"PlainMatchAtEveryByte", kAll, "a", kPlain, 'a', "", std::size_t{1} << 19, std::size_t{1} << 19},
-    {"PatternMatchAtEveryByte", kAll, "a", kRegexp, 'a', "", std::size_t{1} << 18, std::size_t{1} << 18},
-    {"AnchoredMatchAtEveryByte", kAll, "a|b$", kRegexp, 'a', "", std::size_t{1} << 18, std::size_t{1} << 18},
+    {"PlainMatchAtEveryByte", kAll, "a", kPlain, "a", "", std::size_t{1} << 19, std::size_t{1} << 19},
+    {"PatternMatchAtEveryByte", kAll, "a", kRegexp, "a", "", std::size_t{1} << 18, std::size_t{1} << 18},
+    {"AnchoredMatchAtEveryByte", kAll, "a|b$", kRegexp, "a", "", std::size_t{1} << 18, std::size_t{1} << 18},
     // Find previous on a line of matches, and on one whose attempts fail far.
-    {"PreviousMatchAtEveryByte", kPrevious, "a", kRegexp, 'a', "", std::size_t{1} << 18, std::size_t{1} << 18},
-    {"PreviousStarThenByteAtTail", kPrevious, "a*b$", kRegexp, 'a', "xb", std::size_t{1} << 19, 1},
+    {"PreviousMatchAtEveryByte", kPrevious, "a", kRegexp, "a", "", std::size_t{1} << 18, std::size_t{1} << 18},
+    {"PreviousStarThenByteAtTail", kPrevious, "a*b$", kRegexp, "a", "xb", std::size_t{1} << 19, 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, LineScalingTest, ::testing::ValuesIn(kScalingCases),
