@@ -126,8 +126,8 @@ const ScalingCase kScalingCases[] = {
     {"HeadAlternativesThenMissingByte", kAll, "^(a|b)*c", kRegexp, "a", "", std::size_t{1} << 20, 0},
     // Attempts that pass line tails they could end at (the pattern reads the
     // carriage return before one) and fail at the end of the text.
-    {"PassingLineTailsThenMissingByte", kAll, "a[\\r\\na]*$", kRegexp, "a\r\n", "x", std::size_t{1} << 16, 0},
-    {"HeadPassingLineTailsThenMissingByte", kAll, "^[\\r\\na]*$", kRegexp, "a\r\n", "x", std::size_t{1} << 16, 0},
+    {"PassingLineTailsThenMissingByte", kAll, "a[\\r\\na]*$", kRegexp, "a\r\n", "x", std::size_t{1} << 18, 0},
+    {"HeadPassingLineTailsThenMissingByte", kAll, "^[\\r\\na]*$", kRegexp, "a\r\n", "x", std::size_t{1} << 18, 0},
     // The one match at the end, behind a byte that stops every attempt
     // before it.
     {"StarThenByteAtTheEnd", kAll, "a*b", kRegexp, "a", "xb", std::size_t{1} << 19, 1},
