@@ -4,7 +4,8 @@
 // The pattern goes through the preprocessor (with or without the fuzzy
 // dictionary), the parser and the automata; the subject through Match and
 // Split of TAWKStr and, as a file, through TGrep at several block sizes.
-// Every result must agree with the slow reference matcher of the tests; the
+// Every result must agree with the slow reference matcher of the tests and
+// with the search that gives way to its backward walk at once; the
 // lazily built automaton with the smallest state cache (flag 8: the
 // unanchored one) must step as the NFA's state sets do; a refused pattern
 // must raise a pattern error and leave the empty pattern current.
@@ -142,6 +143,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(pos == 0, "Match finds nothing where the reference finds nothing", detail);
         }
     }
+
+    // The backward walk that takes over from failing attempts, forced at
+    // once, finds the same match.
+    TAWKStr walk;
+    walk.SetUseFuzzyCharDic(fuzzy);
+    walk.SetLineSeparator(separator);
+    walk.SetRegExp(pattern);
+    walk.SetAttemptBudget(0);
+    std::size_t walkLength = 0;
+    check(walk.Match(subject, walkLength) == pos && walkLength == length, "the backward walk finds what the attempts find",
+          detail);
 
     checkTinyCache(awk.dfa().nfa(), flags & 8, subject, detail);
 

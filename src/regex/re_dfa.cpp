@@ -19,9 +19,16 @@ detail::LazyDfa& TRE_DFA::everyStart() const {
     return *m_everyStart;
 }
 
-detail::LazyDfa& TRE_DFA::everyEndBackwards() const {
+detail::LazyDfa& TRE_DFA::everyEndBackwards(std::optional<Code> separator) const {
+    if (m_reversed && m_reversedSeparator != separator) {
+        m_everyEnd.reset();
+        m_reversed.reset();
+    }
     if (!m_everyEnd) {
-        if (!m_reversed) m_reversed.emplace(m_nfa.reversed());
+        if (!m_reversed) {
+            m_reversed.emplace(separator ? m_nfa.reversedWithLineTails(*separator) : m_nfa.reversed());
+            m_reversedSeparator = separator;
+        }
         m_everyEnd.emplace(*m_reversed, 1, 0, true);
     }
     return *m_everyEnd;

@@ -30,6 +30,9 @@ public:
     bool accepts(int state) const { return m_states.accepts(state); }
     // Frees the states built so far; they are built again when walked.
     void releaseStates() const;
+    // Grows whenever a state id may stop naming the set it named (the cache
+    // emptied, or a step made outside it).
+    std::size_t cacheResets() const { return m_states.flushes() + m_states.simulatedSteps(); }
 
     // The same pattern tried from every position at once (the initial state
     // joins before each code read), so that one walk over a subject tells
@@ -37,8 +40,12 @@ public:
     detail::LazyDfa& everyStart() const;
     // The reversed pattern walked backwards from every position at once:
     // after reading the character at i it accepts when a match begins at i.
-    // Built on first use.
-    detail::LazyDfa& everyEndBackwards() const;
+    // Given a separator, for the anchored search, the separator code and the
+    // line-tail code (read first, for the subject's end) are line tails, so
+    // it accepts also where an attempt can end at one
+    // (TRE_NFA::reversedWithLineTails). Built on first use, again when the
+    // separator changes.
+    detail::LazyDfa& everyEndBackwards(std::optional<Code> separator = std::nullopt) const;
 
     const TRE_NFA& nfa() const { return m_nfa; }
     bool startsWithLineHead() const { return m_nfa.startsWithLineHead(); }
@@ -56,6 +63,7 @@ private:
     mutable detail::LazyDfa m_states;  // walks m_nfa
     mutable std::optional<detail::LazyDfa> m_everyStart;
     mutable std::optional<TRE_NFA> m_reversed;
+    mutable std::optional<Code> m_reversedSeparator;
     mutable std::optional<detail::LazyDfa> m_everyEnd;  // walks *m_reversed
     bool m_literal = false;
     std::string m_literalText;

@@ -138,6 +138,20 @@ TRE_NFA TRE_NFA::reversed() const {
     return r;
 }
 
+TRE_NFA TRE_NFA::reversedWithLineTails(Code separator) const {
+    TRE_NFA r = reversed();
+    for (std::size_t s = 0; s < m_states.size(); ++s) {
+        const auto& moves = m_states[s].moves;
+        const bool toTail = std::any_of(moves.begin(), moves.end(), [&](const NfaTransition& t) {
+            return t.label.lo <= m_tailCode && m_tailCode <= t.label.hi;
+        });
+        if (!toTail) continue;
+        r.add(1, static_cast<int>(s), {separator, separator});
+        r.add(1, static_cast<int>(s), {m_tailCode, m_tailCode});
+    }
+    return r;
+}
+
 std::vector<std::uint32_t> TRE_NFA::labelBounds() const {
     std::vector<std::uint32_t> bounds;
     for (const State& s : m_states) {

@@ -86,6 +86,13 @@ public:
     // The automaton read backwards: every transition turned around, state
     // numbers kept, so it runs from state 1 to state 0.
     TRE_NFA reversed() const;
+    // The same, for walks that resolve the line-tail anchor as the matchers
+    // do: state 1 also reads the separator code and the line-tail code into
+    // every state that has a way out on the line-tail code. A backward walk
+    // from the subject's end (read as the line-tail code) then reaches a
+    // state at a position when an attempt in it can end in a match or at a
+    // line tail further on.
+    TRE_NFA reversedWithLineTails(Code separator) const;
     // lo and hi + 1 of every label, sorted and unique: codes between two
     // neighbouring bounds are read alike by every transition.
     std::vector<std::uint32_t> labelBounds() const;

@@ -1,7 +1,10 @@
 // The dictionary rewrite: runs of ordinary characters outside classes are
 // matched against dictionary entries, first match wins, and each matched
-// entry becomes a group of its whole row.
+// entry becomes a group of its whole row. Time linear in the pattern for a
+// given dictionary.
 #include "regex/re_pre_processor.h"
+
+#include <unordered_map>
 
 #include "regex/re_scanner.h"
 #include "regex/sjis.h"
@@ -64,13 +67,29 @@ std::string TREPreProcessor::rewrite(const std::string& pattern, const std::vect
         if (kind == TokenKind::End) break;
     }
 
-    // Entries decoded once per rewrite.
-    std::vector<std::vector<std::vector<std::basic_string<Code>>>> decoded;
+    // Where the run of ordinary characters holding each token ends: found
+    // once for the whole pattern, so the rewrite stays linear in it.
+    std::vector<std::size_t> runEnds(tokens.size());
+    for (std::size_t i = tokens.size(); i-- > 0;) {
+        const bool ordinary = tokens[i].kind == TokenKind::Char;
+        runEnds[i] = !ordinary ? i : i + 1 < tokens.size() && tokens[i + 1].kind == TokenKind::Char ? runEnds[i + 1] : i + 1;
+    }
+
+    // Entries decoded once per rewrite and listed under their first code in
+    // dictionary order, so each token meets only the entries it can start
+    // and the first of them that matches is the first of the dictionaries.
+    struct Candidate {
+        std::basic_string<Code> codes;
+        const Dictionary::Row* row;
+    };
+    std::unordered_map<Code, std::vector<Candidate>> byFirstCode;
     for (const Dictionary* dictionary : dictionaries) {
-        auto& rows = decoded.emplace_back();
         for (const auto& row : dictionary->rows()) {
-            auto& entries = rows.emplace_back();
-            for (const auto& entry : row) appendCodes(entry, entries.emplace_back());
+            for (const auto& entry : row) {
+                std::basic_string<Code> codes;
+                appendCodes(entry, codes);
+                if (!codes.empty()) byFirstCode[codes[0]].push_back({std::move(codes), &row});
+            }
         }
     }
 
@@ -86,20 +105,14 @@ std::string TREPreProcessor::rewrite(const std::string& pattern, const std::vect
             ++i;
             continue;
         }
-        std::size_t runEnd = i;
-        while (runEnd < tokens.size() && tokens[runEnd].kind == TokenKind::Char) ++runEnd;
-
         std::size_t matched = 0;
         const Dictionary::Row* matchedRow = nullptr;
-        for (std::size_t d = 0; d < dictionaries.size() && !matched; ++d) {
-            const auto& rows = dictionaries[d]->rows();
-            for (std::size_t r = 0; r < rows.size() && !matched; ++r) {
-                for (const auto& entry : decoded[d][r]) {
-                    matched = entryMatch(entry, tokens, i, runEnd);
-                    if (matched) {
-                        matchedRow = &rows[r];
-                        break;
-                    }
+        if (const auto candidates = byFirstCode.find(token.code); candidates != byFirstCode.end()) {
+            for (const Candidate& c : candidates->second) {
+                matched = entryMatch(c.codes, tokens, i, runEnds[i]);
+                if (matched) {
+                    matchedRow = c.row;
+                    break;
                 }
             }
         }

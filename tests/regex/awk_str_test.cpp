@@ -2,7 +2,9 @@
 // against the reference on generated patterns and subjects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "regex/awk_str.h"
@@ -146,6 +148,74 @@ TEST(TAWKStr, AgreesWithTheReferenceOnGeneratedCases) {
     // The generator must produce enough real matches to make the check count.
     EXPECT_GT(matched, 5000);
     EXPECT_GT(nonEmpty, 2000);
+}
+
+// Every match of a subject, one search after another as replace all makes
+// them: from the end of each match (one character on after an empty one),
+// the starts limited to pieces of `piece` bytes as a long text is searched.
+std::vector<MatchSpan> everyMatch(const TMatchCORE& engine, bool anchored, const std::string& subject,
+                                  std::size_t piece, SearchMemo* memo) {
+    std::vector<MatchSpan> found;
+    for (std::size_t from = 0; from <= subject.size();) {
+        const std::string_view rest = std::string_view(subject).substr(from);
+        const SearchStarts starts{.limit = piece, .firstIsLineHead = from == 0 || subject[from - 1] == '\n'};
+        const auto m = anchored ? engine.anchoredSearch(rest, starts, memo) : engine.plainSearch(rest, starts, memo);
+        if (!m) {
+            // The next piece begins at the first character start behind this one.
+            const std::size_t pieceEnd = from + std::min(piece, rest.size() + 1);
+            while (from < pieceEnd) from += std::max<std::size_t>(testing::refCharAt(subject, from).length, 1);
+            continue;
+        }
+        found.push_back({from + m->start, from + m->end});
+        const std::size_t next = from + m->end;
+        from = m->end > m->start ? next : next + testing::refCharAt(subject, next).length + (next == subject.size());
+    }
+    return found;
+}
+
+// The backward walk that replaces failing attempts (forced here as soon as
+// one has read a byte) and the memo kept between searches must find exactly what the
+// attempts from every start find, anchors, line separators, zero bytes and
+// double-byte characters (a lead byte before a line feed) included.
+TEST(TMatchCORE, BackwardWalkFindsWhatTheAttemptsFind) {
+    testing::PatternGenerator gen(20261211);
+    std::vector<std::string> patterns = {
+        "a*b$", "^a*b", "(a|b)*x$", "a[^x]*$", "^$", "$", "^", "a$|b", "^a|b$", "a\\r?$", "(a|a\\rb)$",
+        "^(ab)*$", "\\n^a", "a\\n$", "^\x82\xA0*$", "[\\r\\n]*$", "^[^a]*", "b*", "x(a|b)*", "(a*)*b",
+    };
+    for (int i = 0; i < 400; ++i) patterns.push_back(gen.pattern(gen.pick(4)));
+    std::vector<std::string> subjects = {"", "a", "ab", "aab\r\nab", "a\ra\rx", "a\nb\n", "\x82\n\n^a",
+                                         std::string("ab\0ab", 5), "\n\n", "x\x82\xA0\x82\xA0\r\n"};
+    for (int i = 0; i < 40; ++i) subjects.push_back(gen.subject(10));
+    std::size_t compared = 0;
+    for (const std::string& pattern : patterns) {
+        TAWKStr attempts;
+        TAWKStr walk;
+        try {
+            attempts.SetRegExp(pattern);
+        } catch (const ERegExpParser&) {
+            continue;
+        }
+        walk.SetRegExp(pattern);
+        walk.SetAttemptBudget(0);
+        const bool anchored = attempts.dfa().startsWithLineHead() || attempts.dfa().endsWithLineTail();
+        for (LS sep : {LS::mcls_CRLF, LS::mcls_LF}) {
+            attempts.SetLineSeparator(sep);
+            walk.SetLineSeparator(sep);
+            for (const std::string& subject : subjects) {
+                for (std::size_t piece : {std::size_t{2}, std::size_t{5}, static_cast<std::size_t>(-1)}) {
+                    const auto expected = everyMatch(attempts, anchored, subject, piece, nullptr);
+                    SearchMemo memo;
+                    ASSERT_EQ(everyMatch(walk, anchored, subject, piece, &memo), expected)
+                        << pattern << " in " << ::testing::PrintToString(subject) << " pieces of " << piece;
+                    ASSERT_EQ(everyMatch(walk, anchored, subject, piece, nullptr), expected)
+                        << pattern << " in " << ::testing::PrintToString(subject) << " without a memo";
+                    compared += expected.size();
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 20000u);
 }
 
 }  // namespace

@@ -80,6 +80,26 @@ TEST(TREPreProcessor, FuzzyRewriteExamples) {
     for (const Case& c : cases) EXPECT_EQ(fuzzy(c.pattern), c.rewritten) << c.pattern;
 }
 
+// Among the entries that begin with the same character the first in the
+// order of dictionaries, rows and entries wins, and none reaches past the
+// run of ordinary characters it starts in.
+TEST(TREPreProcessor, FirstEntryInDictionaryOrderWins) {
+    const Dictionary first = Dictionary::fromCommaTexts({"abc,P", "q,ab"});
+    const Dictionary second = Dictionary::fromCommaTexts({"a,Z", "ab,Q"});
+    struct Case {
+        std::string pattern;
+        std::string rewritten;
+    };
+    const std::vector<Case> cases = {
+        {"abc", "(abc|P)"},
+        {"abd", "(q|ab)d"},
+        {"ab(c)", "(q|ab)(c)"},
+        {"ac", "(a|Z)c"},
+        {"[ab]c", "[ab]c"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TREPreProcessor::rewrite(c.pattern, {&first, &second}), c.rewritten) << c.pattern;
+}
+
 TEST(TREPreProcessor, SwitchesAndSynonymsBeforeFuzzy) {
     const Dictionary synonyms = Dictionary::fromCommaTexts({"cat,dog", "x,y"});
     TREPreProcessor pre;

@@ -43,7 +43,7 @@ std::optional<TextMatch> PacedSearch::find(std::size_t from) {
     for (;;) {
         if (from >= m_nextQuestion && !keepGoing(from)) return std::nullopt;
         const std::size_t end = pieceEnd(from);
-        if (const auto m = m_matcher.leftmost(m_text, from, end)) {
+        if (const auto m = m_matcher.leftmost(m_text, from, end, &m_memo)) {
             if (m->length == 0) return std::nullopt;
             return m;
         }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "regex/match_core.h"
 #include "search/engine/text_matcher.h"
 
 namespace tabulo::search {
@@ -39,6 +40,8 @@ private:
     // No line feed in [m_feedSearchedFrom, m_nextFeed); npos: none behind it.
     std::size_t m_feedSearchedFrom = std::string_view::npos;
     std::size_t m_nextFeed = std::string_view::npos;
+    // What the pattern engine learnt of the text, for the pieces and finds after.
+    regex::SearchMemo m_memo;
 };
 
 }  // namespace tabulo::search

@@ -58,17 +58,18 @@ TextMatcher::~TextMatcher() = default;
 TextMatcher::TextMatcher(TextMatcher&&) noexcept = default;
 TextMatcher& TextMatcher::operator=(TextMatcher&&) noexcept = default;
 
-std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from, std::size_t startLimit) const {
-    const std::optional<TextMatch> m = leftmost(text, from, startLimit);
+std::optional<TextMatch> TextMatcher::find(std::string_view text, std::size_t from, std::size_t startLimit,
+                                           regex::SearchMemo* memo) const {
+    const std::optional<TextMatch> m = leftmost(text, from, startLimit, memo);
     if (!m || m->length == 0) return std::nullopt;
     return m;
 }
 
-std::optional<TextMatch> TextMatcher::leftmost(std::string_view text, std::size_t from,
-                                               std::size_t startLimit) const {
+std::optional<TextMatch> TextMatcher::leftmost(std::string_view text, std::size_t from, std::size_t startLimit,
+                                               regex::SearchMemo* memo) const {
     std::size_t pos = from;
     while (pos <= text.size() && pos < startLimit) {
-        const std::optional<TextMatch> candidate = findCandidate(text, pos, startLimit);
+        const std::optional<TextMatch> candidate = findCandidate(text, pos, startLimit, memo);
         if (!candidate) return std::nullopt;
         if (candidate->length == 0 || !m_options.soWholeWord ||
             isWholeWord(text, candidate->start, candidate->end())) {
@@ -81,14 +82,17 @@ std::optional<TextMatch> TextMatcher::leftmost(std::string_view text, std::size_
 }
 
 std::optional<TextMatch> TextMatcher::findLastBefore(std::string_view text, std::size_t before) const {
+    regex::SearchMemo memo;
     std::optional<TextMatch> last;
-    for (std::optional<TextMatch> m = find(text, 0); m && m->start < before; m = find(text, m->end())) last = m;
+    for (std::optional<TextMatch> m = find(text, 0, before, &memo); m; m = find(text, m->end(), before, &memo)) {
+        last = m;
+    }
     return last;
 }
 
-std::optional<TextMatch> TextMatcher::findCandidate(std::string_view text, std::size_t from,
-                                                    std::size_t limit) const {
-    return m_engine ? findPattern(text, from, limit) : findPlain(text, from, limit);
+std::optional<TextMatch> TextMatcher::findCandidate(std::string_view text, std::size_t from, std::size_t limit,
+                                                    regex::SearchMemo* memo) const {
+    return m_engine ? findPattern(text, from, limit, memo) : findPlain(text, from, limit);
 }
 
 std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size_t from, std::size_t limit) const {
@@ -126,27 +130,29 @@ std::optional<TextMatch> TextMatcher::findPlain(std::string_view text, std::size
     return std::nullopt;
 }
 
-std::optional<TextMatch> TextMatcher::findPattern(std::string_view text, std::size_t from, std::size_t limit) const {
+std::optional<TextMatch> TextMatcher::findPattern(std::string_view text, std::size_t from, std::size_t limit,
+                                                  regex::SearchMemo* memo) const {
     // The engine's subject ends at a zero byte: a match found lies before
     // the first one, and without a match the search goes on behind it.
     const std::string_view searched = text.substr(0, std::min(text.size(), limit));
     for (;;) {
-        if (const auto m = findPatternBefore(text, from, limit)) return m;
+        if (const auto m = findPatternBefore(text, from, limit, memo)) return m;
         const std::size_t zero = searched.find('\0', from);
         if (zero == std::string_view::npos) return std::nullopt;
         from = zero + 1;
     }
 }
 
-std::optional<TextMatch> TextMatcher::findPatternBefore(std::string_view text, std::size_t from,
-                                                        std::size_t limit) const {
+std::optional<TextMatch> TextMatcher::findPatternBefore(std::string_view text, std::size_t from, std::size_t limit,
+                                                        regex::SearchMemo* memo) const {
     if (from > text.size()) return std::nullopt;
     const std::string_view subject = text.substr(from);
     const regex::SearchStarts starts{
         .limit = limit == std::string_view::npos ? limit : limit - from,
         .firstIsLineHead = from == 0 || text[from - 1] == '\n',
     };
-    const auto span = m_anchored ? m_engine->anchoredSearch(subject, starts) : m_engine->plainSearch(subject, starts);
+    const auto span = m_anchored ? m_engine->anchoredSearch(subject, starts, memo)
+                                 : m_engine->plainSearch(subject, starts, memo);
     if (!span) return std::nullopt;
     return TextMatch{from + span->start, span->end - span->start};
 }

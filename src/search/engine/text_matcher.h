@@ -21,6 +21,7 @@
 
 namespace tabulo::regex {
 class TAWKStr;
+class SearchMemo;
 }
 
 namespace tabulo::search {
@@ -52,24 +53,31 @@ public:
     // and before `startLimit`; nothing when there is none or when it is
     // empty. The start of the text and every position after a line feed are
     // line heads; the end of the text and every position before a carriage
-    // return are line tails.
+    // return are line tails. Searches of one unchanged text one after
+    // another (every match of it) pass one memo, which keeps them linear in
+    // the text together; it belongs to this matcher and that text.
     std::optional<TextMatch> find(std::string_view text, std::size_t from = 0,
-                                  std::size_t startLimit = std::string_view::npos) const;
+                                  std::size_t startLimit = std::string_view::npos,
+                                  regex::SearchMemo* memo = nullptr) const;
     // The same, an empty match included: a long text is searched piece by
     // piece this way, each piece's matches the same as the whole text's, and
     // an empty one ends the search.
     std::optional<TextMatch> leftmost(std::string_view text, std::size_t from = 0,
-                                      std::size_t startLimit = std::string_view::npos) const;
+                                      std::size_t startLimit = std::string_view::npos,
+                                      regex::SearchMemo* memo = nullptr) const;
     // The last match that starts before `before`, matches taken one after
     // another from the start of the text.
     std::optional<TextMatch> findLastBefore(std::string_view text, std::size_t before) const;
 
 private:
-    std::optional<TextMatch> findCandidate(std::string_view text, std::size_t from, std::size_t limit) const;
+    std::optional<TextMatch> findCandidate(std::string_view text, std::size_t from, std::size_t limit,
+                                           regex::SearchMemo* memo) const;
     std::optional<TextMatch> findPlain(std::string_view text, std::size_t from, std::size_t limit) const;
-    std::optional<TextMatch> findPattern(std::string_view text, std::size_t from, std::size_t limit) const;
+    std::optional<TextMatch> findPattern(std::string_view text, std::size_t from, std::size_t limit,
+                                         regex::SearchMemo* memo) const;
     // The first match from `from` up to the next zero byte.
-    std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from, std::size_t limit) const;
+    std::optional<TextMatch> findPatternBefore(std::string_view text, std::size_t from, std::size_t limit,
+                                               regex::SearchMemo* memo) const;
 
     std::string m_pattern;        // for plain search without case: folded
     std::vector<bool> m_foldsAt;  // plain search without case: pattern bytes that are letters of their own

@@ -8,6 +8,7 @@
 #include "editor/model/editor_model.h"
 #include "editor/model/text_lines.h"
 #include "editor/view/editor_view.h"
+#include "regex/match_core.h"
 #include "search/engine/replace_all.h"
 
 namespace tabulo::search {
@@ -46,7 +47,9 @@ void EditorSearch::setHighlight(bool on) {
         return;
     }
     m_view.setMatchFinder([matcher = m_matcher](std::string_view line, auto& ranges) {
-        for (auto m = matcher->find(line, 0); m; m = matcher->find(line, m->end())) {
+        regex::SearchMemo memo;
+        for (auto m = matcher->find(line, 0, std::string_view::npos, &memo); m;
+             m = matcher->find(line, m->end(), std::string_view::npos, &memo)) {
             ranges.emplace_back(m->start, m->end());
         }
     });
