@@ -119,7 +119,7 @@ row "literal 検索, $c" "rg -n -E shift_jis" "rg -n -E shift_jis 検索 '$corpu
   "tabulo-cli grep" "'$cli' grep '$literal' '$corpus'"
 row "literal 検索, $c" "rg -c (bytes)" "rg -c '$rgBytes' '$corpus'" \
   "tabulo-cli grep -c" "'$cli' grep -c '$literal' '$corpus'"
-row "class [あ-お]ん|漢字, $c" "GNU grep -E -n (set spelled out)" "env LC_ALL=C grep -E -n '$spelled' '$corpus'" \
+row "class [あ-お]ん\\|漢字, $c" "GNU grep -E -n (set spelled out)" "env LC_ALL=C grep -E -n '$spelled' '$corpus'" \
   "tabulo-cli grep" "'$cli' grep '$class' '$corpus'"
 row "literal 検索, ${#files[@]} files" "GNU grep -rn" "env LC_ALL=C grep -rn '$literal' '$tree'" \
   "tabulo-cli grep (files given)" "'$cli' grep '$literal' $fileArgs"

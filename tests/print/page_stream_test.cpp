@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fixed_metrics.h"
+
 #include <algorithm>
 #include <random>
 #include <string>
@@ -14,21 +16,8 @@
 namespace tabulo::print {
 namespace {
 
-// Single-byte characters 10 dots wide, double-byte ones 20, and 0x01 of no
-// width at all.
-class FixedMetrics : public TextMetrics {
-public:
-    int lineHeight() const override { return 50; }
-    int ascent() const override { return 40; }
-    int averageCharWidth() const override { return 10; }
-    int charAdvance(unsigned code) const override {
-        if (code == 0x01)
-            return 0;
-        return (code > 0xFF ? 20 : 10) * kAdvanceUnitsPerDot;
-    }
-};
-
-const DateTime kWhen{2026, 1, 5, 9, 5, 7};
+using layout_test::FixedMetrics;
+using layout_test::kWhen;
 
 // The lines of text by the command-line rule, split here on their own.
 std::vector<std::string> linesOf(const std::string& text) {
