@@ -38,6 +38,16 @@ TEST_P(LineLimitCli, AnEndlessLineStopsWithStatusTwo) {
     EXPECT_NE(run.out.find(" status 2\n"), std::string::npos) << run.out;
 }
 
+// A named file is mapped by sort rather than read: the limit holds there too.
+TEST_F(CliTest, SortOfAMappedFileKeepsTheLimit) {
+    const RunResult run = runShell("cd " + quoted(m_dir.string()) + " && truncate -s 300000000 big && (" +
+                                   kAddressCeiling + "exec " + program() +
+                                   " sort big 2>&1 >/dev/null); echo \" status $?\"");
+    EXPECT_NE(run.out.find("tabulo-cli sort: the line at byte 1 is longer than 268435456 bytes"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(" status 2\n"), std::string::npos) << run.out;
+}
+
 const LimitCase kLimitCases[] = {
     {"Calc", "calc"},
     {"Replace", "replace a b"},
