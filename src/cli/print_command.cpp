@@ -144,27 +144,27 @@ int runPrint(Invocation& call) {
     if (path != "-")
         properties.FileName = sjis::SjisCodec::instance().fromUtf8Lossy(call.messages().fromArgument(path));
 
-    // The line count only sets the width of the number column.
-    CountedInput counted;
-    if (properties.LineNumber)
-        countLines(path, counted);
-    InputFile file(properties.LineNumber ? counted.path : path);
-    std::string block(kBlockSize, '\0');
-    std::size_t got = file.read(block.data(), block.size());
-    if (got == 0)
-        throw CliError("nothing to print: the input has no lines");
-
-    keepPageBuffersInTheHeap();
-    const auto application = printingApplication();
-    platform::TPrinterSettings printer;
-    printer.SetIndex(0);  // the built-in PDF printer is always the first
-    print::TStringsPrinter layout(printer);
-    layout.Properties = properties;
-    layout.Font = print::defaultPrintFont();
-    const print::PageGeometry geometry = layout.geometry();
-    const QFont font = print::printerFont(layout.Font, geometry.dpi);
-    const print::PrinterFontMetrics metrics(font);
     try {
+        // The line count only sets the width of the number column.
+        CountedInput counted;
+        if (properties.LineNumber)
+            countLines(path, counted);
+        InputFile file(properties.LineNumber ? counted.path : path);
+        std::string block(kBlockSize, '\0');
+        std::size_t got = file.read(block.data(), block.size());
+        if (got == 0)
+            throw CliError("nothing to print: the input has no lines");
+
+        keepPageBuffersInTheHeap();
+        const auto application = printingApplication();
+        platform::TPrinterSettings printer;
+        printer.SetIndex(0);  // the built-in PDF printer is always the first
+        print::TStringsPrinter layout(printer);
+        layout.Properties = properties;
+        layout.Font = print::defaultPrintFont();
+        const print::PageGeometry geometry = layout.geometry();
+        const QFont font = print::printerFont(layout.Font, geometry.dpi);
+        const print::PrinterFontMetrics metrics(font);
         QPrinter pdf(QPrinter::HighResolution);
         printer.configure(pdf);
         pdf.setDocName(QString::fromStdString(call.messages().fromArgument(path)));
