@@ -12,7 +12,7 @@ packages=(
   xvfb xauth netpbm openbox x11-utils xdotool imagemagick
   ibus ibus-mozc mozc-server dbus-x11
   gawk sed ruby
-  libmuparser-dev nkf ripgrep
+  libmuparser-dev nkf ripgrep grep coreutils libc-bin time
   clang libclang-rt-14-dev
   qt6-translations-l10n breeze-icon-theme libqt6svg6 desktop-file-utils
   cups libcups2-dev printer-driver-cups-pdf poppler-utils fonts-ipafont-mincho

@@ -6,6 +6,8 @@
 //
 //   textops_sort_peer [--lines N] [--runs R] [--dir DIR]
 //   textops_sort_peer --child-sort FILE     (internal: the core sort in a child)
+//   textops_sort_peer --write-lines FILE N  (writes the N mixed lines, for other
+//   textops_sort_peer --write-log-lines FILE N            benchmarks; or log lines)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <fcntl.h>
@@ -141,6 +143,14 @@ bool compareOnInput(const char* shape, const std::string& text, const std::files
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--child-sort") == 0) return childSort(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "--write-lines") == 0) {
+        std::ofstream(argv[2], std::ios::binary) << tabulo::bench::makeSortLines(std::stoul(argv[3]));
+        return 0;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--write-log-lines") == 0) {
+        std::ofstream(argv[2], std::ios::binary) << tabulo::bench::makeLogLines(std::stoul(argv[3]));
+        return 0;
+    }
 
     std::size_t lines = 1000000;
     int runs = 3;

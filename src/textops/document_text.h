@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <span>
@@ -39,6 +41,26 @@ enum class EofByte { EndsText, Ordinary };
 
 namespace detail {
 
+// The first CR or LF in data[from, size), or size: eight bytes at a time.
+inline std::size_t findLineBreak(const char* data, std::size_t from, std::size_t size) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    const auto hasByte = [](std::uint64_t word, std::uint64_t pattern) {
+        const std::uint64_t x = word ^ pattern;
+        return (x - kOnes) & ~x & kHighs;
+    };
+    std::size_t pos = from;
+    for (; pos + 8 <= size; pos += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + pos, 8);
+        if (hasByte(word, kOnes * '\r') | hasByte(word, kOnes * '\n')) break;
+    }
+    for (; pos < size; ++pos) {
+        if (data[pos] == '\r' || data[pos] == '\n') return pos;
+    }
+    return size;
+}
+
 // Calls onLine(offset, length) for every line of text, in order, and returns
 // whether the text ended with a line break. The one splitting rule of the file
 // format, shared by everything that splits a text.
@@ -51,11 +73,9 @@ bool forEachLine(std::string_view text, OnLine&& onLine, EofByte eofByte = EofBy
     const std::size_t size = text.size();
     std::size_t start = 0;
     for (std::size_t pos = 0; pos < size;) {
+        pos = findLineBreak(data, pos, size);
+        if (pos == size) break;
         const char byte = data[pos];
-        if (byte != '\r' && byte != '\n') {
-            ++pos;
-            continue;
-        }
         onLine(start, pos - start);
         pos += (byte == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
         start = pos;

@@ -1,7 +1,8 @@
 // Line sort: the whole line is the key, compared byte by byte as unsigned
 // values (a proper prefix sorts first); no numeric, case or character-set
 // collation, so "006" < "123" < "6" and "B" < "a". Sorting moves small keys,
-// views or string buffers around; it never copies line bytes.
+// views or string buffers around; it never copies line bytes. Large sorts
+// use two threads.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 
 #include "textops/document_text.h"
 #include "textops/line_command.h"
+#include "textops/sort_keys.h"
 
 namespace tabulo::textops {
 
@@ -38,18 +40,6 @@ int compareLines(std::string_view a, std::string_view b);
 // also leaves the list unchanged.
 LineResult sortLines(std::vector<std::string>& lines, LineRange range, SortOrder order,
                      const ProgressFn& progress = {});
-
-namespace detail {
-
-// A line to sort: its first eight bytes packed big-endian (zero-padded), and
-// where to find it: offset and length in a text, or index and length in a list.
-struct SortKey {
-    std::uint64_t prefix;
-    std::uint32_t where;
-    std::uint32_t length;  // saturated at 2^32-1; only compared while below 8
-};
-
-}  // namespace detail
 
 // The lines of a whole document text in sorted order, as views into that text
 // (which must outlive this). Costs 16 bytes a line besides the text.

@@ -1,7 +1,8 @@
 // An endless line (zero bytes without a break) stops every line-wise
 // subcommand with exit status 2 and a message naming the limit, in bounded
 // memory: each run has a ceiling on its address space far below the input.
-// The subcommands that stream within a line are in streaming_cli_test.
+// The subcommands that stream within a line are in streaming_cli_test
+// (print in print_cli_test).
 #include <string>
 
 #include "cli/cli_fixture.h"
@@ -26,9 +27,6 @@ class LineLimitCli : public CliTest, public ::testing::WithParamInterface<LimitC
 TEST_P(LineLimitCli, AnEndlessLineStopsWithStatusTwo) {
     const LimitCase& c = GetParam();
     const std::string subcommand = std::string(c.arguments, 0, c.arguments.find(' '));
-    if (subcommand == "print" && runShell(program() + " print --help >/dev/null 2>&1").status != 0) {
-        GTEST_SKIP() << "tabulo-cli is built without print";
-    }
     writeFile("S.awk", "{ print }\n");
     // 300 MB of zero bytes, more than the limit of a line (256 MiB), under a
     // ceiling of 2 GB of address space (not under AddressSanitizer, which
@@ -38,6 +36,16 @@ TEST_P(LineLimitCli, AnEndlessLineStopsWithStatusTwo) {
                                    program() + " " + c.arguments + " 2>&1 >/dev/null); echo \" status $?\"");
     EXPECT_NE(run.out.find("tabulo-cli " + subcommand + ": "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(" is longer than 268435456 bytes, the longest line taken\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" status 2\n"), std::string::npos) << run.out;
+}
+
+// A named file is mapped by sort rather than read: the limit holds there too.
+TEST_F(CliTest, SortOfAMappedFileKeepsTheLimit) {
+    const RunResult run = runShell("cd " + quoted(m_dir.string()) + " && truncate -s 300000000 big && (" +
+                                   kAddressCeiling + "exec " + program() +
+                                   " sort big 2>&1 >/dev/null); echo \" status $?\"");
+    EXPECT_NE(run.out.find("tabulo-cli sort: the line at byte 1 is longer than 268435456 bytes"), std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find(" status 2\n"), std::string::npos) << run.out;
 }
 
@@ -55,7 +63,6 @@ const LimitCase kLimitCases[] = {
     {"ConvDetecting", "conv --to jis"},
     {"ConvBase64", "conv --to base64"},
     {"DecodeUuencode", "decode uuencode"},
-    {"Print", "print --pdf out.pdf"},
     {"Script", "script awk S.awk"},
 };
 

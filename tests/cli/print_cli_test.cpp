@@ -1,7 +1,10 @@
 // tabulo-cli print through the built program: a Japanese file becomes a PDF
 // with the dialog's layout (read back with pdftotext and pdffonts), with the
 // header, footer, columns and line numbers asked for, and bad input ends
-// with exit status 2 and no file.
+// with exit status 2 and no file. An endless line is printed as it comes,
+// in bounded memory.
+#include <cstdio>
+
 #include "cli/cli_fixture.h"
 
 namespace tabulo::testing {
@@ -83,6 +86,45 @@ TEST_F(PrintCliTest, BadInputEndsWithStatusTwo) {
         EXPECT_NE(run.out.find(c.message), std::string::npos) << c.name << ": " << run.out;
         EXPECT_FALSE(std::filesystem::exists(pdf)) << c.name;
     }
+}
+
+// Numbered lines need the line count first: standard input, copied to a
+// temporary file to be counted, prints as the named file does.
+TEST_F(PrintCliTest, LineNumbersFromStandardInputAsFromTheFile) {
+    if (!hasPoppler()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    std::string text;
+    for (int i = 1; i <= 120; ++i) text += kJapanese + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+    text += std::string(5000, 'w');  // a long last line without a break
+    const std::string in = writeFile("lines.txt", text);
+    const std::string fromFile = (m_dir / "file.pdf").string();
+    const std::string fromPipe = (m_dir / "pipe.pdf").string();
+    ASSERT_EQ(runShell(program() + " print -n --pdf " + quoted(fromFile) + " " + quoted(in)).status, 0);
+    ASSERT_EQ(runShell("cat " + quoted(in) + " | " + program() + " print -n --pdf " + quoted(fromPipe)).status, 0);
+    const std::string out = pdfText(fromPipe);
+    EXPECT_NE(out.find("120:日本語の行120"), std::string::npos) << out;
+    EXPECT_NE(out.find("121:wwww"), std::string::npos) << out;
+    EXPECT_EQ(out, pdfText(fromFile));
+}
+
+// An endless line (from /dev/zero) is laid out and written page by page:
+// while 6 MB more of it are read, the peak memory grows by far less.
+TEST_F(PrintCliTest, AnEndlessLineIsPrintedInBoundedMemory) {
+    // AddressSanitizer keeps freed blocks in quarantine, which would count
+    // as growth: keep its quarantine small.
+    const RunResult run = runShell(
+        "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=1\"; export ASAN_OPTIONS; "
+        "tr '\\0' a </dev/zero | " + program() + " print --pdf /dev/null & pid=$!; "
+        "field() { awk -v k=\"$1\" '$1 == k { print $2 }' /proc/$pid/status /proc/$pid/io 2>/dev/null; }; "
+        "wait_read() { n=0; while [ \"$(field rchar:)\" -lt \"$1\" ] 2>/dev/null && [ $n -lt 3000 ]; do "
+        "sleep 0.1; n=$((n + 1)); done; }; "
+        "wait_read 3000000; read0=$(field rchar:); peak0=$(field VmHWM:); "
+        "wait_read $((read0 + 6000000)); read1=$(field rchar:); peak1=$(field VmHWM:); "
+        "kill $pid; echo \"$read0 $peak0 $read1 $peak1\"");
+    long long read0 = 0, peak0 = 0, read1 = 0, peak1 = 0;
+    ASSERT_EQ(std::sscanf(run.out.c_str(), "%lld %lld %lld %lld", &read0, &peak0, &read1, &peak1), 4) << run.out;
+    ASSERT_GE(read1 - read0, 6000000) << run.out;
+    // Peaks are in kB; a held line would add its 6 MB.
+    EXPECT_LT(peak1 - peak0, 2000) << run.out;
 }
 
 }  // namespace

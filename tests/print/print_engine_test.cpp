@@ -7,20 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include "fixed_metrics.h"
+
 #include <string>
 #include <vector>
 
 namespace tabulo::print {
 namespace {
 
-// Single-byte characters 10 dots wide, double-byte ones 20; lines 50 high.
-class FixedMetrics : public TextMetrics {
-public:
-    int lineHeight() const override { return 50; }
-    int ascent() const override { return 40; }
-    int averageCharWidth() const override { return 10; }
-    int charAdvance(unsigned code) const override { return (code > 0xFF ? 20 : 10) * kAdvanceUnitsPerDot; }
-};
+using layout_test::FixedMetrics;
+using layout_test::kWhen;
 
 // A font whose half-width advance is not a whole number of dots: 41.5 dots,
 // full width 83, as IPAMincho at 10 points on 600 dpi.
@@ -31,8 +27,6 @@ public:
     int averageCharWidth() const override { return 42; }
     int charAdvance(unsigned code) const override { return code > 0xFF ? 83 * 64 : 83 * 32; }
 };
-
-const DateTime kWhen{2026, 1, 5, 9, 5, 7};
 
 TEST(ParseHeader, Placeholders) {
     struct Case {

@@ -86,7 +86,7 @@ Lines randomLines(std::mt19937& random, std::size_t count) {
 
 TEST(LineSortTest, MatchesReferenceSortOnRandomLines) {
     std::mt19937 random(7);
-    // 70000 lines take the bucketed path, the smaller counts the plain one.
+    // 70000 lines are sorted on two threads, the smaller counts on one.
     for (std::size_t count : {0u, 1u, 2u, 17u, 3000u, 70000u}) {
         const Lines lines = randomLines(random, count);
         Lines reference = lines;
@@ -102,6 +102,65 @@ TEST(LineSortTest, MatchesReferenceSortOnRandomLines) {
         ASSERT_EQ(sorted.size(), reference.size());
         for (std::size_t i = 0; i < reference.size(); ++i) ASSERT_EQ(sorted[i], reference[i]) << i;
     }
+}
+
+Lines referenceSort(std::string_view text) {
+    const SplitText split = splitDocumentText(text);
+    Lines reference(split.lines.begin(), split.lines.end());
+    std::sort(reference.begin(), reference.end(),
+              [](const std::string& a, const std::string& b) { return compareLines(a, b) < 0; });
+    return reference;
+}
+
+void expectSortedText(std::string_view text, const Lines& reference, SortOrder order) {
+    const SortedText sorted(text, order);
+    ASSERT_EQ(sorted.size(), reference.size());
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        const std::string& expected = order == SortOrder::Ascending ? reference[i] : reference[reference.size() - 1 - i];
+        ASSERT_EQ(sorted[i], expected) << i;
+    }
+    EXPECT_EQ(sorted.finalBreak(), splitDocumentText(text).finalBreak);
+}
+
+// A text of more than a megabyte is split into lines in two halves: every
+// kind of line break, and a CR LF pair at the middle in each of its
+// positions, must give the lines the whole-text split gives.
+TEST(LineSortTest, LargeTextSplitInHalvesKeepsEveryLine) {
+    std::mt19937 random(11);
+    const Lines lines = randomLines(random, 16000);
+    const char* const breaks[] = {"\r\n", "\r", "\n"};
+    std::string body;
+    for (const std::string& line : lines) body += line + breaks[random() % 3];
+    const char* const lasts[] = {"", "last line without a break", "\r\n"};
+    for (std::size_t pad = 0; pad < 8; ++pad) {
+        {
+            const char* const last = lasts[pad % 3];
+            // Lines of "ab" between the padding and the body put a CR LF at
+            // the middle of the text as pad changes.
+            std::string text = std::string(pad, 'p') + "\r\n";
+            while (text.size() < body.size() + 8) text += "ab\r\n";
+            text += body;
+            text += last;
+            ASSERT_GT(text.size(), 1u << 20);
+            SCOPED_TRACE(testing::Message() << "pad " << pad << ", last '" << last << "'");
+            const Lines reference = referenceSort(text);
+            expectSortedText(text, reference, SortOrder::Ascending);
+            expectSortedText(text, reference, SortOrder::Descending);
+        }
+    }
+}
+
+// The window's text ends at a 0x1A byte, also one in the second half.
+TEST(LineSortTest, LargeTextEndsAtTheEofByte) {
+    std::string text;
+    for (int i = 0; text.size() < (3u << 20) / 2; ++i) text += std::to_string(i * 7919 % 100003) + "\r\n";
+    const std::size_t kept = text.size();
+    text += "zz\x1a" "after the end\r\n";
+    const Lines reference = referenceSort(text.substr(0, kept + 2));
+    expectSortedText(text, reference, SortOrder::Ascending);
+    const SortedText ordinary(text, SortOrder::Ascending, EofByte::Ordinary);
+    ASSERT_EQ(ordinary.size(), reference.size());
+    EXPECT_EQ(ordinary[ordinary.size() - 1], "zz\x1a" "after the end");
 }
 
 TEST(LineSortTest, SortsOnlyTheRange) {

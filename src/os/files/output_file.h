@@ -9,27 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "os/files/safe_save.h"
+
 namespace tabulo::os {
 
 // Throws std::runtime_error "<path>: <system reason>".
 void writeOutputFile(const std::string& path, std::string_view bytes);
 
-// A file in memory, for a writer that only takes a file name and would not
-// tell of a failed write: it writes to path(), and the bytes are checked
-// when they go to their real place.
-class MemoryFile {
-public:
-    MemoryFile();
-    ~MemoryFile();
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    // A name by which this process can open the file.
-    std::string path() const;
-    std::string bytes() const;
-
-private:
-    int m_fd;
-};
+// The same for contents that `write` puts into the descriptor it is given
+// (safe_save.h), for output produced as it is written.
+void writeOutputFileWith(const std::string& path, const FileWriter& write);
 
 }  // namespace tabulo::os

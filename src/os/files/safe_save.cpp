@@ -75,7 +75,7 @@ std::string tempTemplate(const std::string& folder) {
 // new text is complete and flushed in a temporary file first, and the old
 // text stays whole in a recovery copy until the in-place copy is flushed. A
 // write that fails half-way puts the old text back at once.
-void writeThroughLinks(const std::string& path, const std::string& target, std::string_view bytes,
+void writeThroughLinks(const std::string& path, const std::string& target, const FileWriter& write,
                        const SaveOptions& options) {
     const std::string folder = folderOf(target);
     removeStaleSaveFiles(folder);
@@ -84,14 +84,16 @@ void writeThroughLinks(const std::string& path, const std::string& target, std::
     if (text.get() < 0) fail(path, errno);
     std::string copy;
     try {
-        writeAll(text.get(), bytes, path);
+        write(text.get());
         if (::fsync(text.get()) != 0) fail(path, errno);
+        struct stat written {};
+        if (::fstat(text.get(), &written) != 0) fail(path, errno);
         copy = keepRecoveryCopy(target, options.recoveryFolder.value_or(folder));
         Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
         if (fd.get() < 0) fail(target, errno);
         if (::lseek(text.get(), 0, SEEK_SET) != 0) fail(path, errno);
         detail::copyAll(text.get(), fd.get(), path);
-        if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(target, errno);
+        if (::ftruncate(fd.get(), written.st_size) != 0) fail(target, errno);
         if (::fsync(fd.get()) != 0) fail(target, errno);
         if (fd.close() != 0) fail(target, errno);
     } catch (...) {
@@ -109,7 +111,7 @@ void writeThroughLinks(const std::string& path, const std::string& target, std::
     ::unlink(temp.c_str());
 }
 
-void replaceAtomically(const std::string& path, const std::string& target, std::string_view bytes,
+void replaceAtomically(const std::string& path, const std::string& target, const FileWriter& write,
                        const struct stat* old, const SaveOptions& options) {
     const std::string folder = folderOf(target);
     removeStaleSaveFiles(folder);
@@ -130,7 +132,7 @@ void replaceAtomically(const std::string& path, const std::string& target, std::
         // While the text is incomplete (and when a kill leaves it behind) the
         // temporary file is readable by no one but its owner.
         if (::fchmod(fd.get(), mode & 0600) != 0) fail(path, errno);
-        writeAll(fd.get(), bytes, path);
+        write(fd.get());
         if (::fsync(fd.get()) != 0) fail(path, errno);
         if (::fchmod(fd.get(), mode) != 0) fail(path, errno);
         if (fd.close() != 0) fail(path, errno);
@@ -160,15 +162,19 @@ std::string resolveSaveTarget(const std::string& path) {
 }
 
 void saveFileBytes(const std::string& path, std::string_view bytes, const SaveOptions& options) {
+    saveFileWith(path, [&](int fd) { writeAll(fd, bytes, path); }, options);
+}
+
+void saveFileWith(const std::string& path, const FileWriter& write, const SaveOptions& options) {
     const std::string target = options.followLink ? resolveSaveTarget(path) : path;
     struct stat old {};
     // A link still standing here is not followed: the saved file replaces it.
     const bool exists = ::lstat(target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
     if (exists && !S_ISREG(old.st_mode)) throw NotRegularFileError(path, old.st_mode);
     if (exists && old.st_nlink > 1 && !options.privateFile) {
-        writeThroughLinks(path, target, bytes, options);
+        writeThroughLinks(path, target, write, options);
     } else {
-        replaceAtomically(path, target, bytes, exists ? &old : nullptr, options);
+        replaceAtomically(path, target, write, exists ? &old : nullptr, options);
     }
 }
 

@@ -16,6 +16,7 @@
 // removed by the next save in its folder.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,14 @@ struct SaveOptions {
 // "<path>: <reason>", or NotRegularFileError when `path` names a folder, a
 // FIFO, a device or a socket.
 void saveFileBytes(const std::string& path, std::string_view bytes, const SaveOptions& options = {});
+
+// Writes the file's new contents into the descriptor it is given, from its
+// start; throws on a failed write.
+using FileWriter = std::function<void(int fd)>;
+
+// The same for contents that `write` produces, for a file too large to be
+// held in memory first.
+void saveFileWith(const std::string& path, const FileWriter& write, const SaveOptions& options = {});
 
 // The file a save of `path` writes: symbolic links followed (relative
 // targets from the link's folder); a dangling link gives its target; a

@@ -3,6 +3,7 @@
 #include "sjis/sjis_char.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tabulo::print {
 namespace {
@@ -45,36 +46,46 @@ int LineCutter::textWidth(std::string_view text) const {
     return static_cast<int>((textAdvance(text) + kAdvanceUnitsPerDot / 2) / kAdvanceUnitsPerDot);
 }
 
-// Starts from the guess (moved back to a character boundary), grows while
-// the piece is narrower than the column, then shrinks while it is wider,
-// never below one character.
-std::size_t LineCutter::pieceLength(std::string_view rest, std::size_t guess, long long columnAdvance) const {
-    // Character boundaries of `rest` and the widths of the prefixes ending
-    // there, built as far as the search needs them.
-    std::vector<std::size_t> bounds{0};
-    std::vector<long long> widths{0};
-    const auto extend = [&] {
-        const std::size_t pos = bounds.back();
-        widths.push_back(advance(widths.back(), rest, pos));
-        bounds.push_back(pos + sjis::charLengthAt(rest, pos));
-    };
-    const std::size_t start = std::min(guess, rest.size());
-    while (bounds.back() < rest.size() && bounds.back() + sjis::charLengthAt(rest, bounds.back()) <= start)
-        extend();
-    std::size_t k = bounds.size() - 1;
-    while (widths[k] < columnAdvance && bounds[k] < rest.size()) {
-        if (k + 1 == bounds.size())
-            extend();
-        ++k;
+std::optional<std::size_t> LineCutter::nextPiece(std::string_view rest, int columnWidth, bool first,
+                                                 bool lineEnds) const {
+    const long long column = static_cast<long long>(columnWidth) * kAdvanceUnitsPerDot;
+    // Walks the characters, keeping the width of the start up to pos and
+    // the first boundary where that width reaches the column.
+    long long x = 0;
+    std::size_t pos = 0;
+    std::size_t reached = std::string_view::npos;
+    bool tooWide = false;
+    for (;;) {
+        if (x >= column && reached == std::string_view::npos) {
+            reached = pos;
+            // Only a line that is one piece may still go on without growing wider.
+            if (!first)
+                break;
+        }
+        if (pos == rest.size()) {
+            if (!lineEnds)
+                return std::nullopt;
+            break;
+        }
+        if (pos >= kMaxPieceBytes) {
+            tooWide = true;
+            break;
+        }
+        if (pos + 1 == rest.size() && !lineEnds && sjis::isLeadByte(static_cast<unsigned char>(rest[pos])))
+            return std::nullopt;  // its trail byte is still to come
+        const long long next = advance(x, rest, pos);
+        if (next > column) {
+            tooWide = true;
+            break;
+        }
+        x = next;
+        pos += sjis::charLengthAt(rest, pos);
     }
-    while (widths[k] > columnAdvance && k > 1)
-        --k;
-    if (k == 0) {
-        if (bounds.size() == 1)
-            extend();
-        k = 1;
-    }
-    std::size_t length = bounds[k];
+    if (first && !tooWide)
+        return rest.size();  // the whole line fits
+    std::size_t length = reached != std::string_view::npos ? reached : pos;
+    if (length == 0)
+        length = sjis::charLengthAt(rest, 0);
     if (!isWhiteSpace(rest[length - 1])) {
         for (std::size_t p = length - 1; p-- > 0;) {
             if (isWhiteSpace(rest[p])) {
@@ -87,19 +98,13 @@ std::size_t LineCutter::pieceLength(std::string_view rest, std::size_t guess, lo
 }
 
 std::vector<std::string_view> LineCutter::cut(std::string_view line, int columnWidth) const {
-    const long long width = textAdvance(line);
-    const long long column = static_cast<long long>(columnWidth) * kAdvanceUnitsPerDot;
-    if (width <= column)
-        return {line};
-    const long long pieces = column > 0 ? (width + column - 1) / column : static_cast<long long>(line.size());
-    const std::size_t guess = line.size() / static_cast<std::size_t>(std::max(1LL, pieces));
     std::vector<std::string_view> result;
     std::string_view rest = line;
-    while (!rest.empty()) {
-        const std::size_t length = pieceLength(rest, guess, column);
+    do {
+        const std::size_t length = *nextPiece(rest, columnWidth, result.empty(), true);
         result.push_back(rest.substr(0, length));
         rest.remove_prefix(length);
-    }
+    } while (!rest.empty());
     return result;
 }
 

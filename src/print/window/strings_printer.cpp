@@ -72,22 +72,33 @@ bool recordPages(const TStringsPrinterProperties& properties, const QFont& font,
 }
 
 void printPages(const TMetaFileList& list, const TStringsPrinterProperties& properties, QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    PagePrinter pages(properties, printer);
+    for (int i = 0; i < list.Count(); ++i)
+        pages.print(list, i, i);
+    pages.end();
+}
+
+PagePrinter::PagePrinter(const TStringsPrinterProperties& properties, QPrinter& printer)
+    : m_properties(properties), m_printer(printer), m_painter(std::make_unique<QPainter>()) {
+    if (!m_painter->begin(&printer)) {
         const QString target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         throw std::runtime_error(QStringLiteral("印刷を開始できません: %1").arg(target).toStdString());
     }
-    const QRectF page(QPointF(0, 0), QSizeF(list.pageSize()));
-    bool first = true;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (!properties.isPagePrinted(i))
-            continue;
-        if (!first)
-            printer.newPage();
-        list.play(painter, i, page);
-        first = false;
-    }
-    painter.end();
+}
+
+PagePrinter::~PagePrinter() = default;
+
+void PagePrinter::print(const TMetaFileList& list, int recording, int pageIndex) {
+    if (!m_properties.isPagePrinted(pageIndex))
+        return;
+    if (!m_first)
+        m_printer.newPage();
+    list.play(*m_painter, recording, QRectF(QPointF(0, 0), QSizeF(list.pageSize())));
+    m_first = false;
+}
+
+void PagePrinter::end() {
+    m_painter->end();
 }
 
 bool TStringsPrinter::DivideStringsToMetaFiles(const LineSource& lines, TMetaFileList& list, const QString& caption) {

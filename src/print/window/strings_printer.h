@@ -12,8 +12,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QDialog;
+class QPainter;
 class QPrinter;
 
 namespace tabulo::platform {
@@ -33,6 +35,28 @@ bool recordPages(const TStringsPrinterProperties& properties, const QFont& font,
 // printer, one sheet each, with no blank sheet after the last. Throws
 // std::runtime_error when the printer or file cannot be opened.
 void printPages(const TMetaFileList& list, const TStringsPrinterProperties& properties, QPrinter& printer);
+
+// The same a page at a time, for pages replayed as they are laid out.
+class PagePrinter {
+public:
+    // Throws std::runtime_error when the printer or file cannot be opened.
+    PagePrinter(const TStringsPrinterProperties& properties, QPrinter& printer);
+    ~PagePrinter();
+    PagePrinter(const PagePrinter&) = delete;
+    PagePrinter& operator=(const PagePrinter&) = delete;
+
+    // Replays recording `recording` of `list` as page `pageIndex` (0-based)
+    // of the layout, when the page range and odd/even option select it.
+    void print(const TMetaFileList& list, int recording, int pageIndex);
+    // Closes the job.
+    void end();
+
+private:
+    const TStringsPrinterProperties& m_properties;
+    QPrinter& m_printer;
+    std::unique_ptr<QPainter> m_painter;
+    bool m_first = true;
+};
 
 class TStringsPrinter {
 public:
