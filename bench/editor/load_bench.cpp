@@ -100,11 +100,13 @@ int main(int argc, char** argv) {
     window.openFile(QString::fromStdString(path));
     const double load = static_cast<double>(t.nsecsElapsed()) / 1e6;
     const double paint = paintOnce(window);
+    const double peakOpen = statusMiB("VmHWM:");
 
     t.restart();
     QTest::keyClick(&window.editor(), Qt::Key_End, Qt::ControlModifier);
     const double toEnd = static_cast<double>(t.nsecsElapsed()) / 1e6 + paintOnce(window);
     const int endRow = window.document().Row();
+    const double peakEnd = statusMiB("VmHWM:");
     QTest::keyClick(&window.editor(), Qt::Key_Home, Qt::ControlModifier);
 
     t.restart();
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
     std::printf("%-40s %10.1f %8s\n", "soft wrap off (ms)", wrapOff, "2000");
     std::printf("%-40s %10.2f %8s\n", "peak resident over the file (x)", peak / fileMiB, "1.5");
     std::printf("%-40s %10.2f %8s\n", "  less the empty window's (x)", (peak - residentBefore) / fileMiB, "");
-    std::printf("  (empty window %.0f MiB, peak %.0f MiB, file %.0f MiB)\n", residentBefore, peak, fileMiB);
+    std::printf("  (empty window %.0f MiB, peak %.0f MiB: %.0f after the first screen, %.0f after Ctrl+End; file %.0f MiB)\n",
+                residentBefore, peak, peakOpen, peakEnd, fileMiB);
     window.document().SetModified(false);
     return 0;
 }

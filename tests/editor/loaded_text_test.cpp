@@ -107,8 +107,11 @@ TEST(LoadedText, EditsLandWhereAnIndependentEditPutsThemAndUndoReturnsTheFile) {
         m.SaveToFile(dir.path("out.txt"));
         EXPECT_EQ(ScratchFolder::read(dir.path("out.txt")) == edited, true) << "wrap " << wrap;
 
+        // Offset units: every line break counts 2.
+        EXPECT_EQ(m.textLength(), static_cast<std::int64_t>(edited.size() + lines.size() - 1)) << "wrap " << wrap;
         while (m.CanUndo()) m.Undo();
         EXPECT_EQ(m.fileText() == original, true) << "wrap " << wrap;
+        EXPECT_EQ(m.textLength(), static_cast<std::int64_t>(original.size() + 1999)) << "wrap " << wrap;
         while (m.CanRedo()) m.Redo();
         EXPECT_EQ(m.fileText() == edited, true) << "wrap " << wrap;
         // Soft wrap switched over the edited text keeps it.

@@ -137,8 +137,7 @@ void EditorModel::SaveToFile(const std::string& path, const os::SaveOptions& opt
 }
 
 std::int64_t EditorModel::textLength() const {
-    ensureOffsets(RowCount());
-    return m_rowOffsets[static_cast<std::size_t>(RowCount())];
+    return m_rows.length();
 }
 
 // ---------------------------------------------------------------- rows
@@ -776,9 +775,15 @@ void EditorModel::rewrapAll() {
     const std::int64_t caretOffset = offsetOfPosition(m_caret);
     const std::int64_t anchorOffset = offsetOfPosition(m_anchor);
     const std::int64_t topOffset = offsetOfRow(std::min(m_topRow, RowCount() - 1));
+    // Every offset is computed again from the new rows: the old ones go
+    // first, and the new rows get room for about as many as the wrap makes,
+    // so that the rows are never held twice over while they grow.
+    std::vector<std::int64_t>().swap(m_rowOffsets);
+    std::vector<int>().swap(m_lineStarts);
     TEditorScreenStrings rows = m_rows.emptySharingBytes();
-    rows.reserve(static_cast<std::size_t>(RowCount()));
     const std::string_view loaded = m_rows.loadedBytes();
+    const std::size_t perRow = m_wordWrap ? static_cast<std::size_t>(std::max(1, m_wrap.WrapByte)) : 0;
+    rows.reserve(static_cast<std::size_t>(RowCount()) + (perRow ? loaded.size() / perRow : 0));
     std::string joined;
     const int count = RowCount();
     for (int first = 0; first < count;) {

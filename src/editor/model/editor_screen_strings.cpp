@@ -22,7 +22,14 @@ std::int64_t TEditorScreenStrings::loadedBegin(int row) const {
     return static_cast<std::int64_t>(place & ((std::uint64_t{1} << kBeginBits) - 1));
 }
 
+void TEditorScreenStrings::setKind(int row, BreakKind kind) {
+    std::uint8_t& old = m_kinds[static_cast<std::size_t>(row)];
+    m_length += units(0, kind) - units(0, static_cast<BreakKind>(old));
+    old = static_cast<std::uint8_t>(kind);
+}
+
 void TEditorScreenStrings::clear() {
+    m_length = 0;
     m_loaded.reset();
     m_places.clear();
     m_kinds.clear();
@@ -51,9 +58,11 @@ void TEditorScreenStrings::pushLoaded(std::uint64_t begin, std::uint64_t length,
         m_long.emplace_back(begin, length);
     }
     m_kinds.push_back(static_cast<std::uint8_t>(kind));
+    m_length += units(length, kind);
 }
 
 void TEditorScreenStrings::push(std::string text, BreakKind kind) {
+    m_length += units(text.size(), kind);
     m_places.push_back(ownedPlace(std::move(text)));
     m_kinds.push_back(static_cast<std::uint8_t>(kind));
 }
@@ -78,11 +87,14 @@ void TEditorScreenStrings::release(std::uint64_t place) {
 
 std::string TEditorScreenStrings::take(int row) {
     const std::uint64_t place = m_places[static_cast<std::size_t>(row)];
-    if (place & kOwned) return std::move(m_owned[static_cast<std::uint32_t>(place)]);
-    return std::string(text(row));
+    if (!(place & kOwned)) return std::string(text(row));
+    std::string& owned = m_owned[static_cast<std::uint32_t>(place)];
+    m_length -= static_cast<std::int64_t>(owned.size());  // the row is empty until it is replaced
+    return std::move(owned);
 }
 
 void TEditorScreenStrings::set(int row, std::string text, BreakKind kind) {
+    m_length += static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(this->text(row).size());
     std::uint64_t& place = m_places[static_cast<std::size_t>(row)];
     if (place & kOwned) {
         m_owned[static_cast<std::uint32_t>(place)] = std::move(text);
@@ -95,12 +107,16 @@ void TEditorScreenStrings::set(int row, std::string text, BreakKind kind) {
 void TEditorScreenStrings::replace(int start, int oldCount, std::vector<ScreenRow>&& rows) {
     const auto first = static_cast<std::size_t>(start);
     const auto old = static_cast<std::size_t>(oldCount);
-    for (std::size_t i = first; i < first + old; ++i) release(m_places[i]);
+    for (std::size_t i = first; i < first + old; ++i) {
+        m_length -= units(text(static_cast<int>(i)).size(), kind(static_cast<int>(i)));
+        release(m_places[i]);
+    }
     std::vector<std::uint64_t> places;
     std::vector<std::uint8_t> kinds;
     places.reserve(rows.size());
     kinds.reserve(rows.size());
     for (ScreenRow& row : rows) {
+        m_length += units(row.text.size(), row.kind);
         places.push_back(ownedPlace(std::move(row.text)));
         kinds.push_back(static_cast<std::uint8_t>(row.kind));
     }

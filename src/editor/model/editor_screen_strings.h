@@ -46,8 +46,11 @@ public:
     bool empty() const { return m_places.empty(); }
     std::string_view text(int row) const;
     BreakKind kind(int row) const { return static_cast<BreakKind>(m_kinds[static_cast<std::size_t>(row)]); }
-    void setKind(int row, BreakKind kind) { m_kinds[static_cast<std::size_t>(row)] = static_cast<std::uint8_t>(kind); }
+    void setKind(int row, BreakKind kind);
     BreakKind backKind() const { return kind(count() - 1); }
+    // The length of the whole text in offset units (bytes, a line break
+    // counting 2), kept as rows change: a window asks for it often.
+    std::int64_t length() const { return m_length; }
 
     // Drops every row and the loaded bytes.
     void clear();
@@ -63,8 +66,8 @@ public:
     std::int64_t loadedBegin(int row) const;
     std::string_view loadedBytes() const { return m_loaded ? m_loaded->view() : std::string_view(); }
 
-    // Row `row`'s bytes handed over: an edited row gives its own, a loaded
-    // one a copy. The row keeps its place until it is replaced.
+    // Row `row`'s bytes handed over: an edited row gives its own and is
+    // empty until it is replaced, a loaded one gives a copy.
     std::string take(int row);
     void set(int row, std::string text, BreakKind kind);
     // Replaces rows [start, start + oldCount) by `rows`.
@@ -82,6 +85,9 @@ private:
 
     std::uint64_t ownedPlace(std::string text);
     void release(std::uint64_t place);
+    static std::int64_t units(std::size_t bytes, BreakKind kind) {
+        return static_cast<std::int64_t>(bytes) + (kind == BreakKind::LineBreak ? 2 : 0);
+    }
 
     std::shared_ptr<const TextBuffer> m_loaded;
     std::vector<std::uint64_t> m_places;
@@ -89,6 +95,7 @@ private:
     std::vector<std::string> m_owned;
     std::vector<std::uint32_t> m_freeOwned;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_long;  // begin, length
+    std::int64_t m_length = 0;
 };
 
 }  // namespace tabulo::editor

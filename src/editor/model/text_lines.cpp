@@ -1,5 +1,6 @@
 #include "editor/model/text_lines.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,29 +45,73 @@ std::size_t nextSpecial(std::string_view text, std::size_t pos) {
     return text.size();
 }
 
+// Cuts a text that may still grow into lines, as far as its bytes decide
+// them: a CR at the end waits for the next byte, which may make it CR LF.
+class LineScanner {
+public:
+    using OnLine = std::function<void(std::size_t, std::size_t, bool)>;
+    LineScanner(const OnLine& onLine, LineBreakTally* breaks) : m_onLine(onLine), m_breaks(breaks) {}
+
+    // Goes on over `text`, which starts with every byte scanned before;
+    // `complete` when no byte follows. True once a 0x1A has ended the text.
+    bool scan(std::string_view text, bool complete) {
+        for (;;) {
+            const std::size_t pos = nextSpecial(text, m_pos);
+            if (pos == text.size()) {
+                m_pos = pos;
+                break;
+            }
+            if (text[pos] == '\x1A') {
+                m_marker = pos;
+                if (pos > m_lineStart) m_onLine(m_lineStart, pos, false);
+                return true;
+            }
+            if (text[pos] == '\r' && pos + 1 == text.size() && !complete) {
+                m_pos = pos;
+                return false;
+            }
+            m_onLine(m_lineStart, pos, true);
+            LineBreakStyle style = LineBreakStyle::Lf;
+            std::size_t next = pos + 1;
+            if (text[pos] == '\r') {
+                const bool crLf = next < text.size() && text[next] == '\n';
+                style = crLf ? LineBreakStyle::CrLf : LineBreakStyle::Cr;
+                if (crLf) ++next;
+            }
+            if (m_breaks) m_breaks->note(style);
+            m_lineStart = m_pos = next;
+        }
+        if (complete && m_pos > m_lineStart) m_onLine(m_lineStart, m_pos, false);
+        return false;
+    }
+    std::size_t marker() const { return m_marker; }
+
+private:
+    const OnLine& m_onLine;
+    LineBreakTally* m_breaks;
+    std::size_t m_lineStart = 0;
+    std::size_t m_pos = 0;
+    std::size_t m_marker = std::string_view::npos;
+};
+
+// Room for a file's bytes, in huge pages where the system gives them: a
+// large file then costs far fewer page faults to read.
+std::unique_ptr<char[]> fileRoom(std::size_t size) {
+    auto room = std::make_unique_for_overwrite<char[]>(size);
+    constexpr std::uintptr_t huge = std::uintptr_t{1} << 21;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(room.get()) + huge - 1) & ~(huge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(room.get()) + size) & ~(huge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    return room;
+}
+
 }  // namespace
 
 std::size_t scanLines(std::string_view text, const std::function<void(std::size_t, std::size_t, bool)>& onLine,
                       LineBreakTally* breaks) {
-    std::size_t lineStart = 0;
-    std::size_t pos = 0;
-    for (;;) {
-        pos = nextSpecial(text, pos);
-        if (pos == text.size() || text[pos] == '\x1A') break;
-        onLine(lineStart, pos, true);
-        LineBreakStyle style = LineBreakStyle::Lf;
-        if (text[pos] == '\r') {
-            style = LineBreakStyle::Cr;
-            if (pos + 1 < text.size() && text[pos + 1] == '\n') {
-                style = LineBreakStyle::CrLf;
-                ++pos;
-            }
-        }
-        if (breaks) breaks->note(style);
-        lineStart = ++pos;
-    }
-    if (pos > lineStart) onLine(lineStart, pos, false);
-    return pos < text.size() ? pos : std::string_view::npos;
+    LineScanner scanner(onLine, breaks);
+    scanner.scan(text, true);
+    return scanner.marker();
 }
 
 void splitLines(std::string_view text, const std::function<void(std::string_view, bool)>& onLine,
@@ -85,15 +130,24 @@ FileText readFileText(const std::string& path, const std::function<void(std::str
     } closer{fd};
     struct stat info {};
     ::fstat(fd, &info);
+    const auto fileSize = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
     // One byte more than the file holds, so that its end is seen without
     // growing the buffer; a file growing meanwhile is read to its new end.
-    std::size_t capacity = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
-    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t capacity = fileSize + 1;
+    std::unique_ptr<char[]> data = fileRoom(capacity);
     std::size_t size = 0;
+    FileText file;
+    const LineScanner::OnLine lineOf = [&](std::size_t begin, std::size_t end, bool hasBreak) {
+        onLine(std::string_view(data.get() + begin, end - begin), begin, hasBreak);
+    };
+    // Each block is cut into lines right after it is read, while its bytes
+    // are still in the processor's cache.
+    LineScanner scanner(lineOf, &file.report.breaks);
+    bool ended = false;
     for (;;) {
         if (size == capacity) {
             const std::size_t larger = capacity * 2;
-            auto grown = std::make_unique_for_overwrite<char[]>(larger);
+            std::unique_ptr<char[]> grown = fileRoom(larger);
             std::memcpy(grown.get(), data.get(), size);
             data = std::move(grown);
             capacity = larger;
@@ -105,15 +159,17 @@ FileText readFileText(const std::string& path, const std::function<void(std::str
         }
         if (got == 0) break;
         size += static_cast<std::size_t>(got);
+        if (scanner.scan(std::string_view(data.get(), size), false)) {
+            ended = true;
+            break;
+        }
     }
-    FileText file;
-    const std::string_view text(data.get(), size);
-    const std::size_t marker = scanLines(text, [&](std::size_t begin, std::size_t end, bool hasBreak) {
-        onLine(text.substr(begin, end - begin), begin, hasBreak);
-    }, &file.report.breaks);
-    if (marker != std::string_view::npos) {
+    if (!ended) ended = scanner.scan(std::string_view(data.get(), size), true);
+    if (ended) {
+        // The bytes after the 0x1A are not read: only counted.
+        const std::size_t marker = scanner.marker();
         file.report.endMarkerOffset = marker;
-        file.report.bytesAfterEndMarker = size - marker - 1;
+        file.report.bytesAfterEndMarker = std::max(fileSize, size) - marker - 1;
         size = marker;
     }
     file.bytes = std::make_shared<const TextBuffer>(std::move(data), size);
