@@ -1,6 +1,5 @@
 #include "editor/model/text_lines.h"
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,17 +93,6 @@ private:
     std::size_t m_marker = std::string_view::npos;
 };
 
-// Room for a file's bytes, in huge pages where the system gives them: a
-// large file then costs far fewer page faults to read.
-std::unique_ptr<char[]> fileRoom(std::size_t size) {
-    auto room = std::make_unique_for_overwrite<char[]>(size);
-    constexpr std::uintptr_t huge = std::uintptr_t{1} << 21;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(room.get()) + huge - 1) & ~(huge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(room.get()) + size) & ~(huge - 1);
-    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    return room;
-}
-
 }  // namespace
 
 std::size_t scanLines(std::string_view text, const std::function<void(std::size_t, std::size_t, bool)>& onLine,
@@ -134,7 +122,7 @@ FileText readFileText(const std::string& path, const std::function<void(std::str
     // One byte more than the file holds, so that its end is seen without
     // growing the buffer; a file growing meanwhile is read to its new end.
     std::size_t capacity = fileSize + 1;
-    std::unique_ptr<char[]> data = fileRoom(capacity);
+    std::unique_ptr<char[]> data = std::make_unique_for_overwrite<char[]>(capacity);
     std::size_t size = 0;
     FileText file;
     const LineScanner::OnLine lineOf = [&](std::size_t begin, std::size_t end, bool hasBreak) {
@@ -147,7 +135,7 @@ FileText readFileText(const std::string& path, const std::function<void(std::str
     for (;;) {
         if (size == capacity) {
             const std::size_t larger = capacity * 2;
-            std::unique_ptr<char[]> grown = fileRoom(larger);
+            std::unique_ptr<char[]> grown = std::make_unique_for_overwrite<char[]>(larger);
             std::memcpy(grown.get(), data.get(), size);
             data = std::move(grown);
             capacity = larger;
