@@ -15,7 +15,7 @@ using tabulo::testing::ScratchFolder;
 
 namespace {
 
-// Past this many bytes a line is held as a long place of its own.
+// From this many bytes on a line is held as a long place of its own.
 constexpr std::size_t kLongLine = std::size_t{1} << 22;
 
 // Shift-JIS lines ("日本語", "テキスト", "表示") of varying length.
@@ -44,8 +44,8 @@ std::string join(const std::vector<std::string>& lines, const std::string& lineB
 
 // Unedited, with soft wrap off and on, every kind of file saves as it was.
 TEST(LoadedText, UneditedFileSavesTheSameBytes) {
-    const std::string longLine(kLongLine + 1, 'x');
-    const std::string edgeLine(kLongLine, '\x82');
+    const std::string longLine(kLongLine, 'x');
+    const std::string edgeLine(kLongLine - 1, '\x82');  // the longest line held the short way
     const std::string cases[] = {
         join(japaneseLines(300), "\r\n", true),
         join(japaneseLines(300), "\n", false),
