@@ -1,10 +1,11 @@
 // A file filter over the kanji converters, so that run_kanji_bench.sh can
 // time them the way it times nkf, iconv and base64: read a file, convert,
 // write standard output. Like the peers it streams: the input is mapped and
-// converted in blocks of about 1 MB, each ending at a line break (code
-// conversions; the JIS inputs return to ASCII before every line break, as
-// the command's per-line conversion expects) or at a multiple of 3 bytes or
-// 4 characters (Base64; the encoded input has no line breaks).
+// converted in blocks of about 1 MB. The code and UTF-8 conversions go
+// through their streams, which take blocks cut anywhere, into one output
+// buffer; the others get blocks ending at a line break (lines-jis) or at a
+// multiple of 3 bytes or 4 characters (Base64; the encoded input has no line
+// breaks).
 //   kanji_convert_file OP FILE       OP: sjis2euc euc2sjis sjis2jis jis2sjis
 //                                        euc2jis jis2euc base64 base64-decode
 //                                        lines-jis (the code conversion command
@@ -16,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +27,7 @@
 #include "bench_text.h"
 #include "kanji/code_conversion.h"
 #include "kanji/jconvert.h"
-#include "kanji/utf8_code.h"
+#include "kanji/utf8_stream.h"
 
 namespace {
 
@@ -81,19 +83,47 @@ std::string_view nextBlock(std::string_view text, bool byLines) {
     return lf == std::string_view::npos ? text : text.substr(0, lf + 1);
 }
 
+// The kanji code conversions by name: source and target code.
+bool codesOf(std::string_view op, int& source, int& target) {
+    static const struct {
+        const char* name;
+        int source;
+        int target;
+    } kOps[] = {
+        {"sjis2euc", kCodeSjis, kCodeEuc}, {"euc2sjis", kCodeEuc, kCodeSjis}, {"sjis2jis", kCodeSjis, kCodeJisB},
+        {"jis2sjis", kCodeJisB, kCodeSjis}, {"euc2jis", kCodeEuc, kCodeJisB}, {"jis2euc", kCodeJisB, kCodeEuc},
+    };
+    for (const auto& known : kOps) {
+        if (op == known.name) {
+            source = known.source;
+            target = known.target;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs a stream over the text in blocks of kBlock, cut anywhere, writing
+// each block's result from one reused buffer.
+template <class Stream>
+int streamed(Stream& stream, std::string_view text) {
+    std::string out;
+    for (bool last = false; !last;) {
+        const std::string_view block = text.substr(0, std::min(kBlock, text.size()));
+        text.remove_prefix(block.size());
+        last = text.empty();
+        out.clear();
+        stream.convert(block, last, out);
+        if (!writeAll(out)) return 1;
+    }
+    return 0;
+}
+
 std::string convert(std::string_view op, std::string_view text, bool& known) {
     known = true;
-    if (op == "sjis2euc") return sjis2euc(text);
-    if (op == "euc2sjis") return euc2sjis(text);
-    if (op == "sjis2jis") return sjis2jis83(text);
-    if (op == "jis2sjis") return jis2sjis(text);
-    if (op == "euc2jis") return euc2jis83(text);
-    if (op == "jis2euc") return jis2euc(text);
     if (op == "base64") return EncodeBase64(text);
     if (op == "base64-decode") return DecodeBase64(text);
     if (op == "lines-jis") return convertDocumentText(text, TargetCode::Jis);
-    if (op == "utf82sjis") return utf82sjis(text).text;
-    if (op == "sjis2utf8") return sjis2utf8(text).text;
     known = false;
     return {};
 }
@@ -114,6 +144,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string_view op = argv[1];
+    int source = 0;
+    int target = 0;
+    if (codesOf(op, source, target)) {
+        KanjiCodeStream stream(source, target);
+        return streamed(stream, file.text());
+    }
+    if (op == "sjis2utf8") {
+        Sjis2Utf8Stream stream;
+        return streamed(stream, file.text());
+    }
+    if (op == "utf82sjis") {
+        Utf82SjisStream stream;
+        return streamed(stream, file.text());
+    }
     const bool byLines = op != "base64" && op != "base64-decode";
     std::string_view rest = file.text();
     do {

@@ -4,7 +4,8 @@
 # a table with throughput and ratios (peer time / our time: above 1 means we
 # are faster). Each figure is the best of three runs, output to /dev/null.
 # UTF-8 -> Shift-JIS and back run beside iconv's CP932 and are timed in CPU
-# seconds (user + system), which stay meaningful on a loaded machine.
+# seconds (user + system), which stay meaningful on a loaded machine, with
+# the peak resident size of both (/usr/bin/time).
 # The inputs are generated into bench/out/kanji/ (not committed).
 # Usage: run_kanji_bench.sh [--in-memory | --utf8]
 #   --in-memory also runs kanji_bench; --utf8 runs only the UTF-8 table.
@@ -19,7 +20,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" --target kanji_convert_file kanji_bench --parallel 2 >/dev/null
 tool="$build/bench/kanji/kanji_convert_file"
 
-for peer in nkf iconv base64; do
+for peer in nkf iconv base64 /usr/bin/time; do
   command -v "$peer" >/dev/null || { echo "run_kanji_bench: $peer is not installed" >&2; exit 1; }
 done
 
@@ -48,6 +49,12 @@ best() {
   echo "$fastest"
 }
 
+# Peak resident set of a command line, in MB.
+peak() {
+  /usr/bin/time -f %M -o "$out/time.txt" bash -c "$1" >/dev/null 2>&1 || true
+  awk '{ k = $1 } END { printf "%.1f", k / 1024 }' "$out/time.txt"
+}
+
 mb() { awk -v bytes="$(stat -c %s "$1")" -v s="$2" 'BEGIN { printf "%.0f", bytes / 1048576 / (s > 0 ? s : 0.001) }'; }
 ratio() { awk -v peer="$1" -v ours="$2" 'BEGIN { printf "%.2fx", peer / (ours > 0 ? ours : 0.001) }'; }
 
@@ -55,14 +62,16 @@ utf8_table() {
   # Both sides must produce the same bytes, or the race means nothing.
   cmp -s <("$tool" utf82sjis "$out/text.utf8") <(iconv -f UTF-8 -t CP932 "$out/text.utf8") ||
     { echo "run_kanji_bench: our UTF-8 -> Shift-JIS differs from iconv's" >&2; exit 1; }
-  printf '%-16s %10s %12s %10s %12s %11s\n' "CPU time" "tabulo s" "tabulo MB/s" "iconv s" "iconv MB/s" "iconv/ours"
+  printf '%-16s %10s %12s %10s %12s %11s %10s %10s\n' "CPU time" "tabulo s" "tabulo MB/s" "iconv s" "iconv MB/s" \
+    "iconv/ours" "tabulo MB" "iconv MB"
   local op from to input ours ic
   for op in utf82sjis sjis2utf8; do
     if [ "$op" = utf82sjis ]; then from=UTF-8 to=CP932 input="$out/text.utf8"; else from=CP932 to=UTF-8 input="$out/text.sjis"; fi
     ours=$(BENCH_CPU=1 best "'$tool' $op '$input'")
     ic=$(BENCH_CPU=1 best "iconv -f $from -t $to '$input'")
-    printf '%-16s %10s %12s %10s %12s %11s\n' "$from -> $to" "$ours" "$(mb "$input" "$ours")" "$ic" \
-      "$(mb "$input" "$ic")" "$(ratio "$ic" "$ours")"
+    printf '%-16s %10s %12s %10s %12s %11s %10s %10s\n' "$from -> $to" "$ours" "$(mb "$input" "$ours")" "$ic" \
+      "$(mb "$input" "$ic")" "$(ratio "$ic" "$ours")" "$(peak "'$tool' $op '$input'")" \
+      "$(peak "iconv -f $from -t $to '$input'")"
   done
 }
 if [ "${1:-}" = "--utf8" ]; then

@@ -5,7 +5,10 @@
 // results. The same bytes also spell a text of ASCII and JIS X 0208
 // characters in Shift-JIS, which SJIS -> EUC -> SJIS, SJIS -> JIS -> SJIS,
 // EUC -> JIS and the MIME header words must all give back unchanged. The
-// UTF-8 conversions must keep every character they do not report lost.
+// UTF-8 conversions must keep every character they do not report lost, and
+// every streaming conversion fed in small blocks must give the whole text's
+// bytes.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -14,6 +17,7 @@
 #include "kanji/jconvert.h"
 #include "kanji/jis_table.h"
 #include "kanji/utf8_code.h"
+#include "kanji/utf8_stream.h"
 
 using namespace tabulo::kanji;
 using tabulo::fuzz::check;
@@ -88,6 +92,41 @@ void rawConversions(std::string_view text) {
     }
 }
 
+// The text fed in blocks of 1 to 8 bytes (the size chosen by its first
+// byte), as the streaming subcommands read it.
+template <class Stream>
+std::string inBlocks(Stream& stream, std::string_view text) {
+    const std::size_t size = text.empty() ? 1 : 1 + static_cast<unsigned char>(text[0]) % 8;
+    std::string out;
+    for (std::size_t pos = 0;; pos += size) {
+        const std::string_view block = text.substr(std::min(pos, text.size()), size);
+        const bool last = pos + size >= text.size();
+        stream.convert(block, last, out);
+        if (last) return out;
+    }
+}
+
+// Every streaming conversion gives the bytes of the whole text at once.
+void streamedConversions(std::string_view text) {
+    for (int source : {kCodeJisB, kCodeEuc, kCodeSjis}) {
+        for (int target : {kCodeJisB, kCodeEuc, kCodeSjis}) {
+            KanjiCodeStream stream(source, target);
+            check(inBlocks(stream, text) == StrictConvertJCode(text, source, target),
+                  "the kanji code stream gives the whole text's bytes", text);
+        }
+    }
+    Sjis2Utf8Stream toUtf8;
+    check(inBlocks(toUtf8, text) == sjis2utf8(text).text, "the UTF-8 stream gives the whole text's bytes", text);
+    Utf82SjisStream fromUtf8;
+    check(inBlocks(fromUtf8, text) == utf82sjis(text).text, "the Shift-JIS stream gives the whole text's bytes", text);
+    struct Decoder {
+        Base64LineDecoder decoder;
+        void convert(std::string_view piece, bool last, std::string& out) { decoder.decode(piece, last, out); }
+    } base64;
+    check(inBlocks(base64, text) == decodeLine(text, MailEncoding::Base64),
+          "the Base64 line decoder gives the whole line's bytes", text);
+}
+
 // ASCII bytes (an ESC stands for x, as a JIS text could not tell it from an
 // escape sequence) and, for a byte with its top bit set, one JIS X 0208
 // character chosen by it and the next byte.
@@ -149,6 +188,7 @@ void roundTrips(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     rawConversions(input);
+    streamedConversions(input);
     roundTrips(input);
     return 0;
 }

@@ -43,7 +43,8 @@ std::string usageOf(const Subcommand& sub) {
 
 // The bounds every subcommand keeps, for both helps.
 std::string limitsText() {
-    return "A line longer than " + std::to_string(kMaxLineBytes) + " bytes (256 MiB) stops a run with exit status 2;\n"
+    return "A line longer than " + std::to_string(kMaxLineBytes) + " bytes (256 MiB) stops a run with exit status 2\n"
+           "(conv to or from UTF-8 or from a named code, and decode base64, stream instead);\n"
            "after " + std::to_string(kShownPerKind) + " messages of one kind about lines, one says how many more had it.\n";
 }
 

@@ -1,6 +1,7 @@
 // The per-line work of the code conversion and character code commands.
 #include "kanji/code_conversion.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "kanji/byte_classes.h"
@@ -9,16 +10,21 @@
 
 namespace tabulo::kanji {
 
-std::string convertLine(std::string_view line, TargetCode target) {
+void convertLineTo(std::string_view line, TargetCode target, std::string& out) {
     switch (target) {
-    case TargetCode::ShiftJis: return ConvertJCode(line, kCodeSjis);
-    case TargetCode::Jis: return ConvertJCode(line, kCodeJisB);
-    case TargetCode::Euc: return ConvertJCode(line, kCodeEuc);
-    case TargetCode::UUencode: return EncodeUU(line, kCommandSeparator);
-    case TargetCode::BinHex: return EncodeBinHex(line, kCommandSeparator);
-    case TargetCode::Base64: return EncodeBase64(line);
+    case TargetCode::ShiftJis: return ConvertJCodeTo(line, kCodeSjis, out);
+    case TargetCode::Jis: return ConvertJCodeTo(line, kCodeJisB, out);
+    case TargetCode::Euc: return ConvertJCodeTo(line, kCodeEuc, out);
+    case TargetCode::UUencode: out.append(EncodeUU(line, kCommandSeparator)); return;
+    case TargetCode::BinHex: out.append(EncodeBinHex(line, kCommandSeparator)); return;
+    case TargetCode::Base64: out.append(EncodeBase64(line)); return;
     }
-    return std::string(line);
+}
+
+std::string convertLine(std::string_view line, TargetCode target) {
+    std::string out;
+    convertLineTo(line, target, out);
+    return out;
 }
 
 namespace {
@@ -52,6 +58,34 @@ std::string decodeLine(std::string_view line, MailEncoding encoding) {
     return std::string(text);
 }
 
+void Base64LineDecoder::decode(std::string_view piece, bool lineEnds, std::string& out) {
+    m_joined.assign(m_held);
+    m_joined.append(piece);
+    const std::string_view joined(m_joined);
+    m_text.clear();
+    std::size_t from = 0;
+    for (std::size_t at = joined.find(kCommandSeparator); at != std::string_view::npos;
+         at = joined.find(kCommandSeparator, from)) {
+        m_text.append(joined.substr(from, at - from));
+        from = at + kCommandSeparator.size();
+    }
+    std::string_view rest = joined.substr(from);
+    m_held.clear();
+    if (!lineEnds) {
+        // The longest end of the rest that begins a separator waits.
+        for (std::size_t k = std::min(rest.size(), kCommandSeparator.size() - 1); k > 0; --k) {
+            if (kCommandSeparator.substr(0, k) == rest.substr(rest.size() - k)) {
+                m_held.assign(rest.substr(rest.size() - k));
+                rest.remove_suffix(k);
+                break;
+            }
+        }
+    }
+    m_text.append(rest);
+    m_decoder.decode(m_text, out);
+    if (lineEnds) m_decoder.finish(out);
+}
+
 std::string convertDocumentText(std::string_view text, TargetCode target) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
@@ -59,10 +93,10 @@ std::string convertDocumentText(std::string_view text, TargetCode target) {
     while (pos < text.size()) {
         std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) {
-            out.append(convertLine(text.substr(pos), target));
+            convertLineTo(text.substr(pos), target, out);
             break;
         }
-        out.append(convertLine(text.substr(pos, end - pos), target));
+        convertLineTo(text.substr(pos, end - pos), target, out);
         out.append("\r\n");
         pos = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }

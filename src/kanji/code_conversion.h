@@ -1,12 +1,14 @@
 // What the code conversion command does to the lines of a line range, and
 // what the character code command shows. The window runs convertLine over
 // the range inside its bulk edit (with progress and the stop request);
-// tabulo-cli runs convertDocumentText over a whole input.
+// tabulo-cli runs convertLineTo over each line, or streams from a named code.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "kanji/mail_encoding.h"
 
 namespace tabulo::kanji {
 
@@ -22,6 +24,8 @@ inline constexpr std::string_view kCommandSeparator = "#$0D#0A";
 // each line is detected on its own, and a line that is 7-bit, undecided
 // between EUC and Shift-JIS or already in the target code stays unchanged.
 std::string convertLine(std::string_view line, TargetCode target);
+// The same, appended to out.
+void convertLineTo(std::string_view line, TargetCode target, std::string& out);
 
 // The encodings the decoding items of the menu undo.
 enum class MailEncoding { Base64, UUencode, BinHex };
@@ -30,6 +34,24 @@ enum class MailEncoding { Base64, UUencode, BinHex };
 // break again first, so this inverts convertLine with the matching encoding.
 // The decoded bytes may hold line breaks of their own.
 std::string decodeLine(std::string_view line, MailEncoding encoding);
+
+// decodeLine(line, MailEncoding::Base64) over a line that arrives in pieces
+// cut anywhere (a separator or group cut by a piece's end is completed by
+// the next piece), in memory bounded by the piece. The other encodings need
+// the whole line: uuencode lines begin with their length, and BinHex is
+// framed by colons.
+class Base64LineDecoder {
+public:
+    // Appends what the next piece of the line completes; lineEnds ends the
+    // line, and the next piece starts a new one.
+    void decode(std::string_view piece, bool lineEnds, std::string& out);
+
+private:
+    std::string m_joined;  // the held bytes and the piece
+    std::string m_text;    // the same without separators
+    std::string m_held;    // the end of the last piece, which may begin a separator
+    Base64Decoder m_decoder;
+};
 
 // Converts every line of text the way the command converts a whole-text line
 // range. Lines end at CR LF, a lone CR or a lone LF; the result has CR LF

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "kanji/block_seam.h"
+
 namespace tabulo::kanji {
 
 // Kanji code values returned by InCodeCheck and taken as source and target
@@ -56,5 +58,32 @@ std::string sjis2euc(std::string_view text);
 std::string ConvertJCode(std::string_view text, int target);
 // The same from a given source code, without detection.
 std::string StrictConvertJCode(std::string_view text, int source, int target);
+
+// The same, appending the result to out, so that a caller converting many
+// lines reuses one buffer.
+void ConvertJCodeTo(std::string_view text, int target, std::string& out);
+void StrictConvertJCodeTo(std::string_view text, int source, int target, std::string& out);
+
+// StrictConvertJCode over a text that arrives in blocks cut anywhere: a
+// character or escape sequence cut by a block edge waits for the next block,
+// and the kanji modes of the JIS reader and writer carry over, so the bytes
+// are those of the whole text converted at once. Memory stays bounded by
+// the block however long the text's lines are.
+class KanjiCodeStream {
+public:
+    KanjiCodeStream(int source, int target);
+
+    // Appends the conversion of the next block to out. last ends the text
+    // (a JIS result leaves kanji mode); the next block starts a new one.
+    void convert(std::string_view block, bool last, std::string& out);
+
+    enum class Kind { Copy, JisToEuc, JisToSjis, EucToJis, SjisToJis, EucToSjis, SjisToEuc };
+
+private:
+    Kind m_kind;
+    detail::BlockSeam m_seam;
+    bool m_readKanji = false;   // the JIS reader is in kanji mode
+    bool m_writeKanji = false;  // the JIS writer is in kanji mode
+};
 
 }  // namespace tabulo::kanji

@@ -153,18 +153,19 @@ std::string EncodeBinHex(std::string_view data, std::string_view separator) {
     return out;
 }
 
-std::string DecodeBase64(std::string_view text) {
+void Base64Decoder::decode(std::string_view text, std::string& out) {
+    if (m_ended) return;
     const SixBitAlphabet& alphabet = detail::base64Alphabet();
     const auto* s = bytes(text);
     const std::size_t n = text.size();
-    std::string out(n / 4 * 3 + 3, '\0');
-    auto* o = reinterpret_cast<unsigned char*>(out.data());
-    unsigned acc = 0;
-    int count = 0;
+    const std::size_t start = out.size();
+    out.resize(start + n / 4 * 3 + 3);
+    auto* const base = reinterpret_cast<unsigned char*>(out.data());
+    auto* o = base + start;
     std::size_t i = 0;
     while (i < n) {
         // Whole groups of four alphabet characters take the fast way.
-        if (count == 0 && i + 4 <= n) {
+        if (m_count == 0 && i + 4 <= n) {
             const unsigned a = alphabet.value(s[i]), b = alphabet.value(s[i + 1]),
                            c = alphabet.value(s[i + 2]), d = alphabet.value(s[i + 3]);
             if ((a | b | c | d) < 64) {
@@ -180,27 +181,41 @@ std::string DecodeBase64(std::string_view text) {
         const unsigned char ch = s[i++];
         const unsigned v = alphabet.value(ch);
         if (v == SixBitAlphabet::kInvalid) {
-            if (ch == '=') break;
+            if (ch == '=') {
+                m_ended = true;
+                break;
+            }
             continue;  // line breaks and other characters outside the alphabet
         }
-        acc = acc << 6 | v;
-        if (++count == 4) {
-            o[0] = static_cast<unsigned char>(acc >> 16);
-            o[1] = static_cast<unsigned char>(acc >> 8);
-            o[2] = static_cast<unsigned char>(acc);
+        m_acc = m_acc << 6 | v;
+        if (++m_count == 4) {
+            o[0] = static_cast<unsigned char>(m_acc >> 16);
+            o[1] = static_cast<unsigned char>(m_acc >> 8);
+            o[2] = static_cast<unsigned char>(m_acc);
             o += 3;
-            acc = 0;
-            count = 0;
+            m_acc = 0;
+            m_count = 0;
         }
     }
+    out.resize(static_cast<std::size_t>(o - base));
+}
+
+void Base64Decoder::finish(std::string& out) {
     // An incomplete last group: two characters give one byte, three give two.
-    if (count == 2) {
-        *o++ = static_cast<unsigned char>(acc >> 4);
-    } else if (count == 3) {
-        *o++ = static_cast<unsigned char>(acc >> 10);
-        *o++ = static_cast<unsigned char>(acc >> 2);
+    if (m_count == 2) {
+        out.push_back(static_cast<char>(m_acc >> 4));
+    } else if (m_count == 3) {
+        out.push_back(static_cast<char>(m_acc >> 10));
+        out.push_back(static_cast<char>(m_acc >> 2));
     }
-    out.resize(static_cast<std::size_t>(o - reinterpret_cast<unsigned char*>(out.data())));
+    *this = Base64Decoder();
+}
+
+std::string DecodeBase64(std::string_view text) {
+    std::string out;
+    Base64Decoder decoder;
+    decoder.decode(text, out);
+    decoder.finish(out);
     return out;
 }
 

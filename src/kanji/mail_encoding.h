@@ -33,6 +33,22 @@ std::string EncodeBinHex(std::string_view data, std::string_view separator);
 // Base64 decoding stops at the first = and skips other characters outside
 // the alphabet.
 std::string DecodeBase64(std::string_view text);
+// DecodeBase64 over a text that arrives in pieces cut anywhere: a group cut
+// by a piece's end is completed by the next piece, so the bytes are those of
+// the whole text decoded at once.
+class Base64Decoder {
+public:
+    // Appends what the next piece completes to out.
+    void decode(std::string_view text, std::string& out);
+    // Ends the text (appending what an incomplete last group gives); the
+    // decoder then starts a new one.
+    void finish(std::string& out);
+
+private:
+    unsigned m_acc = 0;
+    int m_count = 0;      // six-bit values in m_acc
+    bool m_ended = false;  // an = was read: the rest is ignored
+};
 // Stops at the zero-length line or the end of the text.
 std::string DecodeUU(std::string_view text);
 // Stops at the first character outside the alphabet (the closing colon).

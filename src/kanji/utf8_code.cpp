@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "kanji/utf8_stream.h"
 #include "sjis/sjis_codec.h"
 
 namespace tabulo::kanji {
@@ -16,16 +17,18 @@ bool IsUtf8Text(std::string_view text)
 
 Utf8Conversion sjis2utf8(std::string_view text)
 {
-    sjis::SjisCodec::Unrepresentable report;
-    std::string utf8 = sjis::SjisCodec::instance().toUtf8Reporting(text, report);
-    return {std::move(utf8), report.count, report.firstPosition};
+    Sjis2Utf8Stream stream;
+    Utf8Conversion result;
+    stream.convert(text, true, result.text);
+    return {std::move(result.text), stream.losses().count, stream.losses().firstInput};
 }
 
 Utf8Conversion utf82sjis(std::string_view text)
 {
-    sjis::SjisCodec::Unrepresentable report;
-    std::string sjis = sjis::SjisCodec::instance().fromUtf8Substituting(text, report);
-    return {std::move(sjis), report.count, report.firstPosition};
+    Utf82SjisStream stream;
+    Utf8Conversion result;
+    stream.convert(text, true, result.text);
+    return {std::move(result.text), stream.losses().count, stream.losses().firstInput};
 }
 
 namespace {

@@ -1,5 +1,7 @@
 // tabulo-cli conv end to end: the built program converts every line of a
 // file or standard input as the code conversion command does.
+#include <algorithm>
+
 #include "cli/cli_fixture.h"
 
 namespace {
@@ -97,15 +99,17 @@ TEST_F(KanjiCli, ConvertsUtf8BothWaysKeepingEveryLineBreak) {
     EXPECT_EQ(out.out, "a\xE3\x81\x82\r\n\xEF\xBD\x9E\n\xEF\xBD\xB1\r");
 }
 
-TEST_F(KanjiCli, Utf8CharactersWithoutShiftJisFormAreReportedBeforeAnythingIsWritten) {
+TEST_F(KanjiCli, Utf8CharactersWithoutShiftJisFormEndTheOutputBeforeTheFirst) {
     // Two emoji, the first on line 2 after "abあ" (byte 6).
     const std::string file = writeFile("emoji.txt", "abc\nab\xE3\x81\x82\xF0\x9F\x98\x80\n\xF0\x9F\x98\x80\n");
-    const RunResult refused = runShell(program() + " conv --from utf-8 --to sjis " + quoted(file) + " 2>&1");
+    const RunResult refused = runShell(program() + " conv --from utf-8 --to sjis " + quoted(file) + " 2>&1 >/dev/null");
     EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.out.find("2 character(s) have no Shift-JIS form, the first at line 2, byte 6"),
+    EXPECT_NE(refused.out.find("2 character(s) have no Shift-JIS form, the first at line 2, byte 6; the output "
+                               "ends before it"),
               std::string::npos)
         << refused.out;
-    EXPECT_EQ(refused.out.find("abc"), std::string::npos) << "output was written: " << refused.out;
+    EXPECT_EQ(runShell(program() + " conv --from utf-8 --to sjis " + quoted(file) + " 2>/dev/null").out,
+              "abc\nab" + kA);
 
     const RunResult agreed =
         runShell(program() + " conv --from utf-8 --to sjis --substitute " + quoted(file) + " 2>/dev/null");
@@ -117,6 +121,28 @@ TEST_F(KanjiCli, Utf8CharactersWithoutShiftJisFormAreReportedBeforeAnythingIsWri
     EXPECT_NE(badSjis.out.find("1 byte sequence(s) are no Shift-JIS character, the first at line 1, byte 2"),
               std::string::npos)
         << badSjis.out;
+}
+
+// The conversion reads in blocks of 64 KiB: a character that does not
+// convert just before, across and just after a block edge is placed right,
+// and the output before it is the C library's conversion of what precedes it.
+TEST_F(KanjiCli, TheFirstUnconvertedCharacterIsPlacedAcrossBlockEdges) {
+    std::string lines;
+    while (lines.size() < 65500) lines += "x\xE3\x81\x82\n";  // xあ
+    for (long edge = 65536 - 3; edge <= 65536 + 1; ++edge) {
+        const std::string prefix = lines + std::string(static_cast<std::size_t>(edge) - lines.size(), 'a');
+        const std::string file = writeFile("edge.txt", prefix + "\xF0\x9F\x98\x80\nz\n");
+        const RunResult run = runShell(program() + " conv --from utf-8 --to sjis " + quoted(file) + " 2>&1 >/dev/null");
+        const std::size_t line = 1 + static_cast<std::size_t>(std::count(prefix.begin(), prefix.end(), '\n'));
+        const std::size_t byte = prefix.size() - prefix.rfind('\n');
+        EXPECT_NE(run.out.find("the first at line " + std::to_string(line) + ", byte " + std::to_string(byte) + ";"),
+                  std::string::npos)
+            << edge << ": " << run.out;
+        const RunResult expected = runShell("iconv -f UTF-8 -t CP932 " + quoted(writeFile("prefix.txt", prefix)));
+        const RunResult out = runShell(program() + " conv --from utf-8 --to sjis " + quoted(file) + " 2>/dev/null");
+        ASSERT_EQ(expected.status, 0);
+        EXPECT_TRUE(out.out == expected.out) << edge;
+    }
 }
 
 TEST_F(KanjiCli, RejectsBadArguments) {
