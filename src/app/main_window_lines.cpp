@@ -175,7 +175,7 @@ void TfmTabulo::fixSoftWraps() {
     beginBulkEdit(false);
     std::vector<std::string> rows;
     rows.reserve(static_cast<std::size_t>(std::max(0, endRow - startRow + 1)));
-    for (int row = startRow; row <= endRow; ++row) rows.push_back(m_document.rowText(row));
+    for (int row = startRow; row <= endRow; ++row) rows.emplace_back(m_document.rowText(row));
     // Every row becomes a line of its own; nothing is lost if the user stops,
     // because the rows are written back in one change.
     m_document.SetWordWrap(false);

@@ -278,7 +278,7 @@ TEST(TextLines, BreakRulesAndEndOfFileByte) {
             const std::string path = dir.file("t.txt", c.bytes);
             std::vector<std::string> got;
             bool lastBreak = true;
-            readFileLines(path, [&](std::string_view l, bool b) {
+            readFileText(path, [&](std::string_view l, std::size_t, bool b) {
                 got.emplace_back(l);
                 lastBreak = b;
             }, block);
@@ -315,7 +315,8 @@ TEST(TextLines, ReadReportsTheConventionAndTheBytesAfterTheEndMarker) {
     for (const auto& c : cases) {
         for (std::size_t block : {1u, 2u, 3u, 8192u}) {
             TempDir dir;
-            const FileReadReport report = readFileLines(dir.file("t.txt", c.bytes), [](std::string_view, bool) {}, block);
+            const FileReadReport report =
+                readFileText(dir.file("t.txt", c.bytes), [](std::string_view, std::size_t, bool) {}, block).report;
             const std::string where = tabulo::testing::showBytes(c.bytes) + " block " + std::to_string(block);
             EXPECT_EQ(report.breaks.first(), c.first) << where;
             EXPECT_EQ(report.breaks.mixed(), c.mixed) << where;

@@ -15,14 +15,13 @@ using sjis::charLengthAt;
 namespace {
 
 struct RowGeometry {
-    const std::string& text;
+    std::string_view text;
     int tab;
     int wrap;
 };
 
 RowGeometry geometry(const EditorModel& m, int row) {
-    static const std::string kEmpty;
-    return {row < m.RowCount() ? m.rowText(row) : kEmpty, m.TabSpaceCount(), m.columnWrapWidth()};
+    return {row < m.RowCount() ? m.rowText(row) : std::string_view(), m.TabSpaceCount(), m.columnWrapWidth()};
 }
 
 // Column where the character covering `col` starts.

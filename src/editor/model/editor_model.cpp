@@ -33,11 +33,36 @@ std::int64_t offsetLength(std::string_view text) {
 
 }  // namespace
 
-void EditorModel::SetTextStr(std::string_view text) {
-    clearAll();
-    splitLines(text, [this](std::string_view line, bool) {
-        for (auto& row : makeRows(line, BreakKind::LineBreak)) m_rows.push_back(std::move(row));
+TEditorScreenStrings EditorModel::rowsOfText(std::string_view text, bool keepLastWithoutBreak) const {
+    // The text is held once, like a loaded file, and its rows point into it.
+    auto data = std::make_unique_for_overwrite<char[]>(text.size());
+    std::copy(text.begin(), text.end(), data.get());
+    auto bytes = std::make_shared<const TextBuffer>(std::move(data), text.size());
+    TEditorScreenStrings rows;
+    rows.attach(bytes);
+    scanLines(bytes->view(), [&](std::size_t begin, std::size_t end, bool hasBreak) {
+        const bool last = !hasBreak && keepLastWithoutBreak;
+        pushLoadedLine(rows, bytes->view().substr(begin, end - begin), begin,
+                       last ? BreakKind::EndOfText : BreakKind::LineBreak);
     });
+    return rows;
+}
+
+void EditorModel::pushLoadedLine(TEditorScreenStrings& rows, std::string_view line, std::size_t begin,
+                                 BreakKind kind) const {
+    if (!m_wordWrap) {
+        rows.pushLoaded(begin, line.size(), kind);
+        return;
+    }
+    for (const WrappedRow& piece : wrapLine(line, m_wrap, m_tabSize)) {
+        rows.pushLoaded(begin + piece.begin, piece.end - piece.begin, piece.lineEnd ? kind : BreakKind::Wrapped);
+    }
+}
+
+void EditorModel::SetTextStr(std::string_view text) {
+    TEditorScreenStrings rows = rowsOfText(text, false);
+    clearAll();
+    m_rows = std::move(rows);
     m_modified = true;
     notify(ModelChange::Text);
 }
@@ -46,12 +71,14 @@ namespace {
 
 std::string joinRows(const TEditorScreenStrings& rows, std::string_view lineBreak) {
     std::size_t size = 0;
-    for (const auto& row : rows.rows()) size += row.text.size() + lineBreak.size();
+    for (int r = 0; r < rows.count(); ++r) {
+        size += rows.text(r).size() + (rows.kind(r) == BreakKind::LineBreak ? lineBreak.size() : 0);
+    }
     std::string out;
     out.reserve(size);
-    for (const auto& row : rows.rows()) {
-        out += row.text;
-        if (row.kind() == BreakKind::LineBreak) out += lineBreak;
+    for (int r = 0; r < rows.count(); ++r) {
+        out += rows.text(r);
+        if (rows.kind(r) == BreakKind::LineBreak) out += lineBreak;
     }
     return out;
 }
@@ -80,21 +107,16 @@ FileReadReport EditorModel::LoadFromFile(const std::string& path) {
     TEditorScreenStrings rows;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        rows.reserve(static_cast<std::size_t>(st.st_size / 32 + 16));
+        // Room for short lines; pages never written are never resident.
+        rows.reserve(static_cast<std::size_t>(st.st_size / 16 + 16));
     }
-    const bool wrap = m_wordWrap;
-    const FileReadReport report = readFileLines(path, [&](std::string_view line, bool hasBreak) {
-        const BreakKind kind = hasBreak ? BreakKind::LineBreak : BreakKind::EndOfText;
-        if (!wrap) {
-            ScreenRow row{std::string(line), 0};
-            row.setKind(kind);
-            rows.push_back(std::move(row));
-        } else {
-            for (auto& row : makeRows(line, kind)) rows.push_back(std::move(row));
-        }
+    FileText file = readFileText(path, [&](std::string_view line, std::size_t begin, bool hasBreak) {
+        pushLoadedLine(rows, line, begin, hasBreak ? BreakKind::LineBreak : BreakKind::EndOfText);
     });
     clearAll();
+    rows.attach(std::move(file.bytes));
     m_rows = std::move(rows);
+    const FileReadReport& report = file.report;
     m_lineBreak = report.breaks.convention();
     m_fileEncoding = FileEncoding::ShiftJis;
     m_modified = false;
@@ -103,12 +125,7 @@ FileReadReport EditorModel::LoadFromFile(const std::string& path) {
 }
 
 void EditorModel::LoadFromText(std::string_view text) {
-    TEditorScreenStrings rows;
-    splitLines(text, [&](std::string_view line, bool hasBreak) {
-        for (auto& row : makeRows(line, hasBreak ? BreakKind::LineBreak : BreakKind::EndOfText)) {
-            rows.push_back(std::move(row));
-        }
-    });
+    TEditorScreenStrings rows = rowsOfText(text, true);
     clearAll();
     m_rows = std::move(rows);
     m_modified = false;
@@ -120,20 +137,19 @@ void EditorModel::SaveToFile(const std::string& path, const os::SaveOptions& opt
 }
 
 std::int64_t EditorModel::textLength() const {
-    ensureOffsets(RowCount());
-    return m_rowOffsets[static_cast<std::size_t>(RowCount())];
+    return m_rows.length();
 }
 
 // ---------------------------------------------------------------- rows
 
 int EditorModel::rowColumns(int row) const {
     if (row < 0 || row >= RowCount()) return 0;
-    return columnCount(m_rows[row].text, m_tabSize, m_wordWrap ? m_wrap.WrapByte : 0);
+    return columnCount(m_rows.text(row), m_tabSize, m_wordWrap ? m_wrap.WrapByte : 0);
 }
 
 int EditorModel::lastCaretRow() const {
     if (m_rows.empty()) return 0;
-    return m_rows.back().kind() == BreakKind::LineBreak ? RowCount() : RowCount() - 1;
+    return m_rows.backKind() == BreakKind::LineBreak ? RowCount() : RowCount() - 1;
 }
 
 void EditorModel::ensureLineStarts(int line) const {
@@ -148,7 +164,7 @@ void EditorModel::ensureLineStarts(int line) const {
     const int rows = RowCount();
     while (static_cast<int>(m_lineStarts.size()) <= line) {
         int r = m_lineStarts.back();
-        while (r < rows - 1 && m_rows[r].kind() == BreakKind::Wrapped) ++r;
+        while (r < rows - 1 && m_rows.kind(r) == BreakKind::Wrapped) ++r;
         if (r + 1 >= rows) {
             m_lineStartsComplete = true;
             return;
@@ -172,7 +188,7 @@ int EditorModel::LineIndexOfRow(int row) const {
     if (!m_wordWrap) return row;
     if (row >= RowCount()) {
         const int count = m_lines.Count();
-        return (!m_rows.empty() && m_rows.back().kind() != BreakKind::LineBreak) ? count - 1 : count;
+        return (!m_rows.empty() && m_rows.backKind() != BreakKind::LineBreak) ? count - 1 : count;
     }
     ensureLineStarts(RowCount());
     const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), row);
@@ -185,9 +201,8 @@ void EditorModel::ensureOffsets(int row) const {
     if (m_rowOffsets.empty()) m_rowOffsets.push_back(0);
     while (static_cast<int>(m_rowOffsets.size()) <= row) {
         const auto prev = static_cast<int>(m_rowOffsets.size()) - 1;
-        const ScreenRow& r = m_rows[prev];
-        m_rowOffsets.push_back(m_rowOffsets.back() + static_cast<std::int64_t>(r.text.size()) +
-                               (r.kind() == BreakKind::LineBreak ? 2 : 0));
+        m_rowOffsets.push_back(m_rowOffsets.back() + static_cast<std::int64_t>(m_rows.text(prev).size()) +
+                               (m_rows.kind(prev) == BreakKind::LineBreak ? 2 : 0));
     }
 }
 
@@ -212,7 +227,7 @@ int EditorModel::rowOfOffset(std::int64_t offset) const {
 
 std::size_t EditorModel::byteInRow(int row, int col) const {
     if (row < 0 || row >= RowCount()) return 0;
-    return byteOfColumn(m_rows[row].text, col, m_tabSize, m_wordWrap ? m_wrap.WrapByte : 0);
+    return byteOfColumn(m_rows.text(row), col, m_tabSize, m_wordWrap ? m_wrap.WrapByte : 0);
 }
 
 std::int64_t EditorModel::offsetOfPosition(TextPosition p) const {
@@ -223,7 +238,7 @@ std::int64_t EditorModel::offsetOfPosition(TextPosition p) const {
 TextPosition EditorModel::positionOfOffset(std::int64_t offset) const {
     const int row = rowOfOffset(offset);
     if (row >= RowCount()) return {row, 0};
-    const std::string& text = m_rows[row].text;
+    const std::string_view text = m_rows.text(row);
     const std::int64_t within = std::clamp<std::int64_t>(offset - offsetOfRow(row), 0,
                                                          static_cast<std::int64_t>(text.size()));
     return {row, columnOfByte(text, static_cast<std::size_t>(within), m_tabSize,
@@ -323,7 +338,7 @@ std::int64_t EditorModel::SelStart() const {
         const int top = std::min(m_anchor.row, m_caret.row);
         const int left = std::min(m_anchor.col, m_caret.col);
         if (top >= RowCount()) return textLength();
-        const auto [from, to] = boxSlice(m_rows[top].text, left, left, m_tabSize,
+        const auto [from, to] = boxSlice(m_rows.text(top), left, left, m_tabSize,
                                          m_wordWrap ? m_wrap.WrapByte : 0);
         (void)to;
         return offsetOfRow(top) + static_cast<std::int64_t>(from);
@@ -370,11 +385,11 @@ std::string EditorModel::textRange(TextPosition s, TextPosition e) const {
     std::string out;
     const int lastRow = std::min(e.row, RowCount() - 1);
     for (int r = s.row; r <= lastRow; ++r) {
-        const std::string& text = m_rows[r].text;
+        const std::string_view text = m_rows.text(r);
         const std::size_t from = r == s.row ? byteInRow(r, s.col) : 0;
         const std::size_t to = r == e.row ? byteInRow(r, e.col) : text.size();
-        if (to > from) out.append(text, from, to - from);
-        if (r < e.row && m_rows[r].kind() == BreakKind::LineBreak) out += "\r\n";
+        if (to > from) out.append(text.substr(from, to - from));
+        if (r < e.row && m_rows.kind(r) == BreakKind::LineBreak) out += "\r\n";
     }
     return out;
 }
@@ -415,7 +430,7 @@ std::string EditorModel::SelectedText() const {
     std::string out;
     for (int r = b.top; r <= std::min(b.bottom, RowCount() - 1); ++r) {
         const auto [from, to] = boxSliceOfRow(r, b.left, b.right);
-        out.append(m_rows[r].text, from, to - from);
+        out.append(m_rows.text(r).substr(from, to - from));
         out += "\r\n";
     }
     return out;
@@ -428,7 +443,7 @@ EditorModel::Box EditorModel::box() const {
 
 std::pair<std::size_t, std::size_t> EditorModel::boxSliceOfRow(int row, int left, int right) const {
     if (row < 0 || row >= RowCount()) return {0, 0};
-    return boxSlice(m_rows[row].text, left, right, m_tabSize, columnWrapWidth());
+    return boxSlice(m_rows.text(row), left, right, m_tabSize, columnWrapWidth());
 }
 
 void EditorModel::replaceWithText(int firstLine, int lastLine, std::string_view combined) {
@@ -449,7 +464,7 @@ int EditorModel::rebuildRows(int firstRow, int lastRow, const std::function<std:
     const int count = m_lines.Count();
     if (firstRow >= RowCount()) {
         std::string combined(appended);
-        if (!combined.empty() && !m_rows.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
+        if (!combined.empty() && !m_rows.empty() && m_rows.backKind() != BreakKind::LineBreak) {
             // Text after a last line without a break starts a new line.
             const int last = count - 1;
             const std::string lastLine = m_lines.Get(last);
@@ -469,11 +484,11 @@ int EditorModel::rebuildRows(int firstRow, int lastRow, const std::function<std:
         if (r >= firstRow && r <= lastRow) {
             combined += edit(r);
         } else {
-            combined += m_rows[r].text;
+            combined += m_rows.text(r);
         }
-        if (m_rows[r].kind() == BreakKind::LineBreak) combined += "\r\n";
+        if (m_rows.kind(r) == BreakKind::LineBreak) combined += "\r\n";
     }
-    if (!appended.empty() && m_rows[r1 - 1].kind() != BreakKind::LineBreak) combined += "\r\n";
+    if (!appended.empty() && m_rows.kind(r1 - 1) != BreakKind::LineBreak) combined += "\r\n";
     combined.append(appended);
     replaceWithText(firstLine, endLine, combined);
     return r0;
@@ -490,7 +505,7 @@ void EditorModel::replaceSelection(std::string_view text) {
             const std::size_t from = boxSliceOfRow(b.top, b.left, b.left).first;
             const std::int64_t insertAt = offsetOfRow(b.top) + static_cast<std::int64_t>(from);
             rebuildRows(b.top, b.bottom, [&](int r) {
-                std::string row = m_rows[r].text;
+                std::string row(m_rows.text(r));
                 const auto [f, t] = boxSliceOfRow(r, b.left, b.right);
                 row.erase(f, t - f);
                 if (r == b.top) row.insert(from, text);
@@ -524,15 +539,15 @@ void EditorModel::replaceRange(TextPosition s, TextPosition e, std::string_view 
     int lastLine = count;  // excluded
     if (firstLine < count) {
         const int lineFirstRow = firstRowOfLine(firstLine);
-        for (int r = lineFirstRow; r < s.row; ++r) combined += m_rows[r].text;
-        combined.append(m_rows[s.row].text, 0, byteInRow(s.row, s.col));
+        for (int r = lineFirstRow; r < s.row; ++r) combined += m_rows.text(r);
+        combined.append(m_rows.text(s.row).substr(0, byteInRow(s.row, s.col)));
         combined += inserted;
         if (e.row < RowCount()) {
             lastLine = LineIndexOfRow(e.row) + 1;
             const int endLineLastRow = firstRowOfLine(lastLine) - 1;
-            combined.append(m_rows[e.row].text, byteInRow(e.row, e.col));
-            for (int r = e.row + 1; r <= endLineLastRow; ++r) combined += m_rows[r].text;
-            if (m_rows[endLineLastRow].kind() == BreakKind::LineBreak) combined += "\r\n";
+            combined.append(m_rows.text(e.row).substr(byteInRow(e.row, e.col)));
+            for (int r = e.row + 1; r <= endLineLastRow; ++r) combined += m_rows.text(r);
+            if (m_rows.kind(endLineLastRow) == BreakKind::LineBreak) combined += "\r\n";
         }
         replaceWithText(firstLine, lastLine, combined);
     } else {
@@ -581,7 +596,7 @@ void EditorModel::pasteBox(std::string_view text) {
         appended += "\r\n";
     }
     if (!appended.empty() && !m_rows.empty() && lastTarget >= RowCount() &&
-        m_rows.back().kind() != BreakKind::LineBreak) {
+        m_rows.backKind() != BreakKind::LineBreak) {
         // The text had no final break: the pasted block keeps it that way.
         appended.resize(appended.size() - 2);
     }
@@ -589,7 +604,7 @@ void EditorModel::pasteBox(std::string_view text) {
     const int editLast = std::max(lastTarget, selBottom);
     if (editFirst < RowCount()) {
         rebuildRows(editFirst, editLast, [&](int r) {
-            std::string row = m_rows[r].text;
+            std::string row(m_rows.text(r));
             if (r >= selTop && r <= selBottom) {
                 const auto [f, t] = boxSliceOfRow(r, col, selRight);
                 row.erase(f, t - f);
@@ -625,9 +640,9 @@ void EditorModel::Redo() {
 
 std::string EditorModel::takeLine(int line) {
     // Without soft wrap a line is one row, which is about to be replaced:
-    // its bytes move out instead of being copied.
+    // an edited row's bytes move out instead of being copied.
     if (m_wordWrap || line >= RowCount()) return m_lines.Get(line);
-    return std::move(m_rows.rows()[static_cast<std::size_t>(line)].text);
+    return m_rows.take(line);
 }
 
 void EditorModel::swapStep(UndoRecord record, bool redo) {
@@ -735,22 +750,21 @@ int EditorModel::rowCountOfText(std::string_view line) const {
 std::vector<ScreenRow> EditorModel::makeRows(std::string&& line, BreakKind lastBreak) const {
     if (m_wordWrap) return makeRows(std::string_view(line), lastBreak);
     std::vector<ScreenRow> rows;
-    rows.push_back({std::move(line), static_cast<std::uint16_t>(lastBreak)});
+    rows.push_back({std::move(line), lastBreak});
     return rows;
 }
 
 std::vector<ScreenRow> EditorModel::makeRows(std::string_view line, BreakKind lastBreak) const {
     std::vector<ScreenRow> rows;
     if (!m_wordWrap) {
-        rows.push_back({std::string(line), static_cast<std::uint16_t>(lastBreak)});
+        rows.push_back({std::string(line), lastBreak});
         return rows;
     }
     const auto pieces = wrapLine(line, m_wrap, m_tabSize);
     rows.reserve(pieces.size());
     for (const auto& piece : pieces) {
-        ScreenRow row{std::string(line.substr(piece.begin, piece.end - piece.begin)), 0};
-        row.setKind(piece.lineEnd ? lastBreak : BreakKind::Wrapped);
-        rows.push_back(std::move(row));
+        rows.push_back({std::string(line.substr(piece.begin, piece.end - piece.begin)),
+                        piece.lineEnd ? lastBreak : BreakKind::Wrapped});
     }
     return rows;
 }
@@ -761,30 +775,40 @@ void EditorModel::rewrapAll() {
     const std::int64_t caretOffset = offsetOfPosition(m_caret);
     const std::int64_t anchorOffset = offsetOfPosition(m_anchor);
     const std::int64_t topOffset = offsetOfRow(std::min(m_topRow, RowCount() - 1));
-    std::vector<ScreenRow>& old = m_rows.rows();
-    std::vector<ScreenRow> rows;
-    rows.reserve(old.size());
-    std::string line;
-    for (std::size_t i = 0; i < old.size(); ++i) {
-        const BreakKind kind = old[i].kind();
-        if (kind == BreakKind::Wrapped && i + 1 < old.size()) {
-            line += old[i].text;
-            continue;
-        }
+    // Every offset is computed again from the new rows: the old ones go
+    // first, and the new rows get room for about as many as the wrap makes,
+    // so that the rows are never held twice over while they grow.
+    std::vector<std::int64_t>().swap(m_rowOffsets);
+    std::vector<int>().swap(m_lineStarts);
+    TEditorScreenStrings rows = m_rows.emptySharingBytes();
+    const std::string_view loaded = m_rows.loadedBytes();
+    const std::size_t perRow = m_wordWrap ? static_cast<std::size_t>(std::max(1, m_wrap.WrapByte)) : 0;
+    rows.reserve(static_cast<std::size_t>(RowCount()) + (perRow ? loaded.size() / perRow : 0));
+    std::string joined;
+    const int count = RowCount();
+    for (int first = 0; first < count;) {
+        int last = first;
+        while (last + 1 < count && m_rows.kind(last) == BreakKind::Wrapped) ++last;
+        const BreakKind kind = m_rows.kind(last);
         const BreakKind end = kind == BreakKind::Wrapped ? BreakKind::EndOfText : kind;
-        if (line.empty()) {
-            line = std::move(old[i].text);
-        } else {
-            line += old[i].text;
+        // A line still as it was loaded stays a place in the loaded bytes.
+        const std::int64_t begin = m_rows.loadedBegin(first);
+        std::int64_t next = begin;
+        for (int r = first; r <= last && next >= 0; ++r) {
+            next = m_rows.loadedBegin(r) == next ? next + static_cast<std::int64_t>(m_rows.text(r).size()) : -1;
         }
-        if (!m_wordWrap) {
-            rows.push_back({std::move(line), static_cast<std::uint16_t>(end)});
+        if (next >= 0) {
+            const auto at = static_cast<std::size_t>(begin);
+            pushLoadedLine(rows, loaded.substr(at, static_cast<std::size_t>(next - begin)), at, end);
         } else {
-            for (auto& row : makeRows(line, end)) rows.push_back(std::move(row));
+            joined.clear();
+            for (int r = first; r <= last; ++r) joined += m_rows.text(r);
+            for (ScreenRow& row : makeRows(std::move(joined), end)) rows.push(std::move(row.text), row.kind);
+            joined = std::string();
         }
-        line.clear();
+        first = last + 1;
     }
-    old = std::move(rows);
+    m_rows = std::move(rows);
     m_changedFromLine = 0;
     invalidateFrom(0);
     m_caret = positionOfOffset(caretOffset);
@@ -812,7 +836,7 @@ int EditorModel::replaceLines(int firstLine, int oldLineCount, const std::vector
 int EditorModel::replaceLines(int firstLine, int oldLineCount, std::vector<std::string>&& lines,
                               BreakKind lastBreak) {
     const int count = m_lines.Count();
-    if (firstLine >= count && count > 0 && !lines.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
+    if (firstLine >= count && count > 0 && !lines.empty() && m_rows.backKind() != BreakKind::LineBreak) {
         // Appending after a last line without a break: that line gets one,
         // so it belongs to the replaced region and an undo restores it.
         std::vector<std::string> widened;
@@ -844,8 +868,8 @@ int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, std::ve
                                         BreakKind lastBreak) {
     const int r0 = firstRowOfLine(firstLine);
     const int r1 = firstRowOfLine(firstLine + oldLineCount);
-    if (r0 == RowCount() && r0 > 0 && !lines.empty() && m_rows.back().kind() != BreakKind::LineBreak) {
-        m_rows.back().setKind(BreakKind::LineBreak);
+    if (r0 == RowCount() && r0 > 0 && !lines.empty() && m_rows.backKind() != BreakKind::LineBreak) {
+        m_rows.setKind(RowCount() - 1, BreakKind::LineBreak);
         invalidateFrom(r0 - 1);
     }
     const auto breakOf = [&](std::size_t i) { return i + 1 == lines.size() ? lastBreak : BreakKind::LineBreak; };
@@ -854,9 +878,7 @@ int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, std::ve
         // As many lines as rows, one row each: the new lines take the old
         // rows' places, with no second row list beside the document.
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            ScreenRow& row = m_rows[r0 + static_cast<int>(i)];
-            row.text = std::move(lines[i]);
-            row.attr = static_cast<std::uint16_t>(breakOf(i));
+            m_rows.set(r0 + static_cast<int>(i), std::move(lines[i]), breakOf(i));
         }
         newRows = r1 - r0;
     } else {
@@ -864,7 +886,7 @@ int EditorModel::replaceLinesUnrecorded(int firstLine, int oldLineCount, std::ve
         rows.reserve(lines.size());
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (!m_wordWrap) {  // one row per line, without a vector for each
-                rows.push_back({std::move(lines[i]), static_cast<std::uint16_t>(breakOf(i))});
+                rows.push_back({std::move(lines[i]), breakOf(i)});
                 continue;
             }
             for (auto& row : makeRows(std::move(lines[i]), breakOf(i))) rows.push_back(std::move(row));
@@ -896,8 +918,8 @@ void EditorModel::spliceCaches(int firstLine, int oldLineCount, int r0, int r1, 
         std::int64_t pos = m_rowOffsets[static_cast<std::size_t>(r0)];
         for (int r = r0; r < r0 + newRows; ++r) {
             mid.push_back(pos);
-            pos += static_cast<std::int64_t>(m_rows[r].text.size()) +
-                   (m_rows[r].kind() == BreakKind::LineBreak ? 2 : 0);
+            pos += static_cast<std::int64_t>(m_rows.text(r).size()) +
+                   (m_rows.kind(r) == BreakKind::LineBreak ? 2 : 0);
         }
         const std::int64_t delta = pos - m_rowOffsets[static_cast<std::size_t>(r1)];
         if (delta != 0) {
@@ -919,7 +941,7 @@ void EditorModel::spliceCaches(int firstLine, int oldLineCount, int r0, int r1, 
     if (static_cast<int>(m_lineStarts.size()) > endLine && r0 + newRows < RowCount()) {
         std::vector<int> mid;
         for (int r = r0; r < r0 + newRows; ++r) {
-            if (r == r0 || m_rows[r - 1].kind() != BreakKind::Wrapped) mid.push_back(r);
+            if (r == r0 || m_rows.kind(r - 1) != BreakKind::Wrapped) mid.push_back(r);
         }
         const int delta = newRows - (r1 - r0);
         for (std::size_t i = static_cast<std::size_t>(endLine); i < m_lineStarts.size(); ++i) m_lineStarts[i] += delta;

@@ -51,8 +51,9 @@ public:
     // Changes with every change of the text, so that a copy of it can tell
     // whether it is still the document's.
     std::uint64_t textVersion() const { return m_textVersion; }
-    // Replaces the text with the file's lines; the file is read in blocks.
-    // The document takes the file's line-break convention. The text is left
+    // Replaces the text with the file's lines; the file is read whole into
+    // one buffer that the rows point into until they are edited. The document
+    // takes the file's line-break convention. The text is left
     // as it was when the file cannot be read.
     FileReadReport LoadFromFile(const std::string& path);
     // Replaces the text the way a load does, from memory: no history step,
@@ -77,8 +78,9 @@ public:
 
     // --- rows --------------------------------------------------------------
     int RowCount() const { return m_rows.count(); }
-    const std::string& rowText(int row) const { return m_rows[row].text; }
-    BreakKind rowKind(int row) const { return m_rows[row].kind(); }
+    // Valid until the text changes.
+    std::string_view rowText(int row) const { return m_rows.text(row); }
+    BreakKind rowKind(int row) const { return m_rows.kind(row); }
     const TEditorScreenStrings& screenRows() const { return m_rows; }
     int rowColumns(int row) const;  // display columns of a row (0 for a row that does not exist)
     int LineIndexOfRow(int row) const;
@@ -230,6 +232,11 @@ public:
 private:
     friend class TEditorStrings;
     std::vector<ScreenRow> makeRows(std::string_view line, BreakKind lastBreak) const;
+    // Rows of `text` over one copy of it; a last line without a break ends
+    // the text there with keepLastWithoutBreak, and gets a break otherwise.
+    TEditorScreenStrings rowsOfText(std::string_view text, bool keepLastWithoutBreak) const;
+    // The rows of a line that lies at `begin` in the rows' loaded bytes.
+    void pushLoadedLine(TEditorScreenStrings& rows, std::string_view line, std::size_t begin, BreakKind kind) const;
     std::vector<ScreenRow> makeRows(std::string&& line, BreakKind lastBreak) const;
     void rewrapAll();
     int replaceLinesUnrecorded(int firstLine, int oldLineCount, std::vector<std::string> lines,

@@ -3,89 +3,114 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
-#include <vector>
 
 #include "os/files/regular_file.h"
 
 namespace tabulo::editor {
 namespace {
 
-// Splits one block; `carry` holds the unfinished line from earlier blocks and
-// `pendingCr` a CR that ended the previous block. Returns the position of a
-// 0x1A, which ends the text, or npos.
-std::size_t splitBlock(std::string_view block, std::string& carry, bool& pendingCr,
-                       const std::function<void(std::string_view, bool)>& onLine, LineBreakTally* breaks) {
-    std::size_t pos = 0;
-    if (pendingCr) {
-        pendingCr = false;
-        if (!block.empty() && block[0] == '\n') pos = 1;
-        if (breaks) breaks->note(pos == 1 ? LineBreakStyle::CrLf : LineBreakStyle::Cr);
-    }
-    std::size_t lineStart = pos;
-    auto emit = [&](std::size_t end) {
-        if (carry.empty()) {
-            onLine(block.substr(lineStart, end - lineStart), true);
-        } else {
-            carry.append(block.substr(lineStart, end - lineStart));
-            onLine(carry, true);
-            carry.clear();
-        }
-    };
-    while (pos < block.size()) {
-        // memchr-class scan for the next interesting byte.
-        const char* base = block.data() + pos;
-        std::size_t rest = block.size() - pos;
-        const char* hit = nullptr;
-        for (std::size_t i = 0; i < rest; ++i) {
-            const char c = base[i];
-            if (c == '\r' || c == '\n' || c == '\x1A') {
-                hit = base + i;
+// The position of the first CR, LF or 0x1A at or after `pos`, or the size.
+// Eight bytes at a time: loading a large file is mostly this scan.
+std::size_t nextSpecial(std::string_view text, std::size_t pos) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    const auto zeroBytes = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+    const char* data = text.data();
+    while (pos + 8 <= text.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, data + pos, 8);
+        // A borrow can mark a byte above a real hit, never one below it, so
+        // the lowest mark is exact.
+        const std::uint64_t hits =
+            zeroBytes(word ^ (ones * '\r')) | zeroBytes(word ^ (ones * '\n')) | zeroBytes(word ^ (ones * 0x1A));
+        if (hits) {
+            if constexpr (std::endian::native == std::endian::little) {
+                return pos + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+            } else {
                 break;
             }
         }
-        if (!hit) break;
-        pos = static_cast<std::size_t>(hit - block.data());
-        const char c = *hit;
-        if (c == '\x1A') {
-            carry.append(block.substr(lineStart, pos - lineStart));
-            return pos;
-        }
-        emit(pos);
-        if (c == '\r') {
-            if (pos + 1 < block.size()) {
-                const bool crLf = block[pos + 1] == '\n';
-                if (crLf) ++pos;
-                if (breaks) breaks->note(crLf ? LineBreakStyle::CrLf : LineBreakStyle::Cr);
-            } else {
-                pendingCr = true;
-            }
-        } else if (breaks) {
-            breaks->note(LineBreakStyle::Lf);
-        }
-        ++pos;
-        lineStart = pos;
+        pos += 8;
     }
-    carry.append(block.substr(lineStart));
-    return std::string_view::npos;
+    for (; pos < text.size(); ++pos) {
+        const char c = data[pos];
+        if (c == '\r' || c == '\n' || c == '\x1A') return pos;
+    }
+    return text.size();
 }
+
+// Cuts a text that may still grow into lines, as far as its bytes decide
+// them: a CR at the end waits for the next byte, which may make it CR LF.
+class LineScanner {
+public:
+    using OnLine = std::function<void(std::size_t, std::size_t, bool)>;
+    LineScanner(const OnLine& onLine, LineBreakTally* breaks) : m_onLine(onLine), m_breaks(breaks) {}
+
+    // Goes on over `text`, which starts with every byte scanned before;
+    // `complete` when no byte follows. True once a 0x1A has ended the text.
+    bool scan(std::string_view text, bool complete) {
+        for (;;) {
+            const std::size_t pos = nextSpecial(text, m_pos);
+            if (pos == text.size()) {
+                m_pos = pos;
+                break;
+            }
+            if (text[pos] == '\x1A') {
+                m_marker = pos;
+                if (pos > m_lineStart) m_onLine(m_lineStart, pos, false);
+                return true;
+            }
+            if (text[pos] == '\r' && pos + 1 == text.size() && !complete) {
+                m_pos = pos;
+                return false;
+            }
+            m_onLine(m_lineStart, pos, true);
+            LineBreakStyle style = LineBreakStyle::Lf;
+            std::size_t next = pos + 1;
+            if (text[pos] == '\r') {
+                const bool crLf = next < text.size() && text[next] == '\n';
+                style = crLf ? LineBreakStyle::CrLf : LineBreakStyle::Cr;
+                if (crLf) ++next;
+            }
+            if (m_breaks) m_breaks->note(style);
+            m_lineStart = m_pos = next;
+        }
+        if (complete && m_pos > m_lineStart) m_onLine(m_lineStart, m_pos, false);
+        return false;
+    }
+    std::size_t marker() const { return m_marker; }
+
+private:
+    const OnLine& m_onLine;
+    LineBreakTally* m_breaks;
+    std::size_t m_lineStart = 0;
+    std::size_t m_pos = 0;
+    std::size_t m_marker = std::string_view::npos;
+};
 
 }  // namespace
 
-void splitLines(std::string_view text, const std::function<void(std::string_view, bool)>& onLine,
-                LineBreakTally* breaks) {
-    std::string carry;
-    bool pendingCr = false;
-    splitBlock(text, carry, pendingCr, onLine, breaks);
-    if (pendingCr && breaks) breaks->note(LineBreakStyle::Cr);
-    if (!carry.empty()) onLine(carry, false);
+std::size_t scanLines(std::string_view text, const std::function<void(std::size_t, std::size_t, bool)>& onLine,
+                      LineBreakTally* breaks) {
+    LineScanner scanner(onLine, breaks);
+    scanner.scan(text, true);
+    return scanner.marker();
 }
 
-FileReadReport readFileLines(const std::string& path,
-                             const std::function<void(std::string_view, bool)>& onLine,
-                             std::size_t blockSize) {
+void splitLines(std::string_view text, const std::function<void(std::string_view, bool)>& onLine,
+                LineBreakTally* breaks) {
+    scanLines(text, [&](std::size_t begin, std::size_t end, bool hasBreak) {
+        onLine(text.substr(begin, end - begin), hasBreak);
+    }, breaks);
+}
+
+FileText readFileText(const std::string& path, const std::function<void(std::string_view, std::size_t, bool)>& onLine,
+                      std::size_t blockSize) {
     const int fd = os::openRegularFile(path);
     struct Closer {
         int fd;
@@ -93,31 +118,50 @@ FileReadReport readFileLines(const std::string& path,
     } closer{fd};
     struct stat info {};
     ::fstat(fd, &info);
-    FileReadReport report;
-    std::vector<char> buffer(blockSize);
-    std::string carry;
-    bool pendingCr = false;
-    std::uint64_t offset = 0;
+    const auto fileSize = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+    // One byte more than the file holds, so that its end is seen without
+    // growing the buffer; a file growing meanwhile is read to its new end.
+    std::size_t capacity = fileSize + 1;
+    std::unique_ptr<char[]> data = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t size = 0;
+    FileText file;
+    const LineScanner::OnLine lineOf = [&](std::size_t begin, std::size_t end, bool hasBreak) {
+        onLine(std::string_view(data.get() + begin, end - begin), begin, hasBreak);
+    };
+    // Each block is cut into lines right after it is read, while its bytes
+    // are still in the processor's cache.
+    LineScanner scanner(lineOf, &file.report.breaks);
+    bool ended = false;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (size == capacity) {
+            const std::size_t larger = capacity * 2;
+            std::unique_ptr<char[]> grown = std::make_unique_for_overwrite<char[]>(larger);
+            std::memcpy(grown.get(), data.get(), size);
+            data = std::move(grown);
+            capacity = larger;
+        }
+        const ssize_t got = ::read(fd, data.get() + size, std::min(blockSize, capacity - size));
         if (got < 0) {
             if (errno == EINTR) continue;
             throw std::runtime_error(path + ": " + std::strerror(errno));
         }
         if (got == 0) break;
-        const std::size_t marker = splitBlock(std::string_view(buffer.data(), static_cast<std::size_t>(got)), carry,
-                                              pendingCr, onLine, &report.breaks);
-        if (marker != std::string_view::npos) {
-            report.endMarkerOffset = offset + marker;
-            const auto size = static_cast<std::uint64_t>(info.st_size);
-            report.bytesAfterEndMarker = size > *report.endMarkerOffset ? size - *report.endMarkerOffset - 1 : 0;
+        size += static_cast<std::size_t>(got);
+        if (scanner.scan(std::string_view(data.get(), size), false)) {
+            ended = true;
             break;
         }
-        offset += static_cast<std::uint64_t>(got);
     }
-    if (pendingCr) report.breaks.note(LineBreakStyle::Cr);
-    if (!carry.empty()) onLine(carry, false);
-    return report;
+    if (!ended) ended = scanner.scan(std::string_view(data.get(), size), true);
+    if (ended) {
+        // The bytes after the 0x1A are not read: only counted.
+        const std::size_t marker = scanner.marker();
+        file.report.endMarkerOffset = marker;
+        file.report.bytesAfterEndMarker = std::max(fileSize, size) - marker - 1;
+        size = marker;
+    }
+    file.bytes = std::make_shared<const TextBuffer>(std::move(data), size);
+    return file;
 }
 
 }  // namespace tabulo::editor

@@ -550,7 +550,7 @@ void TEditor::publishPrimary() {
 
 int TEditor::snapColumn(int row, int col) const {
     if (row >= m_model.RowCount()) return 0;
-    const std::string& text = m_model.rowText(row);
+    const std::string_view text = m_model.rowText(row);
     const int wrap = m_model.columnWrapWidth();
     const int columns = columnCount(text, m_model.TabSpaceCount(), wrap);
     if (col >= columns) return m_model.BoxMode() ? col : columns;
@@ -1011,7 +1011,7 @@ void TEditor::paintPreedit(QPainter& p, QPoint at) {
 }
 
 void TEditor::paintRow(QPainter& p, int row, int y) {
-    const std::string& text = m_model.rowText(row);
+    const std::string_view text = m_model.rowText(row);
     const int tab = m_model.TabSpaceCount();
     const int wrap = m_model.columnWrapWidth();
     const auto& codec = sjis::SjisCodec::instance();
